@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+// What the window logic needs of the toolkit's controls. Bindings implement these over real
+// widgets; tests implement them over plain fields. No toolkit type appears here.
+namespace vx {
+
+class Window {
+  public:
+    virtual ~Window() = default;
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+};
+
+class TextBox {
+  public:
+    virtual ~TextBox() = default;
+    virtual std::string Text() const = 0;
+    virtual void SetText(const std::string& text) = 0;
+};
+
+class Label {
+  public:
+    virtual ~Label() = default;
+    virtual std::string Caption() const = 0;
+    virtual void SetCaption(const std::string& caption) = 0;
+};
+
+// A list box with one selected item at most, items kept in the order they were added.
+class ListBox {
+  public:
+    virtual ~ListBox() = default;
+    virtual void Clear() = 0;
+    virtual void AddItem(const std::string& item) = 0;
+    virtual int ItemCount() const = 0;
+    virtual std::string Item(int index) const = 0;
+    // -1 when nothing is selected.
+    virtual int SelectedIndex() const = 0;
+};
+
+// Modal boxes with one OK button and no icon; Show returns when the box is dismissed.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    virtual void Show(const std::string& text, const std::string& title) = 0;
+};
+
+// The open-file dialog. The file name survives between showings; the dialog alone decides
+// what it holds after a cancel.
+class OpenFileDialog {
+  public:
+    virtual ~OpenFileDialog() = default;
+    static constexpr unsigned kFileMustExist = 0x1000;
+    virtual void SetFlags(unsigned flags) = 0;
+    // "Description | pattern" pairs separated by '|'.
+    virtual void SetFilter(const std::string& filter) = 0;
+    virtual void ShowOpen() = 0;
+    virtual std::string FileName() const = 0;
+};
+
+}  // namespace vx

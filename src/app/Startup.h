@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "state/ModRegistry.h"
+#include "state/PlatformServices.h"
+
+namespace vx {
+
+// The four strings every window reads. Set once the game folder is known; they do not
+// change for the rest of the run.
+struct SharedPaths {
+    std::string AppName;
+    std::string GamePath;
+    std::string ModsPath;
+    std::string PatchPath;
+};
+
+enum class FirstWindow { VXModMain, VXDir };
+
+// Where the program's own logic begins: decides which window opens first and owns the
+// shared paths.
+class Startup {
+  public:
+    explicit Startup(PlatformServices& platform);
+
+    // Reads the remembered game folder; throws vx::Error when the store cannot be read.
+    FirstWindow Run();
+
+    // Derives the shared paths from an accepted game folder, taken as typed.
+    void SetGamePath(const std::string& folder);
+
+    const SharedPaths& Paths() const { return paths_; }
+
+  private:
+    PlatformServices& platform_;
+    SharedPaths paths_;
+};
+
+}  // namespace vx

@@ -1,0 +1,40 @@
+#include "VXDir.h"
+
+#include "state/SettingsLayout.h"
+#include "state/Text.h"
+
+namespace vx {
+
+VXDir::VXDir(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+             MainWindowOpener& opener, Controls controls)
+    : startup_(startup), platform_(platform), boxes_(boxes), opener_(opener), controls_(controls) {}
+
+void VXDir::Load() {
+    controls_.Text1.SetText(platform_.SuggestedGameFolder());
+}
+
+void VXDir::Command1Click() {
+    const std::string folder = controls_.Text1.Text();
+    const std::string separator(1, platform_.PathSeparator());
+    // Windows stores the executable's name in whatever case the installer chose.
+    const std::string found = platform_.LookupEntry(
+        folder + separator + std::string(settings::kGameExecutable), EntryKind::FilesAndFolders);
+    if (ToLower(found) != settings::kGameExecutable) {
+        boxes_.Show("Path Invalid: " + folder, "Invalid Path");
+        return;
+    }
+
+    // The folder is remembered only once its mods folder exists: a remembered folder is
+    // never asked for again, so it must not be one that the next start trips over.
+    const std::string mods = folder + separator + std::string(settings::kModsFolder);
+    if (ToLower(platform_.LookupEntry(mods, EntryKind::FilesAndFolders)) != settings::kModsFolder) {
+        platform_.MakeFolder(mods);
+    }
+    ModRegistry(platform_).WriteGameFolder(folder);
+    startup_.SetGamePath(folder);
+
+    controls_.Self.Hide();
+    opener_.OpenMainWindow();
+}
+
+}  // namespace vx

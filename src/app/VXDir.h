@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Controls.h"
+#include "Startup.h"
+
+namespace vx {
+
+// Lets the window that asked for the game folder hand over to the main window.
+class MainWindowOpener {
+  public:
+    virtual ~MainWindowOpener() = default;
+    virtual void OpenMainWindow() = 0;
+};
+
+// The game-folder window: accepts a folder only when the game's executable is in it.
+class VXDir {
+  public:
+    struct Controls {
+        Window& Self;
+        TextBox& Text1;
+    };
+
+    VXDir(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+          MainWindowOpener& opener, Controls controls);
+
+    // Text1's text before the user types.
+    void Load();
+
+    // Ok. Throws vx::Error for a failure of the platform; nothing is remembered then.
+    void Command1Click();
+
+  private:
+    Startup& startup_;
+    PlatformServices& platform_;
+    MessageBoxes& boxes_;
+    MainWindowOpener& opener_;
+    Controls controls_;
+};
+
+}  // namespace vx

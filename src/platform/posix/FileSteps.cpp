@@ -1,0 +1,123 @@
+#include "FileSteps.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdio.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "PosixError.h"
+
+namespace vx::posix {
+namespace {
+
+constexpr std::size_t kBufferSize = 4 << 20;
+
+bool IsRefusal(int error) {
+    return error == EOPNOTSUPP || error == ENOTSUP || error == EXDEV || error == EINVAL ||
+           error == ENOSYS || error == ENOTTY || error == EBADF || error == EPERM;
+}
+
+// Shares the source's blocks where the file system can (btrfs, XFS): no data is copied.
+bool TryClone(int from, int to) {
+    return ::ioctl(to, FICLONE, from) == 0;
+}
+
+// Reserves the space first, so that a full disk fails before anything is copied.
+void Reserve(int to, std::int64_t size, const std::string& path) {
+    if (size > 0 && ::fallocate(to, 0, 0, static_cast<off_t>(size)) == -1 && !IsRefusal(errno)) {
+        throw ErrnoError(errno, path);
+    }
+}
+
+// Answers false, having copied nothing, when the kernel refuses copy_file_range here.
+bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& path) {
+    std::int64_t done = 0;
+    while (done < size) {
+        const ssize_t n =
+            ::copy_file_range(from, nullptr, to, nullptr, static_cast<std::size_t>(size - done), 0);
+        if (n == -1) {
+            if (done == 0 && IsRefusal(errno)) {
+                return false;
+            }
+            throw ErrnoError(errno, path);
+        }
+        if (n == 0) {
+            throw ErrnoError(EIO, path);  // the source shrank while it was being copied
+        }
+        done += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& path) {
+    if (TryClone(from, to)) {
+        return;
+    }
+    Reserve(to, size, path);
+    if (TryCopyFileRange(from, to, size, path)) {
+        return;
+    }
+    ThrowIfFailed(::lseek(from, 0, SEEK_SET), path);
+    ThrowIfFailed(::lseek(to, 0, SEEK_SET), path);
+    std::vector<char> buffer(kBufferSize);
+    std::int64_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(from, buffer.data(), buffer.size());
+        if (n == -1 && errno == EINTR) {
+            continue;
+        }
+        ThrowIfFailed(n, path);
+        if (n == 0) {
+            throw ErrnoError(EIO, path);
+        }
+        Write(to, buffer.data(), static_cast<std::size_t>(n), path);
+        done += n;
+    }
+}
+
+void FileSteps::Write(int to, const char* data, std::size_t size, const std::string& path) {
+    while (size > 0) {
+        const ssize_t n = ::write(to, data, size);
+        if (n == -1 && errno == EINTR) {
+            continue;
+        }
+        ThrowIfFailed(n, path);
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+FileSteps& SystemFileSteps() {
+    static FileSteps steps;
+    return steps;
+}
+
+void FileSteps::Flush(int fd, const std::string& path) {
+    ThrowIfFailed(::fsync(fd), path);
+}
+
+void FileSteps::Rename(int folder, const std::string& from, const std::string& to,
+                       bool keepExisting) {
+    if (!keepExisting) {
+        ThrowIfFailed(::renameat(folder, from.c_str(), folder, to.c_str()), to);
+        return;
+    }
+    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        throw ErrnoError(errno, to);
+    }
+    // File systems without RENAME_NOREPLACE: a hard link also refuses to replace.
+    ThrowIfFailed(::linkat(folder, from.c_str(), folder, to.c_str(), 0), to);
+    ::unlinkat(folder, from.c_str(), 0);
+}
+
+}  // namespace vx::posix

@@ -1,0 +1,151 @@
+#include "IniFormat.h"
+
+#include <cerrno>
+
+#include "state/Error.h"
+
+namespace vx::posix {
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// Only what would break a line, and the escape itself, is escaped, so that a hand-written
+// Windows path such as C:\games keeps its backslashes when read: an unknown escape stays.
+std::string Escape(std::string_view value) {
+    std::string out;
+    for (char c : value) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    // Quotes keep spaces at either end, which a reader trims, and a value that is itself
+    // quoted.
+    const bool padded = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                           value.back() == ' ' || value.back() == '\t');
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    return padded || quoted ? "\"" + out + "\"" : out;
+}
+
+std::string Unescape(std::string_view raw) {
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"') {
+        raw = raw.substr(1, raw.size() - 2);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+            const char next = raw[i + 1];
+            if (next == '\\' || next == '"') {
+                out += next;
+                ++i;
+                continue;
+            }
+            if (next == 'n' || next == 'r') {
+                out += next == 'n' ? '\n' : '\r';
+                ++i;
+                continue;
+            }
+        }
+        out += raw[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+const std::string* IniDocument::Find(std::string_view section, std::string_view key) const {
+    for (const auto& s : sections) {
+        if (s.name != section) {
+            continue;
+        }
+        for (const auto& [k, v] : s.entries) {
+            if (k == key) {
+                return &v;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    Section* target = nullptr;
+    for (auto& s : sections) {
+        if (s.name == section) {
+            target = &s;
+            for (auto& [k, v] : s.entries) {
+                if (k == key) {
+                    v = value;
+                    return;
+                }
+            }
+        }
+    }
+    if (target == nullptr) {
+        target = &sections.emplace_back(Section{std::string(section), {}});
+    }
+    target->entries.emplace_back(std::string(key), std::string(value));
+}
+
+IniDocument ParseIni(std::string_view text, const std::string& fileName) {
+    IniDocument document;
+    IniDocument::Section* current = nullptr;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const std::string_view line = Trim(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        ++lineNumber;
+
+        if (line.empty() || line.front() == ';' || line.front() == '#') {
+            continue;
+        }
+        if (line.front() == '[' && line.back() == ']') {
+            current = &document.sections.emplace_back(
+                IniDocument::Section{std::string(Trim(line.substr(1, line.size() - 2))), {}});
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (current == nullptr || equals == std::string_view::npos || equals == 0) {
+            throw Error(EINVAL,
+                        "The settings file is damaged at line " + std::to_string(lineNumber) +
+                            ". Mend or remove it, then start Patchkeeper again.",
+                        fileName);
+        }
+        current->entries.emplace_back(std::string(Trim(line.substr(0, equals))),
+                                      Unescape(Trim(line.substr(equals + 1))));
+    }
+    return document;
+}
+
+std::string FormatIni(const IniDocument& document) {
+    std::string out;
+    for (const auto& section : document.sections) {
+        if (!out.empty()) {
+            out += '\n';
+        }
+        out += '[' + section.name + "]\n";
+        for (const auto& [key, value] : section.entries) {
+            out += key + '=' + Escape(value) + '\n';
+        }
+    }
+    return out;
+}
+
+}  // namespace vx::posix

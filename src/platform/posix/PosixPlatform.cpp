@@ -1,0 +1,137 @@
+#include "PosixPlatform.h"
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "AtomicFile.h"
+#include "FileDescriptor.h"
+#include "IniSettings.h"
+#include "PosixError.h"
+#include "PosixFiles.h"
+
+namespace vx::posix {
+namespace {
+
+std::filesystem::path HomeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr) {
+        return entry->pw_dir;
+    }
+    return "/";
+}
+
+struct OpenSource {
+    FileDescriptor fd;
+    struct stat info {};
+};
+
+OpenSource OpenRegularFile(const std::string& path) {
+    OpenSource source{FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), {}};
+    ThrowIfFailed(source.fd.Get(), path);
+    ThrowIfFailed(::fstat(source.fd.Get(), &source.info), path);
+    if (!S_ISREG(source.info.st_mode)) {
+        throw ErrnoError(S_ISDIR(source.info.st_mode) ? EISDIR : EINVAL, path);
+    }
+    return source;
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform(std::filesystem::path configHome, FileSteps& steps)
+    : configHome_(std::move(configHome)), steps_(steps) {}
+
+std::filesystem::path PosixPlatform::DefaultConfigHome() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return xdg;
+    }
+    return HomeFolder() / ".config";
+}
+
+std::filesystem::path PosixPlatform::SettingsFile(std::string_view app) const {
+    return configHome_ / std::filesystem::path(app) / "settings.ini";
+}
+
+std::optional<std::string> PosixPlatform::GetSetting(std::string_view app, std::string_view section,
+                                                     std::string_view key) {
+    return IniSettings(SettingsFile(app), steps_).Get(section, key);
+}
+
+void PosixPlatform::SaveSetting(std::string_view app, std::string_view section,
+                                std::string_view key, std::string_view value) {
+    IniSettings(SettingsFile(app), steps_).Save(section, key, value);
+}
+
+std::string PosixPlatform::LookupEntry(const std::string& path, EntryKind kind) {
+    return posix::LookupEntry(path, kind);
+}
+
+std::int64_t PosixPlatform::FileSize(const std::string& path) {
+    struct stat info {};
+    ThrowIfFailed(::stat(path.c_str(), &info), path);
+    if (S_ISDIR(info.st_mode)) {
+        throw ErrnoError(EISDIR, path);
+    }
+    return info.st_size;
+}
+
+void PosixPlatform::ReplaceFile(const std::string& source, const std::string& destination) {
+    OpenSource from = OpenRegularFile(source);
+    struct stat existing {};
+    mode_t mode = from.info.st_mode & 0666;
+    if (::stat(destination.c_str(), &existing) == 0) {
+        if (existing.st_dev == from.info.st_dev && existing.st_ino == from.info.st_ino) {
+            return;  // the live archive itself: it already is what was asked for
+        }
+        mode = existing.st_mode & 07777;
+    }
+    WriteAtomically(
+        destination, mode, Existing::Replace,
+        [&](int fd) { steps_.Copy(from.fd.Get(), fd, from.info.st_size, destination); }, steps_);
+}
+
+bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {
+    struct stat existing {};
+    if (::lstat(destination.c_str(), &existing) == 0) {
+        return false;
+    }
+    OpenSource from = OpenRegularFile(source);
+    return WriteAtomically(
+        destination, from.info.st_mode & 0666, Existing::Keep,
+        [&](int fd) { steps_.Copy(from.fd.Get(), fd, from.info.st_size, destination); }, steps_);
+}
+
+void PosixPlatform::MakeFolder(const std::string& path) {
+    ThrowIfFailed(::mkdir(path.c_str(), 0777), path);
+}
+
+void PosixPlatform::RemoveLeftovers(const std::string& folder) noexcept {
+    posix::RemoveLeftovers(folder);
+}
+
+char PosixPlatform::DecimalSeparator() const {
+    // The user's locale, whatever the process's global locale happens to be.
+    locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (user == static_cast<locale_t>(nullptr)) {
+        return '.';
+    }
+    const char* radix = ::nl_langinfo_l(RADIXCHAR, user);
+    const char separator =
+        radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
+    ::freelocale(user);
+    return separator;
+}
+
+std::string PosixPlatform::SuggestedGameFolder() const {
+    return (HomeFolder() / ".steam/steam/steamapps/common/vexmoor").string();
+}
+
+}  // namespace vx::posix

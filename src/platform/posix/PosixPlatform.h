@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+
+#include "FileSteps.h"
+#include "state/PlatformServices.h"
+
+namespace vx::posix {
+
+// The platform services on Linux: settings in an INI file per application under the user's
+// configuration folder, files through the POSIX API.
+class PosixPlatform : public PlatformServices {
+  public:
+    // Settings live in `configHome`/<application>/settings.ini.
+    explicit PosixPlatform(std::filesystem::path configHome, FileSteps& steps = SystemFileSteps());
+
+    // $XDG_CONFIG_HOME, else ~/.config.
+    static std::filesystem::path DefaultConfigHome();
+
+    std::filesystem::path SettingsFile(std::string_view app) const;
+
+    std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
+                                          std::string_view key) override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::string LookupEntry(const std::string& path, EntryKind kind) override;
+    std::int64_t FileSize(const std::string& path) override;
+    void ReplaceFile(const std::string& source, const std::string& destination) override;
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override;
+    void MakeFolder(const std::string& path) override;
+    void RemoveLeftovers(const std::string& folder) noexcept override;
+    char PathSeparator() const override { return '/'; }
+    char DecimalSeparator() const override;
+    std::string SuggestedGameFolder() const override;
+
+  private:
+    std::filesystem::path configHome_;
+    FileSteps& steps_;
+};
+
+}  // namespace vx::posix

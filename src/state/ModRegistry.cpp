@@ -1,0 +1,44 @@
+#include "ModRegistry.h"
+
+#include <string>
+
+#include "CountText.h"
+#include "SettingsLayout.h"
+
+namespace vx {
+
+ModRegistry::ModRegistry(PlatformServices& platform) : platform_(platform) {}
+
+std::int16_t ModRegistry::ReadCount(std::optional<std::string_view> defaultText) {
+    const auto stored =
+        platform_.GetSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey);
+    const std::string text = stored ? *stored : std::string(defaultText.value_or(""));
+    return ParseCount(text, platform_.DecimalSeparator());
+}
+
+void ModRegistry::WriteCount(std::int16_t count) {
+    platform_.SaveSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey,
+                          std::to_string(count));
+}
+
+std::string ModRegistry::ReadEntry(int i) {
+    return platform_.GetSetting(settings::kAppName, settings::kModsSection, std::to_string(i))
+        .value_or(std::string());
+}
+
+void ModRegistry::WriteEntry(int i, const std::string& path) {
+    platform_.SaveSetting(settings::kAppName, settings::kModsSection, std::to_string(i), path);
+}
+
+std::string ModRegistry::ReadGameFolder(std::string_view defaultText) {
+    return platform_
+        .GetSetting(settings::kAppName, settings::kSettingsSection, settings::kGameFolderKey)
+        .value_or(std::string(defaultText));
+}
+
+void ModRegistry::WriteGameFolder(const std::string& folder) {
+    platform_.SaveSetting(settings::kAppName, settings::kSettingsSection, settings::kGameFolderKey,
+                          folder);
+}
+
+}  // namespace vx

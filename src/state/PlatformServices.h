@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+// Which directory entries an entry lookup may match.
+enum class EntryKind {
+    PlainFiles,      // files that are neither hidden, system files nor folders
+    FilesAndFolders  // the same, and folders too
+};
+
+// What the program needs from the operating system, apart from windows and dialogs. Every
+// failing call throws vx::Error; nothing here shows anything to the user. Strings are UTF-8.
+class PlatformServices {
+  public:
+    virtual ~PlatformServices() = default;
+
+    // Settings store: text per application, section and key, kept per user across runs.
+    // Get answers nullopt when the key is absent.
+    virtual std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
+                                                  std::string_view key) = 0;
+    virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+
+    // The name of the directory entry that `path` (no wildcards) names, as the file system
+    // stores it, matching the last component without regard to letter case; empty when
+    // nothing matches.
+    virtual std::string LookupEntry(const std::string& path, EntryKind kind) = 0;
+
+    virtual std::int64_t FileSize(const std::string& path) = 0;
+
+    // Makes `destination` a byte copy of `source` in one step: a reader sees the old file or
+    // the new one, never a part. On failure the destination is as it was and no temporary
+    // file is left. When both name the same file nothing is written.
+    virtual void ReplaceFile(const std::string& source, const std::string& destination) = 0;
+
+    // Like ReplaceFile, but never replaces: answers false, writing nothing, when anything
+    // already stands at `destination`.
+    virtual bool CopyFileIfAbsent(const std::string& source, const std::string& destination) = 0;
+
+    virtual void MakeFolder(const std::string& path) = 0;
+
+    // Removes the temporary files that an interrupted copy into `folder` may have left.
+    // Best effort: never throws.
+    virtual void RemoveLeftovers(const std::string& folder) noexcept = 0;
+
+    virtual char PathSeparator() const = 0;
+
+    // The decimal separator of the user's locale, used to read the stored entry count.
+    virtual char DecimalSeparator() const = 0;
+
+    // What the game-folder box offers before the user types anything.
+    virtual std::string SuggestedGameFolder() const = 0;
+};
+
+}  // namespace vx

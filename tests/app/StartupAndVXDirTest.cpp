@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "app/Startup.h"
+#include "app/VXDir.h"
+#include "fakes/FakeControls.h"
+#include "fakes/FakePlatform.h"
+
+namespace vx {
+namespace {
+
+using test::FakePlatform;
+
+struct RecordingOpener : MainWindowOpener {
+    int opened = 0;
+    void OpenMainWindow() override { ++opened; }
+};
+
+class VXDirTest : public ::testing::Test {
+  protected:
+    FakePlatform platform;
+    Startup startup{platform};
+    test::FakeMessageBoxes boxes;
+    RecordingOpener opener;
+    test::FakeWindow window;
+    test::FakeTextBox text1;
+    VXDir dir{startup, platform, boxes, opener, {window, text1}};
+
+    void SetUp() override {
+        window.visible = true;
+        ASSERT_EQ(startup.Run(), FirstWindow::VXDir);
+    }
+    void PressOk(const std::string& folder) {
+        text1.text = folder;
+        dir.Command1Click();
+    }
+};
+
+TEST(StartupTest, ChoosesTheWindowFromTheRememberedFolder) {
+    FakePlatform platform;
+    Startup startup(platform);
+    EXPECT_EQ(startup.Run(), FirstWindow::VXDir);
+    EXPECT_EQ(startup.Paths().AppName, "Vexmoor Patchkeeper");
+
+    platform.Set("settings", "vxpath", "nopath");
+    EXPECT_EQ(startup.Run(), FirstWindow::VXDir);
+    platform.Set("settings", "vxpath", "NOPATH");  // only the exact text means "none"
+    EXPECT_EQ(startup.Run(), FirstWindow::VXModMain);
+
+    // Taken as typed: a trailing separator doubles, and the folder is not examined.
+    platform.Set("settings", "vxpath", "D:\\gone\\");
+    EXPECT_EQ(startup.Run(), FirstWindow::VXModMain);
+    EXPECT_EQ(startup.Paths().GamePath, "D:\\gone\\");
+    EXPECT_EQ(startup.Paths().ModsPath, "D:\\gone\\\\mods");
+    EXPECT_EQ(startup.Paths().PatchPath, "D:\\gone\\\\patch_vx.zpk");
+    EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(VXDirTest, LoadOffersTheSuggestedFolder) {
+    dir.Load();
+    EXPECT_EQ(text1.text, "C:\\program files\\vexmoor");
+}
+
+TEST_F(VXDirTest, RefusesAFolderWithoutTheGame) {
+    platform.folders.insert("C:\\games\\vexmoor.exe\\sub");
+    PressOk("C:\\games");
+    PressOk("");  // probes the root of the current drive
+    ASSERT_EQ(boxes.shown.size(), 2U);
+    EXPECT_EQ(boxes.shown[0],
+              std::make_pair(std::string("Path Invalid: C:\\games"), std::string("Invalid Path")));
+    EXPECT_EQ(boxes.shown[1].first, "Path Invalid: ");
+    EXPECT_EQ(text1.text, "");
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(opener.opened, 0);
+    EXPECT_TRUE(platform.settings.empty());
+    EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(VXDirTest, AcceptsTheGameInAnyLetterCaseAndMakesTheModsFolder) {
+    platform.files["C:\\Games\\VX\\VEXMOOR.EXE"] = "exe";
+    PressOk("C:\\Games\\VX");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(platform.Setting("settings", "vxpath"), "C:\\Games\\VX");
+    EXPECT_EQ(platform.calls, std::vector<std::string>{"MakeFolder C:\\Games\\VX\\mods"});
+    EXPECT_EQ(startup.Paths().PatchPath, "C:\\Games\\VX\\patch_vx.zpk");
+    EXPECT_EQ(startup.Paths().ModsPath, "C:\\Games\\VX\\mods");
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(opener.opened, 1);
+}
+
+TEST_F(VXDirTest, AnExistingModsEntryOfAnyKindOrCaseIsKept) {
+    platform.files["C:\\a\\Vexmoor.exe"] = "exe";
+    platform.folders.insert("C:\\a\\MODS");
+    PressOk("C:\\a");
+    platform.files["C:\\b\\Vexmoor.exe"] = "exe";
+    platform.files["C:\\b\\Mods"] = "a file";
+    PressOk("C:\\b");
+    EXPECT_TRUE(platform.calls.empty());
+    EXPECT_EQ(opener.opened, 2);
+}
+
+TEST_F(VXDirTest, AFolderWhoseModsFolderCannotBeMadeIsNotRemembered) {
+    platform.files["C:\\ro\\Vexmoor.exe"] = "exe";
+    platform.failMakeFolder.insert("C:\\ro\\mods");
+    EXPECT_THROW(PressOk("C:\\ro"), Error);
+    EXPECT_EQ(platform.Setting("settings", "vxpath"), "<absent>");
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(opener.opened, 0);
+}
+
+}  // namespace
+}  // namespace vx

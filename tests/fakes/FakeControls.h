@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Controls.h"
+
+namespace vx::test {
+
+struct FakeWindow : Window {
+    bool visible = false;
+    void Show() override { visible = true; }
+    void Hide() override { visible = false; }
+};
+
+struct FakeTextBox : TextBox {
+    std::string text;
+    std::string Text() const override { return text; }
+    void SetText(const std::string& t) override { text = t; }
+};
+
+struct FakeLabel : Label {
+    std::string caption;
+    std::string Caption() const override { return caption; }
+    void SetCaption(const std::string& c) override { caption = c; }
+};
+
+struct FakeListBox : ListBox {
+    std::vector<std::string> items;
+    int selected = -1;
+    void Clear() override {
+        items.clear();
+        selected = -1;
+    }
+    void AddItem(const std::string& item) override { items.push_back(item); }
+    int ItemCount() const override { return static_cast<int>(items.size()); }
+    std::string Item(int index) const override { return items.at(static_cast<std::size_t>(index)); }
+    int SelectedIndex() const override { return selected; }
+};
+
+struct FakeMessageBoxes : MessageBoxes {
+    std::vector<std::pair<std::string, std::string>> shown;  // text, title
+    void Show(const std::string& text, const std::string& title) override {
+        shown.emplace_back(text, title);
+    }
+};
+
+// Answers each showing with the next of `answers`; a showing beyond them keeps the name.
+struct FakeOpenFileDialog : OpenFileDialog {
+    unsigned flags = 0;
+    std::string filter;
+    std::vector<std::string> answers;
+    std::string fileName;
+    int shown = 0;
+    void SetFlags(unsigned f) override { flags = f; }
+    void SetFilter(const std::string& f) override { filter = f; }
+    void ShowOpen() override {
+        if (static_cast<std::size_t>(shown) < answers.size()) {
+            fileName = answers[static_cast<std::size_t>(shown)];
+        }
+        ++shown;
+    }
+    std::string FileName() const override { return fileName; }
+};
+
+}  // namespace vx::test

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <cerrno>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "state/Error.h"
+#include "state/PlatformServices.h"
+#include "state/Text.h"
+
+namespace vx::test {
+
+// Platform services over plain maps, with Windows-like paths ('\' separator) so that the
+// window logic is tested with the separator it was first written for. Files hold text.
+class FakePlatform : public PlatformServices {
+  public:
+    std::map<std::string, std::string> settings;  // "section/key" -> value
+    std::map<std::string, std::string> files;     // path -> content
+    std::set<std::string> folders;
+    std::set<std::string> hidden;  // paths of hidden files
+    std::set<std::string> failMakeFolder;
+    std::set<std::string> failReplaceInto;  // destinations whose replacement fails
+    std::vector<std::string> calls;         // "Replace src>dst", "MakeFolder p", ...
+
+    std::optional<std::string> GetSetting(std::string_view, std::string_view section,
+                                          std::string_view key) override {
+        auto it = settings.find(Key(section, key));
+        if (it == settings.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+    void SaveSetting(std::string_view, std::string_view section, std::string_view key,
+                     std::string_view value) override {
+        settings[Key(section, key)] = std::string(value);
+    }
+    std::string LookupEntry(const std::string& path, EntryKind kind) override {
+        for (const auto& [name, content] : files) {
+            if (EqualIgnoringCase(name, path) && !hidden.contains(name)) {
+                return LastComponent(name);
+            }
+        }
+        for (const auto& name : folders) {
+            if (kind == EntryKind::FilesAndFolders && EqualIgnoringCase(name, path)) {
+                return LastComponent(name);
+            }
+        }
+        return {};
+    }
+    std::int64_t FileSize(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) {
+            throw Error(ENOENT, "No such file or directory", path);
+        }
+        return static_cast<std::int64_t>(it->second.size());
+    }
+    void ReplaceFile(const std::string& source, const std::string& destination) override {
+        calls.push_back("Replace " + source + ">" + destination);
+        if (failReplaceInto.contains(destination)) {
+            throw Error(EACCES, "Permission denied", destination);
+        }
+        files[destination] = Content(source);
+    }
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override {
+        calls.push_back("CopyIfAbsent " + source + ">" + destination);
+        if (files.contains(destination) || folders.contains(destination)) {
+            return false;
+        }
+        const std::string folder = destination.substr(0, destination.rfind('\\'));
+        if (!folders.contains(folder)) {
+            throw Error(ENOENT, "No such file or directory", destination);
+        }
+        files[destination] = Content(source);
+        return true;
+    }
+    void MakeFolder(const std::string& path) override {
+        calls.push_back("MakeFolder " + path);
+        if (failMakeFolder.contains(path)) {
+            throw Error(EACCES, "Permission denied", path);
+        }
+        folders.insert(path);
+    }
+    void RemoveLeftovers(const std::string& folder) noexcept override {
+        calls.push_back("RemoveLeftovers " + folder);
+    }
+    char PathSeparator() const override { return '\\'; }
+    char DecimalSeparator() const override { return decimalSeparator; }
+    std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
+
+    char decimalSeparator = '.';
+
+    // Shorthands for tests.
+    std::string Setting(const std::string& section, const std::string& key) const {
+        auto it = settings.find(section + "/" + key);
+        return it == settings.end() ? "<absent>" : it->second;
+    }
+    void Set(const std::string& section, const std::string& key, const std::string& value) {
+        settings[section + "/" + key] = value;
+    }
+
+  private:
+    static std::string Key(std::string_view section, std::string_view key) {
+        return std::string(section) + "/" + std::string(key);
+    }
+    static std::string LastComponent(const std::string& path) {
+        return path.substr(path.rfind('\\') + 1);
+    }
+    std::string Content(const std::string& source) {
+        auto it = files.find(source);
+        if (it == files.end()) {
+            throw Error(ENOENT, "No such file or directory", source);
+        }
+        return it->second;
+    }
+};
+
+}  // namespace vx::test
