@@ -1,0 +1,23 @@
+#include "QtMessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "QtText.h"
+
+namespace vx::qt {
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& title,
+                                            QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, ToQString(title), ToQString(text),
+                                             QMessageBox::Ok, parent);
+    // Paths and file names are shown as they are, even when they look like markup.
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+void QtMessageBoxes::Show(const std::string& text, const std::string& title) {
+    MakeMessageBox(text, title, QApplication::activeWindow())->exec();
+}
+
+}  // namespace vx::qt

@@ -1,0 +1,44 @@
+#include "QtOpenFileDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "NameFilters.h"
+#include "QtText.h"
+
+namespace vx::qt {
+
+void QtOpenFileDialog::SetFilter(const std::string& filter) {
+    nameFilters_ = ToQtNameFilters(filter);
+}
+
+void QtOpenFileDialog::ShowOpen() {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((flags_ & kFileMustExist) != 0 ? QFileDialog::ExistingFile
+                                                      : QFileDialog::AnyFile);
+    if (!nameFilters_.isEmpty()) {
+        dialog.setNameFilters(nameFilters_);
+    }
+    if (!lastChoice_.isEmpty()) {
+        const QFileInfo last(lastChoice_);
+        dialog.setDirectory(last.absolutePath());
+        dialog.selectFile(last.fileName());
+    }
+
+    fileName_.clear();
+    if (dialog.exec() == QDialog::Accepted) {
+        const QStringList chosen = dialog.selectedFiles();
+        if (!chosen.isEmpty()) {
+            fileName_ = chosen.front();
+            lastChoice_ = fileName_;
+        }
+    }
+}
+
+std::string QtOpenFileDialog::FileName() const {
+    return ToUtf8(fileName_);
+}
+
+}  // namespace vx::qt

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
+#include <functional>
+
+#include "app/Layout.h"
+#include "platform/posix/TempFolder.h"
+#include "platform/qt/NameFilters.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtOpenFileDialog.h"
+
+namespace vx::test {
+namespace {
+
+const std::string kOpenFilter{layout::vxmodmain::kOpenFilter};
+
+TEST(NameFilters, PairsOfDescriptionAndPatternBecomeQtFilters) {
+    EXPECT_EQ(qt::ToQtNameFilters(kOpenFilter), QStringList{"Vexmoor Patch (*.zpk)"});
+    EXPECT_EQ(qt::ToQtNameFilters("Archives|*.zpk;*.zip|All files (*.*) | *.*|Dangling"),
+              (QStringList{"Archives (*.zpk *.zip)", "All files (*.*)"}));
+}
+
+TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
+    const auto box =
+        qt::MakeMessageBox("File not found /m/<b>a&b</b>.zpk", "Could not find file", nullptr);
+    EXPECT_EQ(box->windowTitle(), "Could not find file");
+    EXPECT_EQ(box->text(), "File not found /m/<b>a&b</b>.zpk");
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->buttons().size(), 1);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+}
+
+// Shows the real dialog; `answer` acts on it once it is open, as the user would.
+void ShowAnswering(qt::QtOpenFileDialog& dialog, const std::function<void(QFileDialog&)>& answer) {
+    QTimer::singleShot(0, [&answer] {
+        auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(open, nullptr);
+        answer(*open);
+    });
+    dialog.ShowOpen();
+}
+
+TEST(QtOpenFileDialog, OffersExistingZpkFilesAndEmptiesTheNameOnCancel) {
+    TempFolder folder;
+    const std::string mod = folder / "mod.zpk";
+    WriteFile(mod, "mod");
+    qt::QtOpenFileDialog dialog;
+    dialog.SetFlags(OpenFileDialog::kFileMustExist);
+    dialog.SetFilter(kOpenFilter);
+
+    ShowAnswering(dialog, [&](QFileDialog& open) {
+        EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(open.acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(open.nameFilters(), QStringList{"Vexmoor Patch (*.zpk)"});
+        open.selectFile(QString::fromStdString(mod));
+        static_cast<QDialog&>(open).accept();  // as the Open button does
+    });
+    EXPECT_EQ(dialog.FileName(), mod);
+
+    ShowAnswering(dialog, [](QFileDialog& open) { open.reject(); });
+    EXPECT_EQ(dialog.FileName(), "");
+}
+
+}  // namespace
+}  // namespace vx::test
