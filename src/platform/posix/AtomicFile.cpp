@@ -120,7 +120,8 @@ bool WriteAtomically(const std::string& destination, mode_t mode, Existing how,
                 ::unlinkat(folder.Get(), temporary.name.c_str(), 0);
                 return false;
             }
-            throw;
+            // The rename sees names within the folder only; the user is told the whole path.
+            throw Error(error.Number(), error.Text(), destination);
         }
     } catch (...) {
         if (!temporary.name.empty()) {

@@ -9,6 +9,7 @@
 #include "FileDescriptor.h"
 #include "IniFormat.h"
 #include "PosixError.h"
+#include "PosixFiles.h"
 
 namespace vx::posix {
 namespace {
@@ -16,12 +17,25 @@ namespace {
 // The file's whole text; empty when there is no file yet. Anything else that keeps it from
 // being read is a failure, so that a save never replaces a file it could not read.
 std::string ReadWholeFile(const std::filesystem::path& file) {
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a named pipe in the file's place must not keep the program waiting in
+    // open() for a writer. It is refused below like anything else that is not a file.
+    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.Valid()) {
         if (errno == ENOENT) {
             return {};
         }
         throw ErrnoError(errno, file.string());
+    }
+    struct stat info {};
+    ThrowIfFailed(::fstat(fd.Get(), &info), file.string());
+    if (S_ISDIR(info.st_mode)) {
+        throw ErrnoError(EISDIR, file.string());
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw Error(EINVAL,
+                    "The settings file is not a regular file. Remove it, then start Patchkeeper "
+                    "again.",
+                    file.string());
     }
     std::string text;
     char buffer[65536];
@@ -58,6 +72,9 @@ void IniSettings::Save(std::string_view section, std::string_view key, std::stri
 
     std::error_code ignored;
     std::filesystem::create_directories(file_.parent_path(), ignored);
+    // A save killed part-way may have left its temporary file beside the settings, where no
+    // start looks; the next save clears it.
+    RemoveLeftovers(file_.parent_path().string());
     struct stat existing {};
     const mode_t mode = ::stat(file_.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0600;
     WriteAtomically(

@@ -35,7 +35,9 @@ struct OpenSource {
 };
 
 OpenSource OpenRegularFile(const std::string& path) {
-    OpenSource source{FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC)), {}};
+    // Without O_NONBLOCK, a named pipe put where an archive was would stop the program in
+    // open() until something wrote to it; regular files read the same either way.
+    OpenSource source{FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)), {}};
     ThrowIfFailed(source.fd.Get(), path);
     ThrowIfFailed(::fstat(source.fd.Get(), &source.info), path);
     if (!S_ISREG(source.info.st_mode)) {
