@@ -66,10 +66,18 @@ std::int16_t ParseCount(std::string_view text, char decimalSeparator) {
     }
     std::string number;
     double value = 0;
-    if (!Normalise(text, decimalSeparator, number) ||
-        std::from_chars(number.data(), number.data() + number.size(), value).ec != std::errc{}) {
+    const bool isNumber = Normalise(text, decimalSeparator, number);
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (!isNumber || (result.ec != std::errc{} && result.ec != std::errc::result_out_of_range)) {
         throw Error(kErrorTypeMismatch, "Type mismatch: the stored mod count \"" +
                                             std::string(text) + "\" is not a number");
+    }
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large in magnitude, or too small to tell from zero.
+        const auto exponent = number.find_first_of("eE");
+        const bool tiny = exponent != std::string::npos && number[exponent + 1] == '-';
+        const bool negative = number.front() == '-';
+        value = tiny ? (negative ? -0.5 : 0.0) : (negative ? -HUGE_VAL : HUGE_VAL);
     }
     const double whole = std::floor(value);
     if (whole < -32768.0 || whole > 32767.0) {

@@ -24,6 +24,8 @@ TEST(CountTextTest, ReadsNumbersRoundingDown) {
     EXPECT_EQ(ParseCount("-0.5", '.'), -1);
     EXPECT_EQ(ParseCount("-3", '.'), -3);
     EXPECT_EQ(ParseCount("1e2", '.'), 100);
+    EXPECT_EQ(ParseCount("1e-400", '.'), 0);
+    EXPECT_EQ(ParseCount("-1e-400", '.'), -1);
     EXPECT_EQ(ParseCount("32767.99", '.'), 32767);
     EXPECT_EQ(ParseCount("-32768", '.'), -32768);
 }
@@ -33,7 +35,8 @@ TEST(CountTextTest, RefusesWhatIsNotANumberOrDoesNotFit) {
         EXPECT_EQ(ErrorNumberOf(text, ','), kErrorTypeMismatch) << text;
     }
     EXPECT_EQ(ErrorNumberOf("2,9", '.'), kErrorTypeMismatch);
-    for (const char* text : {"32768", "-32769", "-32768.5", "1e10", "99999999999999999999"}) {
+    for (const char* text :
+         {"32768", "-32769", "-32768.5", "1e10", "99999999999999999999", "1e400", "-1e400"}) {
         EXPECT_EQ(ErrorNumberOf(text), kErrorOverflow) << text;
     }
 }
