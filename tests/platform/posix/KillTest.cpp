@@ -1,381 +1,245 @@
-// Kills the program with SIGKILL at random moments of the operations that write files (a
-// switch of a large archive, the first-run backup, a settings save) and checks that
-// nothing is ever half written: the kill stands in for a crash, a power cut of the process
-// or a user ending it from a task manager. VX_KILL_TRIALS, VX_KILL_MIB, VX_KILL_SECONDS and
-// VX_SEED raise the load.
+// Kills the program with SIGKILL as each step of a write begins and at random moments (a
+// switch of a large archive, the first-run backup, a settings save), standing in for a crash
+// or a user ending it: nothing may be torn or lost, and the next start or save clears what
+// the kill left. VX_KILL_TRIALS, VX_KILL_MIB, VX_KILL_SECONDS and VX_SEED raise the load.
 
-#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 
 #include <chrono>
-#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iostream>
-#include <map>
-#include <optional>
+#include <new>
 #include <random>
 #include <thread>
 
-#include "ChildProcess.h"
-#include "DiskState.h"
-#include "GameInstall.h"
-#include "KillProtocol.h"
-#include "LargeArchive.h"
-#include "Session.h"
-#include "TestSettings.h"
-#include "platform/posix/IniFormat.h"
-#include "state/SettingsLayout.h"
+#include "Support.h"
 
 namespace vx::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::microseconds;
-using std::chrono::milliseconds;
+using Items = std::vector<std::string>;
 
-int Trials() {
-    return static_cast<int>(EnvNumber("VX_KILL_TRIALS", 50));
-}
-std::uint64_t ArchiveBytes() {
-    return static_cast<std::uint64_t>(EnvNumber("VX_KILL_MIB", 200)) << 20;
-}
-// No new trial of one kind starts after this; the figures tell how many ran.
-Clock::time_point Deadline() {
-    return Clock::now() + std::chrono::seconds(EnvNumber("VX_KILL_SECONDS", 45));
-}
-
-std::string Name(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+// Filled with a byte of its own: a mix of two archives, a gap or a cut-off end equals neither.
+void MakeArchive(const std::string& path, char fill, std::uint64_t size) {
+    std::ofstream out(path, std::ios::binary);
+    const std::string chunk(1 << 20, fill);
+    for (std::uint64_t at = 0; at < size; at += chunk.size()) {
+        out.write(chunk.data(),
+                  static_cast<std::streamsize>(std::min<std::uint64_t>(chunk.size(), size - at)));
+    }
 }
 
-// One run of the driver, killed `killAfter` after it said it was ready, or left to end.
-struct DriverRun {
-    bool killed = false;    // the kill came before the driver ended
-    bool finished = false;  // the driver got to the end of its operation
-    std::string output;
-    milliseconds readyToEnd{};
+// Read a chunk at a time: the archives are hundreds of MiB.
+bool SameBytes(const std::string& a, const std::string& b) {
+    std::ifstream x(a, std::ios::binary);
+    std::ifstream y(b, std::ios::binary);
+    std::string p(1 << 20, '\0');
+    std::string q = p;
+    while (x && y) {
+        x.read(p.data(), 1 << 20);
+        y.read(q.data(), 1 << 20);
+        if (x.gcount() != y.gcount() ||
+            p.compare(0, std::size_t(x.gcount()), q, 0, std::size_t(x.gcount())) != 0) {
+            return false;
+        }
+    }
+    return x.eof() && y.eof();
+}
+
+// One run of the child: what it told of its progress, in memory it shares with the test,
+// and how it ended.
+struct Trial {
+    int saved = 0;  // settings saves completed
+    bool done = false;
+    char failure[512] = {};
+    bool killed = false;
+    microseconds span{};
 };
 
-DriverRun RunDriver(std::vector<std::string> args, std::optional<microseconds> killAfter) {
-    args.insert(args.begin(), VX_KILL_DRIVER);
-    ChildProcess driver(args);
-    DriverRun run;
-    if (!driver.WaitForLine(kill::kReady, std::chrono::seconds(60))) {
-        driver.Kill();
-        ADD_FAILURE() << "the driver never got ready: " << driver.Output();
+struct KillTest : ::testing::Test, Install {
+    // Done by a copy of this process, on a platform of its own. Only the run `alone` must
+    // come to an end by itself.
+    using Work = std::function<void(PlatformServices&, Trial&, bool alone)>;
+    // Holds what a run left against what must hold, then lets the program's next start or
+    // save clear up; true when the old state was kept.
+    using Check = std::function<bool(const Trial&)>;
+
+    // `work` in a forked copy of this process that dies as step `dieAt` begins, or is killed
+    // `killAfter` after it began, or is left to end.
+    Trial Fork(const Work& work, const std::string& dieAt, std::optional<microseconds> killAfter) {
+        auto* shared = new (::mmap(nullptr, sizeof(Trial), PROT_READ | PROT_WRITE,
+                                   MAP_SHARED | MAP_ANONYMOUS, -1, 0)) Trial;
+        const auto start = Clock::now();
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            FaultySteps dying;
+            dying.at = dieAt;
+            dying.die = true;
+            posix::PosixPlatform own(config, dying);
+            try {
+                work(own, *shared, !killAfter && dieAt.empty());
+                shared->done = true;
+            } catch (const std::exception& e) {
+                std::snprintf(shared->failure, sizeof shared->failure, "%s", e.what());
+            }
+            ::_exit(0);
+        }
+        if (killAfter) {
+            std::this_thread::sleep_for(*killAfter);
+            ::kill(pid, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        Trial run = *shared;
+        ::munmap(shared, sizeof(Trial));
+        run.killed = WIFSIGNALED(status);
+        run.span = std::chrono::duration_cast<microseconds>(Clock::now() - start);
+        EXPECT_STREQ(run.failure, "");
         return run;
     }
-    const auto ready = Clock::now();
-    int status = 0;
-    if (killAfter) {
-        std::this_thread::sleep_for(*killAfter);
-        status = driver.Kill();
-    } else {
-        status = driver.Wait(std::chrono::minutes(5));
-    }
-    run.readyToEnd = std::chrono::duration_cast<milliseconds>(Clock::now() - ready);
-    run.killed = ChildProcess::Killed(status);
-    run.output = driver.Output();
-    run.finished = run.output.find(std::string(kill::kDone) + "\n") != std::string::npos;
-    if (!run.killed && !ChildProcess::Succeeded(status)) {
-        ADD_FAILURE() << "the driver failed: " << run.output;
-    }
-    return run;
-}
 
-// A kill at a moment drawn evenly from the time the operation takes when left alone, and
-// a little after it, so that kills land in every part of it.
-class KillMoments {
-  public:
-    explicit KillMoments(milliseconds span)
-        : random_(Seed()), moment_(0, span.count() * 1200 + 1) {}
-    microseconds Next() { return microseconds(moment_(random_)); }
-
-  private:
-    std::mt19937_64 random_;
-    std::uniform_int_distribution<std::int64_t> moment_;
-};
-
-struct Figures {
-    const char* what;
-    int trials = 0;
-    int killedPartWay = 0;
-    int oldKept = 0;
-    int newWhole = 0;
-    std::size_t leftovers = 0;  // temporary files found after a kill, for the next start
-
-    // Printed once every trial has passed its checks.
-    void Print() const {
-        std::cout << "[ figures  ] " << what << ": " << trials << " kills (seed " << Seed() << "), "
-                  << killedPartWay << " part-way through, " << oldKept << " left the old state, "
-                  << newWhole << " the new one, " << leftovers
-                  << " temporary files left and removed by the next start, 0 torn";
-        if (trials < Trials()) {
-            std::cout << " (stopped early by VX_KILL_SECONDS)";
-        }
-        std::cout << "\n";
-    }
-};
-
-TEST(KillTest, ASwitchKilledAtAnyMomentLeavesTheOldArchiveOrTheNewOne) {
-    GameInstall install;
-    MakeArchive(install.live, 1, (1 << 20) + 17);
-    const std::vector<std::string> items{install.backup, install.archives + "/mod A.zpk",
-                                         install.archives + "/mod B.zpk"};
-    MakeArchive(items[1], 2, ArchiveBytes());
-    MakeArchive(items[2], 3, ArchiveBytes() + 4097);
-    {
-        Session first(install.platform);
-        first.Start();
-        first.Add(items[1]);
-        first.Add(items[2]);
-        ASSERT_EQ(first.list1.items, items);
-    }
-    const std::string config = install.config.string();
-    auto nextStart = [&](const std::string& liveSource) {
-        Session next(install.platform);
-        next.Start();
-        EXPECT_TRUE(next.boxes.shown.empty());
-        EXPECT_EQ(next.list1.items, items);
-        EXPECT_EQ(next.label2.caption, Name(liveSource));
-        EXPECT_EQ(TemporaryFiles(install.root.Path().string()), std::vector<std::string>{});
-    };
-
-    const DriverRun alone = RunDriver({"switch", config, "1"}, std::nullopt);
-    ASSERT_TRUE(alone.finished) << alone.output;
-    ASSERT_TRUE(SameBytes(install.live, items[1]));
-    std::cout << "[ figures  ] an uninterrupted switch of " << (ArchiveBytes() >> 20)
-              << " MiB took " << alone.readyToEnd.count() << " ms\n";
-
-    KillMoments moments(alone.readyToEnd);
-    Figures figures{"switch"};
-    int live = 1;
-    const auto deadline = Deadline();
-    for (int trial = 0; trial < Trials() && Clock::now() < deadline; ++trial) {
-        const int target = live == 1 ? 2 : 1;
-        const DriverRun run = RunDriver({"switch", config, std::to_string(target)}, moments.Next());
-        const bool old = SameBytes(install.live, items[static_cast<std::size_t>(live)]);
-        const bool fresh = !old && SameBytes(install.live, items[static_cast<std::size_t>(target)]);
-        ASSERT_TRUE(old || fresh) << "trial " << trial << ": the live archive is torn";
-        ASSERT_TRUE(fresh || !run.finished) << "trial " << trial << ": a finished switch was lost";
-        ++figures.trials;
-        figures.killedPartWay += run.killed && !run.finished ? 1 : 0;
-        ++(old ? figures.oldKept : figures.newWhole);
-        figures.leftovers += TemporaryFiles(install.root.Path().string()).size();
-        live = fresh ? target : live;
-        nextStart(items[static_cast<std::size_t>(live)]);
-        ASSERT_FALSE(HasFailure()) << "trial " << trial;
-    }
-    figures.Print();
-}
-
-TEST(KillTest, ASwitchKilledAtEachStepKeepsTheOldArchiveAndTheNextStartClearsUp) {
-    GameInstall install("the game's own archive");
-    const std::string mod = install.archives + "/mod.zpk";
-    WriteFile(mod, std::string(1 << 20, 'm'));
-    {
-        Session first(install.platform);
-        first.Start();
-        first.Add(mod);
-    }
-    for (const char* step : {"copy", "flush", "rename"}) {
-        const DriverRun run = RunDriver({"switch", install.config.string(), "1", step}, {});
-        EXPECT_TRUE(run.killed && !run.finished) << step << ": " << run.output;
-        EXPECT_EQ(ReadFile(install.live), "the game's own archive") << step;
-        if (std::string_view(step) == "rename") {
+    // Kills `work` as each of `stepsToDieAt` begins, then at moments drawn evenly from the
+    // time it takes when left alone and a little after, so that kills land in every part.
+    void KillEverywhere(
+        const std::string& what, const std::vector<std::string>& stepsToDieAt, const Work& work,
+        const Check& check, const std::function<void()>& reset = [] {}) {
+        for (const auto& step : stepsToDieAt) {
+            reset();
+            const Trial run = Fork(work, step, std::nullopt);
+            EXPECT_TRUE(run.killed && !run.done) << step;
             // Named by now, whether or not the file system gave an unnamed one first.
-            EXPECT_EQ(TemporaryFiles(install.game).size(), 1U);
+            EXPECT_TRUE(step != "rename" || Leftovers(root).size() == 1U);
+            EXPECT_TRUE(check(run)) << "killed at " << step << ", the old state was not kept";
         }
-        Session next(install.platform);
-        next.Start();
-        EXPECT_EQ(next.list1.items, (std::vector<std::string>{install.backup, mod})) << step;
-        EXPECT_EQ(next.label2.caption, "NORMAL_patch_vx.zpk") << step;
-        EXPECT_EQ(TemporaryFiles(install.root.Path().string()), std::vector<std::string>{}) << step;
-    }
-}
-
-class FirstRunKillTest : public ::testing::Test {
-  protected:
-    // The store remembers the game folder and nothing else; no backup exists yet.
-    void MakeFirstRun() {
-        std::filesystem::remove(install.backup);
-        std::filesystem::remove(install.SettingsFile());
-        ModRegistry(install.platform).WriteGameFolder(install.game);
-    }
-    std::optional<std::string> Stored(std::string_view section, std::string_view key) {
-        return install.platform.GetSetting(settings::kAppName, section, key);
-    }
-    // Whatever the kill left, the backup is absent or whole, and registered only if whole;
-    // the next start then finishes the first run.
-    void CheckAfterKill(const std::string& when) {
-        const bool backup =
-            std::filesystem::exists(std::filesystem::symlink_status(install.backup));
-        ASSERT_TRUE(!backup || SameBytes(install.backup, install.live))
-            << when << ": a partial backup was left";
-        if (const auto entry = Stored(settings::kModsSection, "1")) {
-            ASSERT_TRUE(backup) << when << ": a backup that does not exist was registered";
-            EXPECT_EQ(*entry, install.backup) << when;
+        reset();
+        const Trial alone = Fork(work, "", std::nullopt);
+        ASSERT_TRUE(alone.done);
+        check(alone);
+        std::mt19937_64 random(Seed());
+        std::uniform_int_distribution<std::int64_t> moment(0, alone.span.count() * 6 / 5);
+        const auto deadline = Clock::now() + std::chrono::seconds(Env("VX_KILL_SECONDS", 45));
+        int trials = 0;
+        int partWay = 0;
+        int old = 0;
+        std::size_t leftovers = 0;
+        for (; trials < Env("VX_KILL_TRIALS", 50) && Clock::now() < deadline; ++trials) {
+            reset();
+            const Trial run = Fork(work, "", microseconds(moment(random)));
+            partWay += run.killed && !run.done ? 1 : 0;
+            leftovers += Leftovers(root).size();
+            old += check(run) ? 1 : 0;
+            ASSERT_FALSE(HasFailure()) << what << ", trial " << trials;
         }
-        if (const auto count = Stored(settings::kSettingsSection, settings::kCountKey)) {
-            EXPECT_EQ(*count, "1") << when;
-            EXPECT_TRUE(Stored(settings::kModsSection, "1")) << when;
-        }
-        Session next(install.platform);
-        next.Start();
-        EXPECT_TRUE(next.boxes.shown.empty()) << when;
-        EXPECT_TRUE(SameBytes(install.backup, install.live)) << when;
-        EXPECT_EQ(next.list1.items, std::vector<std::string>{install.backup}) << when;
-        EXPECT_EQ(next.label2.caption, "NORMAL_patch_vx.zpk") << when;
-        EXPECT_EQ(TemporaryFiles(install.root.Path().string()), std::vector<std::string>{}) << when;
+        std::cout << "[ figures  ] " << what << ": uninterrupted in " << alone.span.count() / 1000
+                  << " ms; " << trials << " kills (seed " << Seed() << "), " << partWay
+                  << " part-way through, " << old << " left the old state, " << trials - old
+                  << " the new one, 0 torn; " << leftovers << " temporary files left, all cleared"
+                  << (trials < Env("VX_KILL_TRIALS", 50) ? " (stopped by VX_KILL_SECONDS)" : "")
+                  << "\n";
     }
 
-    GameInstall install;
+    // The next start, a program with the system's own steps, lists `items` without a word,
+    // names the live archive and clears up.
+    void ExpectCleanStart(const Items& items, const std::string& label) {
+        posix::PosixPlatform system(config);
+        Session next(system);
+        next.Start();
+        EXPECT_EQ(next.boxes.shown.size(), 0U);
+        EXPECT_EQ(next.list1.items, items);
+        EXPECT_EQ(next.label2.caption, label);
+        EXPECT_EQ(Leftovers(root), Items{});
+    }
 };
 
-TEST_F(FirstRunKillTest, AKillDuringTheBackupNeverLeavesOrRegistersAPartialOne) {
-    // A quarter of the switch's size: the backup is written by the same code as a switch,
-    // and every trial that the kill stops costs the next start a whole backup.
-    MakeArchive(install.live, 4, ArchiveBytes() / 4 + 8191);
-    MakeFirstRun();
-    const DriverRun alone = RunDriver({"start", install.config.string()}, std::nullopt);
-    ASSERT_TRUE(alone.finished) << alone.output;
-    ASSERT_TRUE(SameBytes(install.backup, install.live));
-    std::cout << "[ figures  ] an uninterrupted first run took " << alone.readyToEnd.count()
-              << " ms\n";
-
-    KillMoments moments(alone.readyToEnd);
-    Figures figures{"first-run backup"};
-    const auto deadline = Deadline();
-    for (int trial = 0; trial < Trials() && Clock::now() < deadline; ++trial) {
-        MakeFirstRun();
-        const DriverRun run = RunDriver({"start", install.config.string()}, moments.Next());
-        const bool backup = std::filesystem::exists(install.backup);
-        ++figures.trials;
-        figures.killedPartWay += run.killed && !run.finished ? 1 : 0;
-        ++(backup ? figures.newWhole : figures.oldKept);
-        figures.leftovers += TemporaryFiles(install.root.Path().string()).size();
-        CheckAfterKill("trial " + std::to_string(trial));
-        ASSERT_FALSE(HasFailure()) << "trial " << trial;
-    }
-    figures.Print();
+TEST_F(KillTest, ASwitchOfALargeArchiveLeavesTheOldOneOrTheNewOneWhole) {
+    const auto size = static_cast<std::uint64_t>(Env("VX_KILL_MIB", 200)) << 20;
+    const Items items{backup, archives + "/mod A.zpk", archives + "/mod B.zpk"};
+    MakeArchive(live, 'g', (1 << 20) + 17);
+    MakeArchive(items[1], 'a', size);
+    MakeArchive(items[2], 'b', size + 4097);
+    ::chmod(live.c_str(), 0444);  // and read-only it must stay
+    Session first(platform);
+    first.Start();
+    first.Add(items[1]);
+    first.Add(items[2]);
+    ASSERT_EQ(first.list1.items, items);
+    std::size_t now = 0;
+    const auto target = [&] { return now == 1 ? std::size_t{2} : std::size_t{1}; };
+    KillEverywhere(
+        "switch", {"copy", "flush", "rename"},
+        [&](PlatformServices& own, Trial&, bool) {
+            Session session(own);
+            session.Start();
+            session.Switch(static_cast<int>(target()));
+        },
+        [&](const Trial& run) {
+            const bool old = SameBytes(live, items[now]);
+            EXPECT_TRUE(old || SameBytes(live, items[target()])) << "the live archive is torn";
+            EXPECT_FALSE(old && run.done) << "a finished switch was lost";
+            EXPECT_EQ(std::filesystem::status(live).permissions(), std::filesystem::perms(0444));
+            now = old ? now : target();
+            ExpectCleanStart(items, std::filesystem::path(items[now]).filename());
+            return old;
+        });
 }
 
-TEST_F(FirstRunKillTest, AKillAtEachStepOfTheBackupLeavesNoBackupAndNoLeftover) {
-    for (const char* step : {"copy", "flush", "rename"}) {
-        MakeFirstRun();
-        const DriverRun run = RunDriver({"start", install.config.string(), step}, {});
-        EXPECT_TRUE(run.killed && !run.finished) << step << ": " << run.output;
-        EXPECT_FALSE(std::filesystem::exists(install.backup)) << step;
-        if (std::string_view(step) == "rename") {
-            EXPECT_EQ(TemporaryFiles(install.mods).size(), 1U);
-        }
-        CheckAfterKill(step);
-    }
+TEST_F(KillTest, AFirstRunBackupIsWholeOrAbsentAndRegisteredOnlyOnceWhole) {
+    // A quarter of the switch's size: each trial that stops it costs the next start a backup.
+    MakeArchive(live, 'g', (static_cast<std::uint64_t>(Env("VX_KILL_MIB", 200)) << 18) + 8191);
+    KillEverywhere(
+        "first-run backup", {"copy", "flush", "rename"},
+        [&](PlatformServices& own, Trial&, bool) { Session(own).Start(); },
+        [&](const Trial& run) {
+            const bool made = std::filesystem::exists(std::filesystem::symlink_status(backup));
+            EXPECT_TRUE(!made || SameBytes(backup, live)) << "a partial backup";
+            EXPECT_TRUE(made || !run.done) << "a finished backup was lost";
+            const auto entry = Stored(settings::kModsSection, "1");
+            const auto count = Stored(settings::kSettingsSection, settings::kCountKey);
+            EXPECT_TRUE(!entry || (made && *entry == backup)) << "registered too early";
+            EXPECT_TRUE(!count || (*count == "1" && entry)) << "counted before it was registered";
+            ExpectCleanStart({backup}, "NORMAL_patch_vx.zpk");
+            EXPECT_TRUE(SameBytes(backup, live));
+            return !made;
+        },
+        [&] { MakeFirstRun(); });
 }
 
-class SaveKillTest : public ::testing::Test {
-  protected:
-    static constexpr int kEntries = 120;
-    static constexpr int kChanging = 60;
-
-    // A store of many long entries, so that a save has a file of some size to write.
-    void SetUp() override {
-        std::string text = "[settings]\nvxpath=" + install.game +
-                           "\nmods=" + std::to_string(kEntries) + "\n\n[mods]\n";
-        for (int i = 1; i <= kEntries; ++i) {
-            expected[i] = i == kChanging ? kill::SaveValue(0)
-                                         : install.archives + "/mod " + std::to_string(i) + " " +
-                                               std::string(150, 'x') + ".zpk";
-            text += std::to_string(i) + "=" + expected[i] + "\n";
+TEST_F(KillTest, ASettingsSaveLeavesTheStoreAsBeforeOrAfterIt) {
+    // Many long entries, so that a save has a file of some size to write; each round's value
+    // is of a length of its own, so that a torn file cannot pass for a whole one.
+    const auto value = [](int round) {
+        return "/round " + std::to_string(round) + std::string(std::size_t(round % 61), 'v');
+    };
+    const auto text = [&](int round) {
+        std::string ini = "[settings]\nvxpath=" + game + "\nmods=120\n\n[mods]\n";
+        for (int i = 1; i <= 120; ++i) {
+            ini += std::to_string(i) + "=" +
+                   (i == 60 ? value(round) : archives + "/" + std::string(150, 'x')) + "\n";
         }
-        WriteFile(install.SettingsFile(), text);
-    }
-
-    // The store as before the save of round `saved` + 1 or after it, and nothing else.
-    void CheckStore(int saved, const std::string& when) {
-        posix::PosixPlatform reader(install.config);
-        const auto changing = reader.GetSetting(settings::kAppName, settings::kModsSection,
-                                                std::to_string(kChanging));
-        ASSERT_TRUE(changing == kill::SaveValue(saved) || changing == kill::SaveValue(saved + 1))
-            << when << ": after round " << saved << " the entry holds " << changing.value_or("");
-        EXPECT_EQ(
-            reader.GetSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey),
-            std::to_string(kEntries))
-            << when;
-        // The other entries through the store's own parser in one go: reading them one by
-        // one would parse the whole file for each.
-        const posix::IniDocument document =
-            posix::ParseIni(ReadFile(install.SettingsFile()), install.SettingsFile());
-        for (int i = 1; i <= kEntries; ++i) {
-            const std::string* value = document.Find(settings::kModsSection, std::to_string(i));
-            ASSERT_NE(value, nullptr) << when << ": entry " << i << " lost";
-            if (i != kChanging) {
-                ASSERT_EQ(*value, expected[i]) << when;
+        return ini;
+    };
+    WriteFile(store, text(0));
+    KillEverywhere(
+        "settings save", {"flush", "rename"},
+        [&](PlatformServices& own, Trial& progress, bool alone) {
+            for (int round = 1; round <= (alone ? 20 : 100); ++round) {
+                ModRegistry(own).WriteEntry(60, value(round));
+                progress.saved = round;
             }
-        }
-    }
-
-    // The program's next save, which must also clear what a killed save left.
-    void NextSave(const std::string& when) {
-        ModRegistry(install.platform).WriteEntry(kChanging, kill::SaveValue(0));
-        EXPECT_EQ(Listing(install.ConfigFolder()), "settings.ini;") << when;
-    }
-
-    static int LastSavedRound(const std::string& output) {
-        int last = 0;
-        std::size_t at = 0;
-        while ((at = output.find(kill::kSaved, at)) != std::string::npos) {
-            at += kill::kSaved.size();
-            last = std::stoi(output.substr(at));
-        }
-        return last;
-    }
-
-    GameInstall install;
-    std::map<int, std::string> expected;
-};
-
-TEST_F(SaveKillTest, ASaveKilledAtAnyMomentLeavesTheStoreAsBeforeOrAfterIt) {
-    const std::string config = install.config.string();
-    const std::string entry = std::to_string(kChanging);
-    const DriverRun alone = RunDriver({"save", config, entry, "20"}, std::nullopt);
-    ASSERT_TRUE(alone.finished) << alone.output;
-    CheckStore(20, "uninterrupted");
-    NextSave("uninterrupted");
-
-    KillMoments moments(alone.readyToEnd);
-    Figures figures{"settings save"};
-    const auto deadline = Deadline();
-    for (int trial = 0; trial < Trials() && Clock::now() < deadline; ++trial) {
-        const DriverRun run = RunDriver({"save", config, entry, "1000000"}, moments.Next());
-        const int saved = LastSavedRound(run.output);
-        ++figures.trials;
-        figures.killedPartWay += run.killed ? 1 : 0;
-        figures.leftovers += TemporaryFiles(install.root.Path().string()).size();
-        const auto now =
-            install.platform.GetSetting(settings::kAppName, settings::kModsSection, entry);
-        ++(now == kill::SaveValue(saved) ? figures.oldKept : figures.newWhole);
-        const std::string when = "trial " + std::to_string(trial);
-        CheckStore(saved, when);
-        NextSave(when);
-        ASSERT_FALSE(HasFailure()) << when;
-    }
-    figures.Print();
-}
-
-TEST_F(SaveKillTest, ASaveKilledAtEachStepLeavesTheStoreAsBeforeAndTheNextSaveClearsUp) {
-    const std::string config = install.config.string();
-    for (const char* step : {"write", "flush", "rename"}) {
-        const DriverRun run = RunDriver({"save", config, std::to_string(kChanging), "1", step}, {});
-        EXPECT_TRUE(run.killed && !run.finished) << step << ": " << run.output;
-        CheckStore(0, step);
-        EXPECT_EQ(install.platform.GetSetting(settings::kAppName, settings::kModsSection,
-                                              std::to_string(kChanging)),
-                  kill::SaveValue(0))
-            << step;
-        if (std::string_view(step) == "rename") {
-            EXPECT_EQ(TemporaryFiles(install.ConfigFolder()).size(), 1U);
-        }
-        NextSave(step);
-    }
+        },
+        [&](const Trial& run) {
+            const std::string now = ReadFile(store);
+            EXPECT_TRUE(now == text(run.saved) || now == text(run.saved + 1))
+                << "after " << run.saved << " saves the store holds:\n"
+                << now;
+            ModRegistry(platform).WriteEntry(60, value(0));
+            EXPECT_EQ(Leftovers(root), Items{});
+            return now == text(run.saved);
+        });
 }
 
 }  // namespace

@@ -1,0 +1,336 @@
+// The Linux platform services and the window logic over them, on real files and the real
+// store: what they do, and what they do when a disk, a folder or the stored state fails
+// them. Every failure must be reported with a clear message and change nothing at all.
+
+#include <sys/resource.h>
+
+#include <functional>
+
+#include "Support.h"
+
+namespace vx::test {
+namespace {
+
+using ::testing::HasSubstr;
+using Items = std::vector<std::string>;
+using Boxes = std::vector<std::pair<std::string, std::string>>;
+
+// Counts are read in the user's locale; the cases here are written for the point.
+[[maybe_unused]] const bool kPointLocale = ::setenv("LC_ALL", "C", 1) == 0;
+
+struct InstallTest : ::testing::Test, Install {};
+using PosixFilesTest = InstallTest;
+using PosixSettingsTest = InstallTest;
+
+TEST_F(PosixFilesTest, LookupMatchesTheLastComponentInAnyCaseExactFirstButNeverAHiddenOne) {
+    for (const char* name : {"VexMoor.EXE", ".hidden.zpk", "Both.zpk", "both.zpk"}) {
+        WriteFile(archives + "/" + name, "");
+    }
+    std::filesystem::create_directory(archives + "/Mods");
+    for (const auto& [name, kind, found] :
+         std::vector<std::tuple<std::string, EntryKind, std::string>>{
+             {"vexmoor.exe", EntryKind::PlainFiles, "VexMoor.EXE"},
+             {"both.zpk", EntryKind::PlainFiles, "both.zpk"},
+             {"Both.zpk", EntryKind::PlainFiles, "Both.zpk"},
+             {"MODS", EntryKind::FilesAndFolders, "Mods"},
+             {"mods", EntryKind::PlainFiles, ""},
+             {".hidden.zpk", EntryKind::FilesAndFolders, ""},
+             {"*.EXE", EntryKind::PlainFiles, ""},
+             {"missing/vexmoor.exe", EntryKind::PlainFiles, ""}}) {
+        EXPECT_EQ(platform.LookupEntry(archives + "/" + name, kind), found) << name;
+    }
+}
+
+TEST_F(PosixFilesTest, SizesAreSixtyFourBitAndWhatIsNoFileFails) {
+    WriteFile(mod, "");
+    std::filesystem::resize_file(mod, (std::uintmax_t{5} << 30) + 3);  // sparse
+    EXPECT_EQ(platform.FileSize(mod), (std::int64_t{5} << 30) + 3);
+    for (const std::string& path : {std::string(), archives + "/gone", archives}) {
+        EXPECT_THROW(platform.FileSize(path), Error) << path;
+    }
+}
+
+TEST_F(PosixFilesTest, ACopyOntoAnythingThatStandsThereOrOntoItselfWritesNothing) {
+    EXPECT_TRUE(platform.CopyFileIfAbsent(live, backup));
+    WriteFile(live, "a mod");
+    std::filesystem::create_symlink(root + "/nowhere", mods + "/link.zpk");
+    const auto before = Everything();
+    EXPECT_FALSE(platform.CopyFileIfAbsent(live, backup));
+    EXPECT_FALSE(platform.CopyFileIfAbsent(live, mods + "/link.zpk"));
+    EXPECT_EQ(Everything(), before);
+    // A repaired entry names the live archive itself: it is left as it is, not copied anew.
+    std::filesystem::create_hard_link(live, root + "/same file");
+    platform.ReplaceFile(live, live);
+    EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
+}
+
+TEST_F(PosixFilesTest, LeftoversOfAnAtomicWriteAreRemovedAndNothingElse) {
+    WriteFile(game + "/.patchkeeper-notrandom.tmp", "not one of ours");
+    const auto before = Everything();
+    WriteFile(game + "/.patchkeeper-0123456789abcdef.tmp", "left by a killed switch");
+    platform.RemoveLeftovers(game);
+    platform.RemoveLeftovers(game + "/does not exist");
+    EXPECT_EQ(Everything(), before);
+
+    platform.MakeFolder(archives + "/new");
+    EXPECT_TRUE(std::filesystem::is_directory(archives + "/new"));
+    EXPECT_THROW(platform.MakeFolder(archives + "/new"), Error);
+    EXPECT_THROW(platform.MakeFolder(archives + "/a/b"), Error);
+}
+
+TEST_F(PosixSettingsTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
+    ModRegistry registry(platform);
+    registry.WriteEntry(1, "/home/me/mods/NORMAL_patch_vx.zpk");
+    registry.WriteEntry(2, "/mnt/ü/über mod.zpk");
+    registry.WriteCount(2);
+    registry.WriteEntry(1, "/again.zpk");
+    EXPECT_EQ(ReadFile(store), "[settings]\nvxpath=" + game +
+                                   "\nmods=2\n\n[mods]\n1=/again.zpk\n2=/mnt/ü/über mod.zpk\n");
+    EXPECT_EQ(std::filesystem::status(store).permissions(), std::filesystem::perms(0600));
+
+    WriteFile(store,
+              "; edited by hand\r\n[settings]\r\n  vxpath = C:\\games\\vx  \r\nmods=2.9\r\n"
+              "[mods]\n1=\"/quoted/\"\n");
+    EXPECT_EQ(registry.ReadCount("0"), 2);
+    EXPECT_EQ(registry.ReadEntry(1), "/quoted/");
+    for (const std::string value : {"\"/quoted/\"", "  /padded/  "}) {
+        registry.WriteEntry(1, value);
+        EXPECT_EQ(registry.ReadEntry(1), value);
+    }
+    EXPECT_EQ(registry.ReadGameFolder("nopath"), "C:\\games\\vx");
+}
+
+// A game in use: the first run made the backup, and a mod of 2 MiB is registered after it.
+void MakeGameInUse(Install& install) {
+    WriteFile(install.mod, std::string(2 << 20, 'm'));
+    Session first(install.platform);
+    first.Start();
+    first.Add(install.mod);
+    ASSERT_EQ(first.list1.items, (Items{install.backup, install.mod}));
+}
+
+// No file may grow past 16 bytes, as on a disk with that little room left; a write then
+// fails with EFBIG instead of the signal killing the process.
+bool FillDisk(Install&) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{16, RLIM_INFINITY};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+enum class Op { Switch, Add, FirstRun };
+
+TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
+    struct Fault {
+        std::string what;
+        Op op;
+        std::function<bool(Install&)> make;  // false when this system cannot make it
+        int number;
+        std::string Install::*path;
+    };
+    const auto remove = [](const std::string& path) { return std::filesystem::remove_all(path); };
+    const auto moveGame = [](Install& i) {
+        return std::rename(i.game.c_str(), (i.root + "/moved").c_str()) == 0;
+    };
+    std::vector<Fault> faults{
+        {"a protected game folder", Op::Switch, [](Install& i) { return i.Protect(i.game); },
+         Install::ProtectedError(), &Install::live},
+        {"a protected live archive", Op::Switch,
+         [](Install& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &Install::live},
+        {"the source deleted", Op::Switch, [&](Install& i) { return remove(i.mod) > 0; }, ENOENT,
+         &Install::mod},
+        {"the source now a folder", Op::Switch,
+         [&](Install& i) { return remove(i.mod) && std::filesystem::create_directory(i.mod); },
+         EISDIR, &Install::mod},
+        {"the source now a named pipe", Op::Switch,
+         [&](Install& i) { return remove(i.mod) && ::mkfifo(i.mod.c_str(), 0644) == 0; }, EINVAL,
+         &Install::mod},
+        {"no mods folder", Op::FirstRun, [&](Install& i) { return remove(i.mods) > 0; }, ENOENT,
+         &Install::mods},
+        {"a file for the mods folder", Op::FirstRun,
+         [&](Install& i) { return remove(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR,
+         &Install::mods},
+        {"the game folder gone", Op::Switch, moveGame, ENOENT, &Install::game},
+        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &Install::live}};
+    for (const auto& [op, path] :
+         {std::pair{Op::Switch, &Install::live}, std::pair{Op::FirstRun, &Install::backup},
+          std::pair{Op::Add, &Install::store}}) {
+        faults.push_back({"a full disk", op, FillDisk, EFBIG, path});
+        for (const auto& [step, number] :
+             {std::pair{"copy", ENOSPC}, std::pair{"flush", EIO}, std::pair{"rename", EBUSY}}) {
+            const auto fail = [at = std::string(step)](Install& i) {
+                i.steps.at = at;
+                return true;
+            };
+            // A save writes no copy, and a full disk stops its writing already.
+            if (op != Op::Add || number != ENOSPC) {
+                faults.push_back({std::string("a failing ") + step, op, fail, number, path});
+            }
+        }
+    }
+    ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
+    for (const auto& [what, op, make, number, path] : faults) {
+        SCOPED_TRACE(what);
+        Install install;
+        MakeGameInUse(install);
+        Session session(install.platform);
+        op == Op::FirstRun ? install.MakeFirstRun() : session.Start();
+        if (!make(install)) {
+            std::cout << "[ skipped  ] " << what << ": this system cannot make it\n";
+            continue;
+        }
+        const auto before = install.Everything();
+        const std::string label = session.label2.caption;
+        const auto error = FailureOf([&, command = op] {
+            command == Op::Switch ? session.Switch(1)
+            : command == Op::Add  ? session.Add(install.archives + "/new.zpk")
+                                  : session.Start();
+        });
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ExpectReported(error, number, install.*path);
+        if (error && number == Install::ProtectedError()) {
+            EXPECT_THAT(FormatError(*error), HasSubstr("You may not write there"));
+        }
+        EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
+        EXPECT_EQ(session.list1.selected, op == Op::Switch ? 1 : -1) << "the list was rebuilt";
+        EXPECT_EQ(session.label2.caption, label);
+    }
+    ::alarm(0);
+}
+
+struct StoredStateTest : InstallTest {
+    void SetUp() override {
+        WriteFile(a, "AAAA");
+        WriteFile(b, "BBBBBBBB");
+        WriteFile(backup, game);  // any content of its own size
+    }
+    void WriteStore(const std::string& count, const std::string& entries) {
+        WriteFile(store,
+                  "[settings]\nvxpath=" + game + "\nmods=" + count + "\n\n[mods]\n" + entries);
+    }
+    std::string a = archives + "/a.zpk";
+    std::string b = archives + "/b.zpk";
+};
+
+// A count that is no number or out of range stops every command, naming the count; one with
+// a fraction reads as the whole number below it, a negative one as an empty list. None of
+// them is written over.
+TEST_F(StoredStateTest, EveryKindOfCountMeetsAClearMessageOrItsDocumentedReading) {
+    for (const auto& [count, number, listed] :
+         std::vector<std::tuple<std::string, int, Items>>{{"letters", kErrorTypeMismatch, {}},
+                                                          {"", kErrorTypeMismatch, {}},
+                                                          {"32768", kErrorOverflow, {}},
+                                                          {"2.9", 0, {backup, a}},
+                                                          {"-1", 0, {}}}) {
+        WriteStore(count, "1=" + backup + "\n2=" + a + "\n3=" + b + "\n");
+        const auto before = Everything();
+        Session session(platform);
+        for (const auto& command : std::vector<std::function<void()>>{
+                 [&] { session.Start(); }, [&] { session.Add(b); }, [&] { session.Remove(0); },
+                 [&] { session.Switch(0); }}) {
+            const auto error = FailureOf(command);
+            ASSERT_EQ(error.has_value(), number != 0) << "count \"" << count << "\"";
+            if (!error) {
+                break;  // a count that reads: the start lists what it holds
+            }
+            EXPECT_EQ(error->Number(), number) << count;
+            EXPECT_THAT(FormatError(*error), HasSubstr("the stored mod count \"" + count + "\""));
+        }
+        EXPECT_EQ(session.list1.items, listed) << count;
+        EXPECT_EQ(Everything(), before) << "count \"" << count << "\"";
+    }
+}
+
+TEST_F(StoredStateTest, OddEntriesKeysAndSectionsReadRepairAndWriteConsistently) {
+    WriteFile(live, "AAAA");  // the size of a
+    WriteFile(store, "[settings]\nvxpath=" + game + "\nmods=5\n[mods]\n1=" + a + "\n2=" + a +
+                         "\n3=" + b + "\n3=/the second of two keys.zpk\n4=\n[settings]\nmods=9\n");
+    Session session(platform);
+    session.Start();
+    // The empty and the absent entry are pointed at the live archive, each after a box.
+    EXPECT_EQ(session.list1.items, (Items{a, a, b, live, live}));
+    EXPECT_EQ(session.boxes.shown, (Boxes{{"File not found ", "Could not find file"},
+                                          {"File not found ", "Could not find file"}}));
+    EXPECT_EQ(Stored("mods", "5"), live);
+    EXPECT_EQ(session.label2.caption, "patch_vx.zpk");
+    // Writes go to the keys that reads answer from, so that none is hidden by a twin.
+    session.Remove(0);
+    EXPECT_EQ(session.list1.items, (Items{a, b, live, live}));
+    EXPECT_EQ(Stored("settings", "mods"), "4");
+}
+
+TEST_F(StoredStateTest, UnusualPathsSurviveTheStoreARestartAndASwitch) {
+    std::string deep = archives;
+    while (deep.size() < 3700) {
+        deep += "/" + std::string(240, 'd');
+    }
+    std::filesystem::create_directories(deep);
+    const Items paths{backup,
+                      archives + "/ünïcödé 模组 ✓.zpk",
+                      archives + "/\xff\xfe not UTF-8.zpk",
+                      archives + "/line\nbreak\r.zpk",
+                      archives + "/ padded \t",
+                      archives + "/\"quoted\" = ; # [x] \\n.zpk",
+                      archives + "/C:\\new\\\"",
+                      deep + "/" + std::string(4000 - deep.size() - 1, 'f')};
+    Session session(platform);
+    session.Start();
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        WriteFile(paths[i], std::string(10 + i, 'x'));  // sizes of their own
+        session.Add(paths[i]);
+    }
+    Session restarted(platform);
+    restarted.Start();
+    EXPECT_EQ(restarted.list1.items, paths);
+    for (std::size_t i = 1; i < paths.size(); ++i) {
+        restarted.Switch(static_cast<int>(i));
+        EXPECT_EQ(ReadFile(live), ReadFile(paths[i])) << i;
+        EXPECT_EQ(restarted.label2.caption, std::filesystem::path(paths[i]).filename().string());
+    }
+    EXPECT_EQ(restarted.boxes.shown, Boxes{});
+}
+
+TEST_F(StoredStateTest, AStoreThatIsDamagedOrCannotBeReadIsReportedAndNeverReplaced) {
+    std::vector<std::tuple<std::function<void()>, int, std::string>> cases{
+        {[&] { std::filesystem::create_directory(store) && WriteFile(store + "/kept", "kept"); },
+         EISDIR, ""},
+        {[&] { ::mkfifo(store.c_str(), 0600); }, EINVAL, "The settings file is not a regular file"},
+        {[&] {
+             WriteFile(store, "[settings]\nvxpath=" + game + "\n");
+             ::chmod(store.c_str(), 0200);
+             // Open to the program's user but for reading the file, so that a save would
+             // go through if the program tried one.
+             ::chmod(std::filesystem::path(store).parent_path().c_str(), 0777);
+             ::chmod(root.c_str(), 0755);
+         },
+         EACCES, ""}};
+    for (const auto& [content, line] :
+         std::vector<std::pair<std::string, int>>{{"this is not a settings file\n", 1},
+                                                  {std::string("\0\0\0\0", 4), 1},
+                                                  {"vxpath=/a key before any section\n", 1},
+                                                  {"[settings]\nvxpath=/g\n=no key\n", 3},
+                                                  {"[settings]\nvxpath=/g\nmods=1\n[mo", 4}}) {
+        cases.emplace_back([&, text = content] { WriteFile(store, text); }, EINVAL,
+                           "The settings file is damaged at line " + std::to_string(line) + ".");
+    }
+    ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
+    for (const auto& [make, number, text] : cases) {
+        std::filesystem::remove_all(store);
+        make();
+        const auto before = Everything();
+        // Root reads whatever the permissions say: the program runs as nobody meanwhile.
+        const bool nobody = number == EACCES && ::geteuid() == 0;
+        ASSERT_TRUE(!nobody || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
+        Session session(platform);
+        const auto start = FailureOf([&] { session.Start(); });
+        const auto save = FailureOf([&] { ModRegistry(platform).WriteGameFolder("/g"); });
+        ASSERT_TRUE(!nobody || (::seteuid(0) == 0 && ::setegid(0) == 0));
+        ExpectReported(start, number, store, text);
+        ExpectReported(save, number, store, text);
+        EXPECT_EQ(Everything(), before) << text;
+    }
+    ::alarm(0);
+}
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,213 @@
+#pragma once
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <set>
+
+#include "TempFolder.h"
+#include "app/ErrorReport.h"
+#include "app/VXModMain.h"
+#include "fakes/FakeControls.h"
+#include "platform/posix/PosixError.h"
+#include "platform/posix/PosixPlatform.h"
+#include "state/SettingsLayout.h"
+
+namespace vx::test {
+
+// How hard the long tests work: defaults that keep a run short, raised through the
+// environment. VX_SEED, else a fixed seed, so that a run repeats unless asked otherwise.
+inline std::int64_t Env(const char* name, std::int64_t fallback) {
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::atoll(text) : fallback;
+}
+inline std::uint64_t Seed() {
+    return static_cast<std::uint64_t>(Env("VX_SEED", 20240611));
+}
+
+// Every entry under `root` with its mode and a hash of its content: equal fingerprints mean
+// nothing was written, created, removed or left behind there.
+inline std::set<std::string> Fingerprint(const std::string& root) {
+    std::set<std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        const std::string content = S_ISREG(info.st_mode) ? ReadFile(entry.path()) : "";
+        entries.insert(entry.path().string() + " " + std::to_string(info.st_mode) + " " +
+                       std::to_string(std::hash<std::string>{}(content)));
+    }
+    return entries;
+}
+
+// The temporary files an interrupted atomic write leaves, anywhere under `root`.
+inline std::vector<std::string> Leftovers(const std::string& root) {
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.path().filename().string().starts_with(".patchkeeper-")) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
+template <typename Action>
+std::optional<Error> FailureOf(Action&& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// The error box tells what went wrong and where: the number, the text (by default the
+// system's own for that number) and the path.
+inline void ExpectReported(const std::optional<Error>& error, int number, const std::string& path,
+                           const std::string& text = {}) {
+    ASSERT_TRUE(error) << "no failure was raised";
+    const std::string shown = FormatError(*error);
+    EXPECT_EQ(error->Number(), number) << shown;
+    EXPECT_THAT(shown, ::testing::StartsWith("Error " + std::to_string(number) + ": " +
+                                             (text.empty() ? std::strerror(number) : text)));
+    EXPECT_THAT(shown, ::testing::EndsWith("\n\n" + path));
+}
+
+// The system's steps of an atomic write, but the chosen step of the next write fails once,
+// the way a full or failing disk would, or with `die` the process dies there. Without
+// `flush` nothing is put on the disk, for speed.
+struct FaultySteps : posix::FileSteps {
+    std::string at;
+    bool die = false;
+    bool flush = true;
+    void Copy(int from, int to, std::int64_t size, const std::string& path) override {
+        Hit("copy", ENOSPC, path);
+        FileSteps::Copy(from, to, size, path);
+    }
+    void Flush(int fd, const std::string& path) override {
+        Hit("flush", EIO, path);
+        if (flush) {
+            FileSteps::Flush(fd, path);
+        }
+    }
+    void Rename(int folder, const std::string& from, const std::string& to, bool keep) override {
+        Hit("rename", EBUSY, to);
+        FileSteps::Rename(folder, from, to, keep);
+    }
+    void Hit(std::string_view step, int number, const std::string& path) {
+        if (at == step) {
+            at.clear();
+            if (die) {
+                ::raise(SIGKILL);
+            }
+            throw posix::ErrnoError(number, path);
+        }
+    }
+};
+
+// A user's machine once the game folder has been accepted, all real, in a temporary folder:
+// the game with its executable, live archive and mods folder, the user's archives, and the
+// program's store remembering the game folder.
+struct Install {
+    Install() {
+        std::filesystem::create_directories(mods);
+        std::filesystem::create_directories(archives);
+        WriteFile(game + "/vexmoor.exe", "MZ");
+        WriteFile(live, "the game's own archive");
+        ModRegistry(platform).WriteGameFolder(game);
+    }
+    ~Install() {
+        for (const auto& path : protected_) {
+            Protect(path, false);
+        }
+    }
+
+    std::optional<std::string> Stored(std::string_view section, std::string_view key) {
+        return platform.GetSetting(settings::kAppName, section, key);
+    }
+    std::set<std::string> Everything() const { return Fingerprint(root); }
+    // What a first run finds: the game folder remembered, nothing else.
+    void MakeFirstRun() {
+        std::filesystem::remove(backup);
+        std::filesystem::remove(store);
+        ModRegistry(platform).WriteGameFolder(game);
+    }
+    // Keeps even root from writing into `path` with the immutable attribute, which binds
+    // every user where permission bits bind all but root. False where it cannot be had.
+    bool Protect(const std::string& path, bool on = true) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        int flags = 0;
+        const bool got = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        const bool done = ::geteuid() == 0 ? got && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0
+                                           : ::chmod(path.c_str(), on ? 0555 : 0755) == 0;
+        ::close(fd);
+        if (done && on) {
+            protected_.push_back(path);
+        }
+        return done;
+    }
+    static int ProtectedError() { return ::geteuid() == 0 ? EPERM : EACCES; }
+
+    TempFolder temp;
+    std::string root = temp.Path();
+    std::string game = root + "/Vexmoor Game";
+    std::string live = game + "/patch_vx.zpk";
+    std::string mods = game + "/mods";
+    std::string backup = mods + "/NORMAL_patch_vx.zpk";
+    std::string archives = root + "/archives";
+    std::string mod = archives + "/big mod.zpk";
+    std::filesystem::path config = root + "/config";
+    std::string store = root + "/config/Vexmoor Patchkeeper/settings.ini";
+    FaultySteps steps;
+    posix::PosixPlatform platform{config, steps};
+
+  private:
+    std::vector<std::string> protected_;
+};
+
+// One run of the program as its window binding drives it, over fake controls: a new Session
+// is a new start.
+struct Session {
+    explicit Session(PlatformServices& services) : platform(services), startup(services) {
+        label2.caption = "$Current Mod$";
+    }
+    // A failing load still leaves the window up, as the binding shows it after the report.
+    void Start() {
+        ASSERT_EQ(startup.Run(), FirstWindow::VXModMain);
+        main.emplace(startup.Paths(), platform, boxes, VXModMain::Controls{label2, list1, dialog});
+        main->Load();
+    }
+    // The three buttons, with what the user chose first; -1 selects nothing.
+    void Switch(int item) {
+        list1.selected = item;
+        main.value().SwtichClick();
+    }
+    void Add(const std::string& chosen) {
+        dialog.answers = {chosen};
+        dialog.shown = 0;
+        main.value().Command2Click();
+    }
+    void Remove(int item) {
+        list1.selected = item;
+        main.value().Command1Click();
+    }
+
+    PlatformServices& platform;
+    Startup startup;
+    std::optional<VXModMain> main;
+    FakeMessageBoxes boxes;
+    FakeLabel label2;
+    FakeListBox list1;
+    FakeOpenFileDialog dialog;
+};
+
+}  // namespace vx::test
