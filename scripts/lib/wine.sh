@@ -1,0 +1,105 @@
+# Wine for the 32-bit Windows build: a 32-bit prefix made once, and a virtual display where
+# there is none. Sourced by scripts/test and scripts/run, after scripts/lib/packages.sh.
+#
+#   vx_wine_prefix      exports WINEARCH, WINEPREFIX, WINEDEBUG and WINEDLLOVERRIDES, makes
+#                       the prefix on first use and starts Wine's server for the whole run
+#   vx_virtual_display  starts Xvfb on a free display when DISPLAY is unset, stops it on exit
+
+# Where 32-bit programs cannot run (a kernel with its ia32 emulation switched off, as on some
+# virtual machines), qemu's user mode runs Wine's 32-bit loader instead, through binfmt_misc.
+# That needs root once per boot, and it is slow: a Wine start costs about a minute there.
+vx_wine_i386() {
+    if [ ! -x /usr/lib/wine/wine ]; then
+        echo "Wine's 32-bit loader is missing: install wine32:i386." >&2
+        return 1
+    fi
+    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+
+    echo "This kernel runs no 32-bit programs; running Wine's loader through qemu-i386."
+    if [ "$(id -u)" != 0 ]; then
+        echo "Registering qemu-i386 with binfmt_misc needs root: run this once as root." >&2
+        return 1
+    fi
+    # wine64 brings a native wineserver, far faster and steadier than an emulated one.
+    vx_ensure_packages qemu-user wine64 || return 1
+    local binfmt=/proc/sys/fs/binfmt_misc
+    mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" || return 1
+    if [ ! -e "$binfmt/qemu-i386" ]; then
+        # ELF, 32-bit, little-endian, executable or shared object, machine 3 (i386).
+        echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:' \
+            >"$binfmt/register" || return 1
+    fi
+    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo "Wine's 32-bit loader still does not run." >&2
+        return 1
+    fi
+}
+
+vx_wine_prefix() {
+    export WINEARCH=win32
+    export WINEPREFIX="${WINEPREFIX:-$HOME/.cache/vexmoor-patchkeeper/wine32}"
+    export WINEDEBUG="${WINEDEBUG:--all}"
+    # No Mono or Gecko: nothing here needs them, and their installers would ask.
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+    vx_wine_i386 || return 1
+    if [ -f "$WINEPREFIX/system.reg" ] && grep -q '^#arch=win64' "$WINEPREFIX/system.reg"; then
+        echo "WINEPREFIX=$WINEPREFIX is a 64-bit prefix; the program needs a 32-bit one." >&2
+        return 1
+    fi
+
+    local start=$SECONDS
+    # The marker is written last, so a prefix whose making was interrupted is made again.
+    if [ ! -f "$WINEPREFIX/.vexmoor-patchkeeper-ready" ]; then
+        echo "Making the 32-bit Wine prefix $WINEPREFIX (once)..."
+        mkdir -p "$WINEPREFIX"
+        if ! wineboot -i >/dev/null 2>&1; then
+            echo "wineboot could not make the prefix $WINEPREFIX." >&2
+            return 1
+        fi
+        wineserver -w
+        touch "$WINEPREFIX/.vexmoor-patchkeeper-ready"
+        echo "Wine prefix made in $((SECONDS - start)) s."
+        start=$SECONDS
+    fi
+    # One server and one set of Wine's own services for all the programs of this run, kept
+    # for a while after the last one ends; each program would otherwise start them anew.
+    wineserver -p 120 >/dev/null 2>&1 || true
+    wineboot >/dev/null 2>&1 || true
+    echo "Wine $(wine --version 2>/dev/null) ready in $((SECONDS - start)) s."
+}
+
+vx_virtual_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local numberFile
+    numberFile=$(mktemp)
+    # -displayfd: Xvfb picks a free display itself and writes its number once it is ready.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+    VX_XVFB_PID=$!
+    local tries=0
+    while [ ! -s "$numberFile" ] && [ $tries -lt 100 ]; do
+        kill -0 "$VX_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    local number
+    number=$(tr -d '[:space:]' <"$numberFile")
+    rm -f "$numberFile"
+    if [ -z "$number" ]; then
+        echo "Xvfb did not start." >&2
+        vx_stop_virtual_display
+        return 1
+    fi
+    export DISPLAY=":$number"
+    trap vx_stop_virtual_display EXIT
+}
+
+# Ends what the programs of this run left in the prefix, then the display they used.
+vx_stop_virtual_display() {
+    [ -n "${VX_XVFB_PID:-}" ] || return 0
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+    kill "$VX_XVFB_PID" 2>/dev/null
+    wait "$VX_XVFB_PID" 2>/dev/null
+    VX_XVFB_PID=
+    return 0
+}

@@ -1,0 +1,287 @@
+#include "platform/win32/AtomicCopy.h"
+
+#include <bcrypt.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "platform/win32/Handle.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/Messages.h"
+#include "platform/win32/Win32Error.h"
+
+namespace vx::win32 {
+
+namespace {
+
+constexpr std::wstring_view kTempPrefix = L".patchkeeper-";
+constexpr std::wstring_view kTempSuffix = L".tmp";
+constexpr std::size_t kTempHexDigits = 16;
+
+// Above this size a copy bypasses the system cache, which it would otherwise flush out.
+constexpr std::int64_t kUnbufferedFrom = std::int64_t{64} << 20;
+
+// Attributes the live archive keeps across a switch; the others cannot be set by name.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Virus scanners and indexers open a new file for a moment; a rename refused meanwhile
+// succeeds a little later.
+constexpr DWORD kRetryDelaysMs[] = {50, 100, 200, 400};
+
+std::wstring NewTemporaryName() {
+    std::uint64_t value = 0;
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value), sizeof value,
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+        // The name only has to be new in its folder, and the copy refuses one that is not.
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        value = static_cast<std::uint64_t>(counter.QuadPart) ^
+                (static_cast<std::uint64_t>(GetCurrentProcessId()) << 40);
+    }
+    std::wstring name(kTempPrefix);
+    for (int shift = 60; shift >= 0; shift -= 4) {
+        name += L"0123456789abcdef"[(value >> shift) & 0xf];
+    }
+    name += kTempSuffix;
+    return name;
+}
+
+bool IsTemporaryName(std::wstring_view name) {
+    if (name.size() != kTempPrefix.size() + kTempHexDigits + kTempSuffix.size() ||
+        !name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) {
+        return false;
+    }
+    for (wchar_t c : name.substr(kTempPrefix.size(), kTempHexDigits)) {
+        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// DeleteFileW refuses a read-only file, and a temporary file carries the live archive's
+// attributes from just before its rename.
+void RemoveFile(const std::wstring& path) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+DWORD SettableAttributes(DWORD attributes) {
+    attributes &= kKeptAttributes;
+    return attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL;
+}
+
+// Deletes the temporary file when the copy does not get as far as renaming it.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
+    TemporaryFile(TemporaryFile&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+    TemporaryFile& operator=(TemporaryFile&&) = delete;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            RemoveFile(path_);
+        }
+    }
+
+    const std::wstring& Path() const { return path_; }
+    void Release() { path_.clear(); }
+
+  private:
+    std::wstring path_;
+};
+
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    // No data access asked for, so even a file another program holds exclusively opens.
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.Get(), &info);
+}
+
+// Two paths may differ and still name one file: letter case, a doubled separator, a short
+// name, a hard link.
+bool IsSameFile(const std::wstring& first, const std::wstring& second) {
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    return FileIdentity(first, a) && FileIdentity(second, b) &&
+           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+std::int64_t SizeOrZero(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        return 0;
+    }
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+}
+
+bool CanRead(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+// A failed copy names whichever side failed: the temporary file is new, so a file held
+// open is the source; with a readable source, a refusal is the destination's folder.
+Error CopyError(DWORD code, const std::wstring& from, const std::string& source,
+                const std::string& destination) {
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) {
+        return ExplainedError(code, kFileInUse, source);
+    }
+    if (!CanRead(from)) {
+        return SystemError(code, source);
+    }
+    if (code == ERROR_ACCESS_DENIED) {
+        return ExplainedError(code, kFolderNotWritable, destination);
+    }
+    return SystemError(code, destination);
+}
+
+Error MoveError(DWORD code, const std::string& destination) {
+    switch (code) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return ExplainedError(code, kFileInUse, destination);
+        case ERROR_ACCESS_DENIED:
+            return ExplainedError(code, kCannotReplace, destination);
+        default:
+            return SystemError(code, destination);
+    }
+}
+
+bool IsTransient(DWORD code) {
+    return code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION ||
+           code == ERROR_LOCK_VIOLATION;
+}
+
+DWORD MoveWithRetries(FileSteps& steps, const std::wstring& from, const std::wstring& to,
+                      bool replace) {
+    DWORD code = steps.Move(from, to, replace);
+    for (DWORD delay : kRetryDelaysMs) {
+        if (!IsTransient(code)) {
+            break;
+        }
+        Sleep(delay);
+        code = steps.Move(from, to, replace);
+    }
+    return code;
+}
+
+TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const std::wstring& to,
+                              const std::string& source, const std::string& destination) {
+    const bool unbuffered = SizeOrZero(from) > kUnbufferedFrom;
+    const std::wstring folder = FolderPart(to);
+    for (int attempt = 1;; ++attempt) {
+        std::wstring temp = folder + NewTemporaryName();
+        const DWORD code = steps.Copy(from, temp, unbuffered);
+        if (code == ERROR_SUCCESS) {
+            return TemporaryFile(std::move(temp));
+        }
+        const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+        if (taken && attempt < 4) {
+            continue;  // someone else's file: leave it alone and draw another name
+        }
+        if (!taken) {
+            RemoveFile(temp);  // whatever part of the copy was written
+        }
+        throw CopyError(code, from, source, destination);
+    }
+}
+
+// The common path of both copies. Answers false only when `replace` is off and something
+// stands at the destination already.
+bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
+                          const std::string& destination, bool replace) {
+    const std::wstring from = ApiPath(source);
+    const std::wstring to = ApiPath(destination);
+    const DWORD oldAttributes = GetFileAttributesW(to.c_str());
+    const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && !replace) {
+        return false;
+    }
+    if (exists && (oldAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw ExplainedError(ERROR_ACCESS_DENIED, kFolderInTheWay, destination);
+    }
+    if (exists && IsSameFile(from, to)) {
+        return true;
+    }
+
+    TemporaryFile temp = CopyToTemporary(steps, from, to, source, destination);
+    // The copy took the source's attributes; a read-only one could not even be flushed.
+    if (!SetFileAttributesW(temp.Path().c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        throw LastError(destination);
+    }
+    if (const DWORD code = steps.Flush(temp.Path()); code != ERROR_SUCCESS) {
+        throw SystemError(code, destination);
+    }
+    // Giving the new file the old one's attributes before the rename, rather than after,
+    // means no moment exists in which the live archive lacks them.
+    if (exists && (oldAttributes & kKeptAttributes) &&
+        !SetFileAttributesW(temp.Path().c_str(), SettableAttributes(oldAttributes))) {
+        throw LastError(destination);
+    }
+    // MoveFileExW will not replace a read-only file.
+    const bool unlocked = exists && (oldAttributes & FILE_ATTRIBUTE_READONLY);
+    if (unlocked &&
+        !SetFileAttributesW(to.c_str(),
+                            SettableAttributes(oldAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY}))) {
+        throw MoveError(GetLastError(), destination);
+    }
+
+    const DWORD code = MoveWithRetries(steps, temp.Path(), to, replace);
+    if (code != ERROR_SUCCESS) {
+        if (unlocked) {
+            SetFileAttributesW(to.c_str(), SettableAttributes(oldAttributes));
+        }
+        if (!replace && (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)) {
+            return false;
+        }
+        throw MoveError(code, destination);
+    }
+    temp.Release();
+    return true;
+}
+
+}  // namespace
+
+void ReplaceFile(FileSteps& steps, const std::string& source, const std::string& destination) {
+    CopyThroughTemporary(steps, source, destination, true);
+}
+
+bool CopyFileIfAbsent(FileSteps& steps, const std::string& source, const std::string& destination) {
+    return CopyThroughTemporary(steps, source, destination, false);
+}
+
+void RemoveLeftovers(const std::string& folder) noexcept {
+    try {
+        std::wstring base = ApiPath(folder);
+        if (!base.empty() && base.back() != L'\\' && base.back() != L'/' && base.back() != L':') {
+            base += L'\\';
+        }
+        const std::wstring pattern =
+            base + std::wstring(kTempPrefix) + L"*" + std::wstring(kTempSuffix);
+        WIN32_FIND_DATAW entry{};
+        UniqueFind find(FindFirstFileW(pattern.c_str(), &entry));
+        if (!find) {
+            return;
+        }
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                IsTemporaryName(entry.cFileName)) {
+                RemoveFile(base + entry.cFileName);
+            }
+        } while (FindNextFileW(find.Get(), &entry));
+    } catch (...) {
+        // Best effort: a leftover that stays costs disk space, nothing else.
+    }
+}
+
+}  // namespace vx::win32

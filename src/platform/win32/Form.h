@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "app/Layout.h"
+#include "platform/win32/BaseWindow.h"
+#include "platform/win32/CaptionFont.h"
+#include "platform/win32/UiHandles.h"
+
+namespace vx::win32 {
+
+// One child control of a form: where the layout puts it and what kind of window it is.
+struct FormControl {
+    layout::Control place;
+    int id;
+    const wchar_t* className;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE
+    DWORD exStyle;
+    std::optional<CaptionFit> fit;  // how its caption must fit, if it has one
+};
+
+// A fixed-size top-level window laid out in twips: it sizes itself and its controls for the
+// DPI of the monitor it is on, uses the system's message font, keeps the keyboard focus on
+// its controls, and ends the program's message loop when the user closes it.
+class Form : public BaseWindow<Form> {
+  public:
+    virtual ~Form() = default;
+
+    void Show() { ShowWindow(Handle(), SW_SHOW); }
+    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
+
+  protected:
+    Form() = default;
+
+    // Creates the window, hidden and centred on its monitor, and its controls in the order of
+    // `controls`, which is the order Tab walks them. Throws vx::Error when Windows refuses.
+    // Without a minimize box the title bar has one button only, which leaves a narrow window
+    // room for a long caption.
+    void Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
+                std::span<const FormControl> controls, bool minimizeBox);
+
+    // The one place where a form learns that a control was used.
+    virtual void OnCommand(int id, int notification) = 0;
+    virtual void OnFontChanged() {}
+
+  private:
+    friend class BaseWindow<Form>;
+
+    // noexcept: an exception must never unwind through Windows' message dispatch.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void ApplyDpi(UINT dpi);
+    void ApplyIcons(UINT dpi);
+    void CentreOnMonitor();
+
+    DWORD style_ = 0;
+    layout::Size clientSize_{};
+    std::span<const FormControl> controls_;
+    UniqueFont font_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    HWND focus_ = nullptr;
+};
+
+}  // namespace vx::win32

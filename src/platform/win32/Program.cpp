@@ -1,0 +1,55 @@
+#include "platform/win32/Program.h"
+
+#include <windows.h>
+
+namespace vx::win32 {
+
+Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+                 OpenFileDialog& commonDialog1)
+    : startup_(startup), platform_(platform), boxes_(boxes), commonDialog1_(commonDialog1) {}
+
+void Program::Start(FirstWindow first) {
+    if (first == FirstWindow::VXModMain) {
+        OpenMainWindow();
+        return;
+    }
+    vxDir_.emplace(startup_, platform_, boxes_, *this);
+    vxDir_->Show();
+}
+
+void Program::OpenMainWindow() {
+    if (!vxModMain_) {
+        try {
+            vxModMain_.emplace(startup_.Paths(), platform_, boxes_, commonDialog1_);
+        } catch (...) {
+            // The game-folder window hid itself before asking for this one: without it the
+            // user would be left with no window at all.
+            if (vxDir_) {
+                vxDir_->Show();
+            }
+            throw;
+        }
+    }
+    vxModMain_->Open();
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            return 1;
+        }
+        const HWND form = GetAncestor(message.hwnd, GA_ROOT);
+        if (form != nullptr && IsDialogMessageW(form, &message) != FALSE) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace vx::win32

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Startup.h"
+#include "app/VXDir.h"
+#include "platform/win32/Form.h"
+#include "platform/win32/Win32Controls.h"
+
+namespace vx::win32 {
+
+// The game-folder window: asks for the game's folder until Ok finds the game in it.
+class VXDirWindow final : public Form {
+  public:
+    static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXDir";
+    enum ControlId : int { kLabel1Id = 100, kText1Id, kCommand1Id };
+
+    // Creates the window, hidden, with Text1 filled in.
+    VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+                MainWindowOpener& opener);
+
+  private:
+    void OnCommand(int id, int notification) override;
+
+    MessageBoxes& boxes_;
+    Win32Window self_;
+    Win32TextBox text1_;
+    VXDir logic_;
+};
+
+}  // namespace vx::win32

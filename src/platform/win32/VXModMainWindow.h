@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/Controls.h"
+#include "app/Startup.h"
+#include "app/VXModMain.h"
+#include "platform/win32/Form.h"
+#include "platform/win32/Win32Controls.h"
+
+namespace vx::win32 {
+
+// The main window: the registered archives, the live one named above them, and the three
+// commands.
+class VXModMainWindow final : public Form {
+  public:
+    static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXModMain";
+    enum ControlId : int {
+        kLabel1Id = 200,
+        kLabel2Id,
+        kList1Id,
+        kSwtichId,
+        kCommand2Id,
+        kCommand1Id
+    };
+
+    // Creates the window, hidden; the dialog is the one Add A Mod shows.
+    VXModMainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+                    OpenFileDialog& commonDialog1);
+
+    // Shows the window, running the load step first the first time. A failing load is
+    // reported and the window still opens.
+    void Open();
+
+  private:
+    void OnCommand(int id, int notification) override;
+    void OnFontChanged() override { list1_.UpdateScrollWidth(); }
+
+    MessageBoxes& boxes_;
+    Win32Label label2_;
+    Win32ListBox list1_;
+    VXModMain logic_;
+    bool loaded_ = false;
+};
+
+}  // namespace vx::win32

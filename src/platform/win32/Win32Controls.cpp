@@ -1,0 +1,121 @@
+#include "platform/win32/Win32Controls.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/UiHandles.h"
+#include "platform/win32/Utf.h"
+#include "platform/win32/Win32Error.h"
+#include "state/Error.h"
+
+namespace vx::win32 {
+namespace {
+
+std::wstring ListText(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) {
+        throw Error(ERROR_INVALID_INDEX, "The list has no item " + std::to_string(index));
+    }
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    const LRESULT copied = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data(), copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
+}
+
+}  // namespace
+
+std::string ReadWindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1);
+    const int copied = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
+    return ToUtf8(std::wstring_view(buffer.data(), static_cast<std::size_t>(std::max(copied, 0))));
+}
+
+void WriteWindowText(HWND window, const std::string& text) {
+    if (SetWindowTextW(window, ToUtf16(text).c_str()) == FALSE) {
+        throw LastError();
+    }
+}
+
+void Win32Window::Show() {
+    ShowWindow(window_, SW_SHOW);
+}
+
+void Win32Window::Hide() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+std::string Win32TextBox::Text() const {
+    return ReadWindowText(edit_);
+}
+
+void Win32TextBox::SetText(const std::string& text) {
+    WriteWindowText(edit_, text);
+}
+
+std::string Win32Label::Caption() const {
+    return ReadWindowText(label_);
+}
+
+void Win32Label::SetCaption(const std::string& caption) {
+    WriteWindowText(label_, caption);
+}
+
+void Win32ListBox::Clear() {
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    widest_ = 0;
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+void Win32ListBox::AddItem(const std::string& item) {
+    const std::wstring text = ToUtf16(item);
+    const LRESULT added =
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE) {
+        throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot take another item", item);
+    }
+    if (const int width = ItemWidth(text); width > widest_) {
+        widest_ = width;
+        SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
+    }
+}
+
+int Win32ListBox::ItemCount() const {
+    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::string Win32ListBox::Item(int index) const {
+    return ToUtf8(ListText(list_, index));
+}
+
+int Win32ListBox::SelectedIndex() const {
+    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+void Win32ListBox::UpdateScrollWidth() {
+    if (list_ == nullptr) {
+        return;
+    }
+    widest_ = 0;
+    for (int i = 0, count = ItemCount(); i < count; ++i) {
+        widest_ = std::max(widest_, ItemWidth(ListText(list_, i)));
+    }
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
+}
+
+int Win32ListBox::ItemWidth(const std::wstring& item) const {
+    const WindowDC dc(list_);
+    if (dc.Get() == nullptr) {
+        return 0;
+    }
+    const SelectedFont font(dc.Get(),
+                            reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &extent);
+    // Room for the margin the list leaves on either side of an item.
+    return extent.cx + 2 * GetSystemMetrics(SM_CXEDGE);
+}
+
+}  // namespace vx::win32

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/Controls.h"
+
+// The window logic's controls over real Win32 child windows. Each adapter is attached to its
+// window once the window exists.
+namespace vx::win32 {
+
+// The text of any window, as UTF-8.
+std::string ReadWindowText(HWND window);
+void WriteWindowText(HWND window, const std::string& text);
+
+class Win32Window : public Window {
+  public:
+    void Attach(HWND window) { window_ = window; }
+    void Show() override;
+    void Hide() override;
+
+  private:
+    HWND window_ = nullptr;
+};
+
+class Win32TextBox : public TextBox {
+  public:
+    void Attach(HWND edit) { edit_ = edit; }
+    std::string Text() const override;
+    void SetText(const std::string& text) override;
+
+  private:
+    HWND edit_ = nullptr;
+};
+
+class Win32Label : public Label {
+  public:
+    void Attach(HWND label) { label_ = label; }
+    std::string Caption() const override;
+    void SetCaption(const std::string& caption) override;
+
+  private:
+    HWND label_ = nullptr;
+};
+
+// Paths are often wider than the list: the list scrolls sideways as far as its widest item.
+class Win32ListBox : public ListBox {
+  public:
+    void Attach(HWND list) { list_ = list; }
+    void Clear() override;
+    void AddItem(const std::string& item) override;
+    int ItemCount() const override;
+    std::string Item(int index) const override;
+    int SelectedIndex() const override;
+
+    // Measures every item again, after the font changed.
+    void UpdateScrollWidth();
+
+  private:
+    int ItemWidth(const std::wstring& item) const;
+
+    HWND list_ = nullptr;
+    int widest_ = 0;
+};
+
+}  // namespace vx::win32

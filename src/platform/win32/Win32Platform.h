@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/win32/FileSteps.h"
+#include "platform/win32/RegistrySettings.h"
+#include "state/PlatformServices.h"
+
+namespace vx::win32 {
+
+// The platform services on Windows: settings in the registry, files through the W functions
+// of the API, with paths of any length.
+class Win32Platform : public PlatformServices {
+  public:
+    // `registryRoot` is the key under HKEY_CURRENT_USER that holds the applications'
+    // settings; `steps` carries out the copy, flush and rename of a file switch (the
+    // system's own when null).
+    explicit Win32Platform(std::string_view registryRoot = kProgramSettingsRoot,
+                           std::unique_ptr<FileSteps> steps = nullptr);
+
+    std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
+                                          std::string_view key) override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::string LookupEntry(const std::string& path, EntryKind kind) override;
+    std::int64_t FileSize(const std::string& path) override;
+    void ReplaceFile(const std::string& source, const std::string& destination) override;
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override;
+    void MakeFolder(const std::string& path) override;
+    void RemoveLeftovers(const std::string& folder) noexcept override;
+    char PathSeparator() const override { return '\\'; }
+    char DecimalSeparator() const override;
+    std::string SuggestedGameFolder() const override;
+
+  private:
+    RegistrySettings settings_;
+    std::unique_ptr<FileSteps> steps_;
+};
+
+}  // namespace vx::win32

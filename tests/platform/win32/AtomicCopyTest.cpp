@@ -1,0 +1,235 @@
+// The switch and the backup copy on real files: what the destination holds afterwards, what
+// the user is told, and that no temporary file outlives a copy.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/win32/Handle.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/Win32Platform.h"
+#include "state/Error.h"
+
+namespace vx::win32 {
+namespace {
+
+using test::Attributes;
+using test::EntryNames;
+using test::ReadBytes;
+using test::SetAttributes;
+using test::WriteBytes;
+
+enum class Step { None, Copy, Flush, Move };
+
+// The system's steps, of which one can be made to fail after doing its work, the worst
+// moment: a temporary file that is complete but not yet renamed.
+class FaultySteps : public FileSteps {
+  public:
+    DWORD Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) override {
+        ++calls;
+        return Outcome(Step::Copy, FileSteps::Copy(source, target, unbuffered));
+    }
+    DWORD Flush(const std::wstring& file) override {
+        ++calls;
+        return Outcome(Step::Flush, FileSteps::Flush(file));
+    }
+    DWORD Move(const std::wstring& from, const std::wstring& to, bool replace) override {
+        ++calls;
+        ++moves;
+        if (beforeMove) {
+            beforeMove();
+        }
+        if (failAt == Step::Move && failuresLeft > 0) {
+            --failuresLeft;
+            return failure;
+        }
+        return FileSteps::Move(from, to, replace);
+    }
+
+    Step failAt = Step::None;
+    DWORD failure = ERROR_DISK_FULL;
+    int failuresLeft = INT_MAX;
+    int calls = 0;
+    int moves = 0;
+    std::function<void()> beforeMove;
+
+  private:
+    DWORD Outcome(Step step, DWORD real) {
+        if (real == ERROR_SUCCESS && failAt == step && failuresLeft > 0) {
+            --failuresLeft;
+            return failure;
+        }
+        return real;
+    }
+};
+
+class AtomicCopyTest : public ::testing::Test {
+  protected:
+    AtomicCopyTest() {
+        auto steps = std::make_unique<FaultySteps>();
+        steps_ = steps.get();
+        platform_ = std::make_unique<Win32Platform>("Software\\VexmoorPatchkeeperTest\\unused",
+                                                    std::move(steps));
+        WriteBytes(live_, "the game's own archive");
+        WriteBytes(mod_, modBytes_);
+    }
+
+    // The folder holds the two archives and nothing else: no temporary file.
+    void ExpectOnlyTheArchives() {
+        EXPECT_EQ(EntryNames(folder_.Path()),
+                  (std::vector<std::string>{"mod.zpk", "patch_vx.zpk"}));
+    }
+
+    Error ReplaceFails() {
+        try {
+            platform_->ReplaceFile(mod_, live_);
+        } catch (const Error& error) {
+            return error;
+        }
+        ADD_FAILURE() << "the switch succeeded";
+        return Error(0, "");
+    }
+
+    test::TempFolder folder_;
+    std::string live_ = folder_ / "patch_vx.zpk";
+    std::string mod_ = folder_ / "mod.zpk";
+    std::string modBytes_ = std::string("mod\0archive\r\n", 13) + std::string(1 << 20, 'm') + "end";
+    FaultySteps* steps_ = nullptr;
+    std::unique_ptr<Win32Platform> platform_;
+};
+
+TEST_F(AtomicCopyTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
+    SetAttributes(mod_, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetAttributes(live_, FILE_ATTRIBUTE_READONLY);
+    platform_->ReplaceFile(mod_, live_);
+    EXPECT_EQ(ReadBytes(live_), modBytes_);
+    EXPECT_EQ(ReadBytes(mod_), modBytes_);
+    EXPECT_TRUE(Attributes(live_) & FILE_ATTRIBUTE_READONLY) << "the live archive was read-only";
+    EXPECT_FALSE(Attributes(live_) & FILE_ATTRIBUTE_HIDDEN) << "the mod's attributes came along";
+
+    platform_->ReplaceFile(mod_, folder_ / "new.zpk");  // nothing to replace is fine too
+    EXPECT_EQ(ReadBytes(folder_ / "new.zpk"), modBytes_);
+    DeleteFileW(ApiPath(folder_ / "new.zpk").c_str());
+    ExpectOnlyTheArchives();
+}
+
+TEST_F(AtomicCopyTest, SameFileUnderAnotherSpellingIsLeftAlone) {
+    const std::string spellings[] = {live_, folder_.Path() + "\\\\PATCH_VX.ZPK",
+                                     folder_.Path() + "/./patch_vx.zpk"};
+    for (const std::string& source : spellings) {
+        platform_->ReplaceFile(source, live_);
+    }
+    EXPECT_EQ(steps_->calls, 0);
+    EXPECT_EQ(ReadBytes(live_), "the game's own archive");
+    ExpectOnlyTheArchives();
+}
+
+TEST_F(AtomicCopyTest, ArchiveHeldOpenByTheGameIsLeftIntactWithPlainWords) {
+    UniqueFile game(CreateFileW(ApiPath(live_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(game);
+    const Error error = ReplaceFails();
+    EXPECT_TRUE(error.Number() == ERROR_SHARING_VIOLATION || error.Number() == ERROR_ACCESS_DENIED)
+        << error.what();
+    EXPECT_NE(error.Text().find("Close Vexmoor"), std::string::npos) << error.Text();
+    EXPECT_EQ(error.Path(), live_);
+    EXPECT_EQ(steps_->moves, 5) << "a refused rename is tried again a few times";
+    game.Reset();
+    EXPECT_EQ(ReadBytes(live_), "the game's own archive");
+    ExpectOnlyTheArchives();
+}
+
+class InjectedFault : public AtomicCopyTest, public ::testing::WithParamInterface<Step> {};
+
+TEST_P(InjectedFault, LeavesTheLiveArchiveAsItWasAndNoTemporaryFile) {
+    SetAttributes(live_, FILE_ATTRIBUTE_READONLY);
+    steps_->failAt = GetParam();
+    const Error error = ReplaceFails();
+    EXPECT_EQ(error.Number(), ERROR_DISK_FULL);
+    EXPECT_FALSE(error.Text().empty());
+    EXPECT_EQ(ReadBytes(live_), "the game's own archive");
+    EXPECT_TRUE(Attributes(live_) & FILE_ATTRIBUTE_READONLY);
+    ExpectOnlyTheArchives();
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, InjectedFault,
+                         ::testing::Values(Step::Copy, Step::Flush, Step::Move));
+
+TEST_F(AtomicCopyTest, ErrorsSayWhatToDo) {
+    // A briefly refused rename, as a virus scanner causes, is no failure.
+    steps_->failAt = Step::Move;
+    steps_->failure = ERROR_SHARING_VIOLATION;
+    steps_->failuresLeft = 2;
+    platform_->ReplaceFile(mod_, live_);
+    EXPECT_EQ(steps_->moves, 3);
+    EXPECT_EQ(ReadBytes(live_), modBytes_);
+
+    // A folder the user may not write, such as one under Program Files.
+    steps_->failAt = Step::Copy;
+    steps_->failure = ERROR_ACCESS_DENIED;
+    steps_->failuresLeft = INT_MAX;
+    const Error denied = ReplaceFails();
+    EXPECT_EQ(denied.Number(), ERROR_ACCESS_DENIED);
+    EXPECT_NE(denied.Text().find("administrator"), std::string::npos) << denied.Text();
+    ExpectOnlyTheArchives();
+
+    // The source archive gone since it was listed: the system's words, naming that file.
+    DeleteFileW(ApiPath(mod_).c_str());
+    steps_->failAt = Step::None;
+    const Error gone = ReplaceFails();
+    EXPECT_EQ(gone.Number(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(gone.Path(), mod_);
+    EXPECT_EQ(ReadBytes(live_), modBytes_);
+}
+
+TEST_F(AtomicCopyTest, CopyIfAbsentNeverOverwrites) {
+    const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
+    WriteBytes(backup, "first backup");
+    SetAttributes(backup, FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(steps_->calls, 0);
+    SetAttributes(backup, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(ApiPath(backup).c_str());
+
+    // Something appears at the destination while the copy runs.
+    steps_->beforeMove = [&] { WriteBytes(backup, "written meanwhile"); };
+    EXPECT_FALSE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(ReadBytes(backup), "written meanwhile");
+    DeleteFileW(ApiPath(backup).c_str());
+    ExpectOnlyTheArchives();
+
+    steps_->beforeMove = nullptr;
+    EXPECT_TRUE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(ReadBytes(backup), "the game's own archive");
+}
+
+TEST_F(AtomicCopyTest, RemoveLeftoversRemovesOnlyItsOwnTemporaryFiles) {
+    const std::vector<std::string> leftovers = {".patchkeeper-0123456789abcdef.tmp",
+                                                ".patchkeeper-FEDCBA9876543210.tmp"};
+    const std::vector<std::string> others = {".patchkeeper-0123.tmp",
+                                             ".patchkeeper-0123456789abcdeg.tmp",
+                                             ".patchkeeper-0123456789abcdef.tmp.zpk",
+                                             "patchkeeper-0123456789abcdef.tmp",
+                                             "mod.zpk",
+                                             "patch_vx.zpk"};
+    for (const auto& name : leftovers) {
+        WriteBytes(folder_ / name, "part");
+    }
+    SetAttributes(folder_ / leftovers[0], FILE_ATTRIBUTE_READONLY);
+    for (const auto& name : others) {
+        WriteBytes(folder_ / name, "keep");
+    }
+    platform_->RemoveLeftovers(folder_.Path());
+    std::vector<std::string> expected = others;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(EntryNames(folder_.Path()), expected);
+    platform_->RemoveLeftovers(folder_ / "no such folder");  // and never throws
+}
+
+}  // namespace
+}  // namespace vx::win32

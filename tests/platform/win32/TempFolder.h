@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx::win32::test {
+
+// A new folder under the user's temporary folder, removed with everything in it afterwards.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+    std::string operator/(std::string_view name) const { return path_ + "\\" + std::string(name); }
+
+  private:
+    std::string path_;
+};
+
+// Plain file access for checking what the services did, long paths included.
+void WriteBytes(const std::string& path, std::string_view bytes);
+std::string ReadBytes(const std::string& path);
+DWORD Attributes(const std::string& path);
+void SetAttributes(const std::string& path, DWORD attributes);
+// The names in `folder`, sorted, without "." and "..".
+std::vector<std::string> EntryNames(const std::string& folder);
+
+}  // namespace vx::win32::test
