@@ -37,10 +37,12 @@ vx_wine_i386() {
 
 vx_wine_prefix() {
     export WINEARCH=win32
-    export WINEPREFIX="${WINEPREFIX:-$HOME/.cache/vexmoor-patchkeeper/wine32}"
+    local own="$HOME/.cache/vexmoor-patchkeeper/wine32"
+    export WINEPREFIX="${WINEPREFIX:-$own}"
     export WINEDEBUG="${WINEDEBUG:--all}"
-    # No Mono or Gecko: nothing here needs them, and their installers would ask.
-    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+    # No Mono or Gecko: nothing here needs them, and their installers would ask. No winedbg:
+    # a program that crashes ends at once instead of waiting in the debugger.
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}"
 
     vx_wine_i386 || return 1
     if [ -f "$WINEPREFIX/system.reg" ] && grep -q '^#arch=win64' "$WINEPREFIX/system.reg"; then
@@ -52,12 +54,23 @@ vx_wine_prefix() {
     # The marker is written last, so a prefix whose making was interrupted is made again.
     if [ ! -f "$WINEPREFIX/.vexmoor-patchkeeper-ready" ]; then
         echo "Making the 32-bit Wine prefix $WINEPREFIX (once)..."
+        # Our own prefix, left half-made by an interrupted run, is made anew from nothing;
+        # a prefix the caller chose is never removed.
+        if [ "$WINEPREFIX" = "$own" ]; then
+            wineserver -k >/dev/null 2>&1 || true
+            rm -rf "$WINEPREFIX"
+        fi
         mkdir -p "$WINEPREFIX"
-        if ! wineboot -i >/dev/null 2>&1; then
+        # Bounded: a prefix whose making hangs must fail the run, not use up its time.
+        if ! timeout 1800 wineboot -i >/dev/null 2>&1; then
             echo "wineboot could not make the prefix $WINEPREFIX." >&2
             return 1
         fi
-        wineserver -w
+        # The server writes the registry out when it ends. Under qemu one of Wine's own
+        # services can hang instead of ending with it; ten minutes is plenty otherwise.
+        if ! timeout 600 wineserver -w; then
+            wineserver -k >/dev/null 2>&1 || true
+        fi
         touch "$WINEPREFIX/.vexmoor-patchkeeper-ready"
         echo "Wine prefix made in $((SECONDS - start)) s."
         start=$SECONDS

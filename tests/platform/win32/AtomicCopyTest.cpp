@@ -26,29 +26,25 @@ using test::WriteBytes;
 
 enum class Step { None, Copy, Flush, Move };
 
-// The system's steps, of which one can be made to fail after doing its work, the worst
-// moment: a temporary file that is complete but not yet renamed.
+// The system's steps, any one of which can be made to fail: the copy and the flush after
+// doing their work (a complete temporary file is left to clean up), the rename instead.
 class FaultySteps : public FileSteps {
   public:
     DWORD Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) override {
-        ++calls;
-        return Outcome(Step::Copy, FileSteps::Copy(source, target, unbuffered));
+        const DWORD real = FileSteps::Copy(source, target, unbuffered);
+        return real != ERROR_SUCCESS ? real : Injected(Step::Copy);
     }
     DWORD Flush(const std::wstring& file) override {
-        ++calls;
-        return Outcome(Step::Flush, FileSteps::Flush(file));
+        const DWORD real = FileSteps::Flush(file);
+        return real != ERROR_SUCCESS ? real : Injected(Step::Flush);
     }
     DWORD Move(const std::wstring& from, const std::wstring& to, bool replace) override {
-        ++calls;
         ++moves;
         if (beforeMove) {
             beforeMove();
         }
-        if (failAt == Step::Move && failuresLeft > 0) {
-            --failuresLeft;
-            return failure;
-        }
-        return FileSteps::Move(from, to, replace);
+        const DWORD injected = Injected(Step::Move);
+        return injected != ERROR_SUCCESS ? injected : FileSteps::Move(from, to, replace);
     }
 
     Step failAt = Step::None;
@@ -59,35 +55,31 @@ class FaultySteps : public FileSteps {
     std::function<void()> beforeMove;
 
   private:
-    DWORD Outcome(Step step, DWORD real) {
-        if (real == ERROR_SUCCESS && failAt == step && failuresLeft > 0) {
-            --failuresLeft;
-            return failure;
+    DWORD Injected(Step step) {
+        ++calls;
+        if (step != failAt || failuresLeft == 0) {
+            return ERROR_SUCCESS;
         }
-        return real;
+        --failuresLeft;
+        return failure;
     }
 };
 
 class AtomicCopyTest : public ::testing::Test {
   protected:
     AtomicCopyTest() {
-        auto steps = std::make_unique<FaultySteps>();
-        steps_ = steps.get();
-        platform_ = std::make_unique<Win32Platform>("Software\\VexmoorPatchkeeperTest\\unused",
-                                                    std::move(steps));
         WriteBytes(live_, "the game's own archive");
         WriteBytes(mod_, modBytes_);
     }
 
-    // The folder holds the two archives and nothing else: no temporary file.
-    void ExpectOnlyTheArchives() {
+    void ExpectNoTemporaryFile() {
         EXPECT_EQ(EntryNames(folder_.Path()),
                   (std::vector<std::string>{"mod.zpk", "patch_vx.zpk"}));
     }
 
-    Error ReplaceFails() {
+    Error SwitchFails() {
         try {
-            platform_->ReplaceFile(mod_, live_);
+            platform_.ReplaceFile(mod_, live_);
         } catch (const Error& error) {
             return error;
         }
@@ -98,50 +90,43 @@ class AtomicCopyTest : public ::testing::Test {
     test::TempFolder folder_;
     std::string live_ = folder_ / "patch_vx.zpk";
     std::string mod_ = folder_ / "mod.zpk";
-    std::string modBytes_ = std::string("mod\0archive\r\n", 13) + std::string(1 << 20, 'm') + "end";
-    FaultySteps* steps_ = nullptr;
-    std::unique_ptr<Win32Platform> platform_;
+    std::string modBytes_ = std::string("mod\0\r\n", 6) + std::string(1 << 20, 'm') + "end";
+    FaultySteps* steps_ = new FaultySteps;
+    Win32Platform platform_{kProgramSettingsRoot, std::unique_ptr<FileSteps>(steps_)};
 };
 
 TEST_F(AtomicCopyTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
     SetAttributes(mod_, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     SetAttributes(live_, FILE_ATTRIBUTE_READONLY);
-    platform_->ReplaceFile(mod_, live_);
+    platform_.ReplaceFile(mod_, live_);
     EXPECT_EQ(ReadBytes(live_), modBytes_);
-    EXPECT_EQ(ReadBytes(mod_), modBytes_);
     EXPECT_TRUE(Attributes(live_) & FILE_ATTRIBUTE_READONLY) << "the live archive was read-only";
     EXPECT_FALSE(Attributes(live_) & FILE_ATTRIBUTE_HIDDEN) << "the mod's attributes came along";
-
-    platform_->ReplaceFile(mod_, folder_ / "new.zpk");  // nothing to replace is fine too
-    EXPECT_EQ(ReadBytes(folder_ / "new.zpk"), modBytes_);
-    DeleteFileW(ApiPath(folder_ / "new.zpk").c_str());
-    ExpectOnlyTheArchives();
+    ExpectNoTemporaryFile();
 }
 
 TEST_F(AtomicCopyTest, SameFileUnderAnotherSpellingIsLeftAlone) {
-    const std::string spellings[] = {live_, folder_.Path() + "\\\\PATCH_VX.ZPK",
-                                     folder_.Path() + "/./patch_vx.zpk"};
-    for (const std::string& source : spellings) {
-        platform_->ReplaceFile(source, live_);
+    for (const std::string& source :
+         {live_, folder_.Path() + "\\\\PATCH_VX.ZPK", folder_.Path() + "/./patch_vx.zpk"}) {
+        platform_.ReplaceFile(source, live_);
     }
     EXPECT_EQ(steps_->calls, 0);
     EXPECT_EQ(ReadBytes(live_), "the game's own archive");
-    ExpectOnlyTheArchives();
 }
 
 TEST_F(AtomicCopyTest, ArchiveHeldOpenByTheGameIsLeftIntactWithPlainWords) {
     UniqueFile game(CreateFileW(ApiPath(live_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(game);
-    const Error error = ReplaceFails();
+    const Error error = SwitchFails();
     EXPECT_TRUE(error.Number() == ERROR_SHARING_VIOLATION || error.Number() == ERROR_ACCESS_DENIED)
         << error.what();
     EXPECT_NE(error.Text().find("Close Vexmoor"), std::string::npos) << error.Text();
     EXPECT_EQ(error.Path(), live_);
-    EXPECT_EQ(steps_->moves, 5) << "a refused rename is tried again a few times";
+    EXPECT_EQ(steps_->moves, 5) << "a refused rename is tried a few times";
     game.Reset();
     EXPECT_EQ(ReadBytes(live_), "the game's own archive");
-    ExpectOnlyTheArchives();
+    ExpectNoTemporaryFile();
 }
 
 class InjectedFault : public AtomicCopyTest, public ::testing::WithParamInterface<Step> {};
@@ -149,86 +134,78 @@ class InjectedFault : public AtomicCopyTest, public ::testing::WithParamInterfac
 TEST_P(InjectedFault, LeavesTheLiveArchiveAsItWasAndNoTemporaryFile) {
     SetAttributes(live_, FILE_ATTRIBUTE_READONLY);
     steps_->failAt = GetParam();
-    const Error error = ReplaceFails();
-    EXPECT_EQ(error.Number(), ERROR_DISK_FULL);
-    EXPECT_FALSE(error.Text().empty());
+    EXPECT_EQ(SwitchFails().Number(), ERROR_DISK_FULL);
     EXPECT_EQ(ReadBytes(live_), "the game's own archive");
     EXPECT_TRUE(Attributes(live_) & FILE_ATTRIBUTE_READONLY);
-    ExpectOnlyTheArchives();
+    ExpectNoTemporaryFile();
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, InjectedFault,
                          ::testing::Values(Step::Copy, Step::Flush, Step::Move));
 
 TEST_F(AtomicCopyTest, ErrorsSayWhatToDo) {
-    // A briefly refused rename, as a virus scanner causes, is no failure.
+    // A rename refused for a moment, as a virus scanner causes, is no failure.
     steps_->failAt = Step::Move;
     steps_->failure = ERROR_SHARING_VIOLATION;
     steps_->failuresLeft = 2;
-    platform_->ReplaceFile(mod_, live_);
-    EXPECT_EQ(steps_->moves, 3);
+    platform_.ReplaceFile(mod_, live_);
     EXPECT_EQ(ReadBytes(live_), modBytes_);
 
     // A folder the user may not write, such as one under Program Files.
     steps_->failAt = Step::Copy;
     steps_->failure = ERROR_ACCESS_DENIED;
-    steps_->failuresLeft = INT_MAX;
-    const Error denied = ReplaceFails();
+    steps_->failuresLeft = 1;
+    const Error denied = SwitchFails();
     EXPECT_EQ(denied.Number(), ERROR_ACCESS_DENIED);
     EXPECT_NE(denied.Text().find("administrator"), std::string::npos) << denied.Text();
-    ExpectOnlyTheArchives();
+    ExpectNoTemporaryFile();
 
-    // The source archive gone since it was listed: the system's words, naming that file.
+    // The source gone since it was listed: the system's words, naming that file.
     DeleteFileW(ApiPath(mod_).c_str());
-    steps_->failAt = Step::None;
-    const Error gone = ReplaceFails();
+    const Error gone = SwitchFails();
     EXPECT_EQ(gone.Number(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(gone.Path(), mod_);
-    EXPECT_EQ(ReadBytes(live_), modBytes_);
 }
 
 TEST_F(AtomicCopyTest, CopyIfAbsentNeverOverwrites) {
     const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
     WriteBytes(backup, "first backup");
     SetAttributes(backup, FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
     EXPECT_EQ(steps_->calls, 0);
     SetAttributes(backup, FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(ApiPath(backup).c_str());
 
     // Something appears at the destination while the copy runs.
     steps_->beforeMove = [&] { WriteBytes(backup, "written meanwhile"); };
-    EXPECT_FALSE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
     EXPECT_EQ(ReadBytes(backup), "written meanwhile");
     DeleteFileW(ApiPath(backup).c_str());
-    ExpectOnlyTheArchives();
+    ExpectNoTemporaryFile();
 
     steps_->beforeMove = nullptr;
-    EXPECT_TRUE(platform_->CopyFileIfAbsent(live_, backup));
+    EXPECT_TRUE(platform_.CopyFileIfAbsent(live_, backup));
     EXPECT_EQ(ReadBytes(backup), "the game's own archive");
 }
 
 TEST_F(AtomicCopyTest, RemoveLeftoversRemovesOnlyItsOwnTemporaryFiles) {
-    const std::vector<std::string> leftovers = {".patchkeeper-0123456789abcdef.tmp",
-                                                ".patchkeeper-FEDCBA9876543210.tmp"};
-    const std::vector<std::string> others = {".patchkeeper-0123.tmp",
-                                             ".patchkeeper-0123456789abcdeg.tmp",
-                                             ".patchkeeper-0123456789abcdef.tmp.zpk",
-                                             "patchkeeper-0123456789abcdef.tmp",
-                                             "mod.zpk",
-                                             "patch_vx.zpk"};
-    for (const auto& name : leftovers) {
-        WriteBytes(folder_ / name, "part");
-    }
-    SetAttributes(folder_ / leftovers[0], FILE_ATTRIBUTE_READONLY);
-    for (const auto& name : others) {
+    std::vector<std::string> kept = {".patchkeeper-0123.tmp",
+                                     ".patchkeeper-0123456789abcdeg.tmp",
+                                     ".patchkeeper-0123456789abcdef.tmp.zpk",
+                                     "patchkeeper-0123456789abcdef.tmp",
+                                     "mod.zpk",
+                                     "patch_vx.zpk"};
+    for (const auto& name : kept) {
         WriteBytes(folder_ / name, "keep");
     }
-    platform_->RemoveLeftovers(folder_.Path());
-    std::vector<std::string> expected = others;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(EntryNames(folder_.Path()), expected);
-    platform_->RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    WriteBytes(folder_ / ".patchkeeper-0123456789abcdef.tmp", "part");
+    WriteBytes(folder_ / ".patchkeeper-FEDCBA9876543210.tmp", "part");
+    SetAttributes(folder_ / ".patchkeeper-0123456789abcdef.tmp", FILE_ATTRIBUTE_READONLY);
+
+    platform_.RemoveLeftovers(folder_.Path());
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(EntryNames(folder_.Path()), kept);
+    platform_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The registry store in a scratch key under HKEY_CURRENT_USER, read back raw.
+// The registry store in a scratch key under HKEY_CURRENT_USER, checked against raw reads.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -20,80 +20,60 @@ class RegistrySettingsTest : public ::testing::Test {
         RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmoorPatchkeeperTest");
     }
 
-    // The value as the registry holds it, bypassing the code under test.
-    std::wstring RawValue(const std::string& section, const std::wstring& name, DWORD& type,
-                          DWORD& bytes) {
-        const std::wstring subKey = ToUtf16(root_ + "\\" + std::string(kApp) + "\\" + section);
-        std::wstring buffer(8192, L'\0');
-        bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(),
-                               RRF_RT_ANY | RRF_NOEXPAND, &type, buffer.data(), &bytes),
-                  ERROR_SUCCESS);
-        buffer.resize(wcslen(buffer.c_str()));
-        return buffer;
+    std::wstring SubKey(const std::string& section) const {
+        return ToUtf16(root_ + "\\" + std::string(kApp) + "\\" + section);
     }
 
     std::string root_ =
-        "Software\\VexmoorPatchkeeperTest\\run-" + std::to_string(GetCurrentProcessId());
+        "Software\\VexmoorPatchkeeperTest\\" + std::to_string(GetCurrentProcessId());
     Win32Platform platform_{root_};
 };
 
-TEST_F(RegistrySettingsTest, SavesRegSzValuesWhereTheClassicRuntimeKeepsThem) {
-    platform_.SaveSetting(kApp, "settings", "vxpath", "C:\\Games\\Vexmoor");
-    platform_.SaveSetting(kApp, "mods", "1", "C:\\Games\\Vexmoor\\mods\\NORMAL_patch_vx.zpk");
-
-    DWORD type = 0;
-    DWORD bytes = 0;
-    EXPECT_EQ(RawValue("settings", L"vxpath", type, bytes), L"C:\\Games\\Vexmoor");
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(bytes, (16 + 1) * sizeof(wchar_t)) << "the terminating NUL belongs to REG_SZ";
-    EXPECT_EQ(RawValue("mods", L"1", type, bytes),
-              L"C:\\Games\\Vexmoor\\mods\\NORMAL_patch_vx.zpk");
-}
-
-TEST_F(RegistrySettingsTest, RoundTripsNonAsciiLongAndShrinkingValues) {
-    const std::string nonAscii = "D:\\Spiele\\Vexmoor Ärger\\日本語\\😀.zpk";
-    const std::string long4000(4000, 'x');
+TEST_F(RegistrySettingsTest, StoresRegSzWhereTheClassicRuntimeKeepsSettings) {
+    const std::string nonAscii = "D:\\Spiele\\Ärger\\日本語\\😀.zpk";
     platform_.SaveSetting(kApp, "mods", "1", nonAscii);
-    platform_.SaveSetting(kApp, "mods", "2", long4000);
-    EXPECT_EQ(platform_.GetSetting(kApp, "mods", "1"), nonAscii);
-    EXPECT_EQ(platform_.GetSetting(kApp, "mods", "2"), long4000);
 
+    // RegQueryValueExW, unlike RegGetValueW, shows the bytes exactly as stored.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, SubKey("mods").c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
     DWORD type = 0;
-    DWORD bytes = 0;
-    EXPECT_EQ(RawValue("mods", L"1", type, bytes), ToUtf16(nonAscii)) << "stored as UTF-16";
-
-    platform_.SaveSetting(kApp, "mods", "2", "");
-    EXPECT_EQ(platform_.GetSetting(kApp, "mods", "2"), "");
+    wchar_t raw[64] = {};
+    DWORD bytes = sizeof raw - sizeof(wchar_t);
+    EXPECT_EQ(RegQueryValueExW(key, L"1", nullptr, &type, reinterpret_cast<BYTE*>(raw), &bytes),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw, ToUtf16(nonAscii));
+    EXPECT_EQ(bytes, (wcslen(raw) + 1) * sizeof(wchar_t)) << "REG_SZ counts its NUL";
 }
 
-TEST_F(RegistrySettingsTest, AbsentKeysAndValuesReadAsNothing) {
+TEST_F(RegistrySettingsTest, RoundTripsLongAndShrinkingValuesAndAbsentOnes) {
     EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), std::nullopt);
-    platform_.SaveSetting(kApp, "settings", "mods", "2");
-    EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), std::nullopt);
+    const std::string long4000(4000, 'x');
+    platform_.SaveSetting(kApp, "settings", "vxpath", long4000);
+    EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), long4000);
+    platform_.SaveSetting(kApp, "settings", "vxpath", "C:\\Ä");
+    EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), "C:\\Ä");
+    platform_.SaveSetting(kApp, "settings", "vxpath", "");
+    EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), "");
+
+    EXPECT_EQ(platform_.GetSetting(kApp, "settings", "mods"), std::nullopt);
     EXPECT_EQ(platform_.GetSetting(kApp, "mods", "1"), std::nullopt);
-    EXPECT_EQ(platform_.GetSetting("Another App", "settings", "mods"), std::nullopt);
 }
 
 TEST_F(RegistrySettingsTest, ValueThatIsNotTextIsAnErrorNamingTheKey) {
     platform_.SaveSetting(kApp, "settings", "vxpath", "C:\\Games");
-    HKEY key = nullptr;
-    const std::wstring subKey = ToUtf16(root_ + "\\" + std::string(kApp) + "\\settings");
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
     const DWORD number = 3;
-    RegSetValueExW(key, L"mods", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
-    RegCloseKey(key);
-
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, SubKey("settings").c_str(), L"mods", REG_DWORD,
+                              &number, sizeof number),
+              ERROR_SUCCESS);
     try {
         platform_.GetSetting(kApp, "settings", "mods");
-        FAIL() << "a REG_DWORD read as text";
+        ADD_FAILURE() << "a REG_DWORD read as text";
     } catch (const Error& error) {
-        EXPECT_NE(error.Number(), 0);
         EXPECT_NE(error.Text().find("not as text"), std::string::npos) << error.Text();
-        EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos)
-            << error.Path();
+        EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos);
     }
 }
 

@@ -23,12 +23,11 @@ class TempFolder {
     std::string path_;
 };
 
-// Plain file access for checking what the services did, long paths included.
+// Plain file access, long paths included, to check what the services did.
 void WriteBytes(const std::string& path, std::string_view bytes);
 std::string ReadBytes(const std::string& path);
 DWORD Attributes(const std::string& path);
 void SetAttributes(const std::string& path, DWORD attributes);
-// The names in `folder`, sorted, without "." and "..".
-std::vector<std::string> EntryNames(const std::string& folder);
+std::vector<std::string> EntryNames(const std::string& folder);  // sorted, no "." or ".."
 
 }  // namespace vx::win32::test
