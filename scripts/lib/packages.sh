@@ -3,8 +3,10 @@
 
 VX_LINUX_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev googletest libgtest-dev
     libgmock-dev fonts-dejavu-core)
-VX_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 xvfb
-    xauth)
+# The x86_64 compiler and wine64 are for the tests where 32-bit programs run only emulated;
+# e2fsprogs' chattr makes the unwritable game folder the Windows tests need.
+VX_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
+    binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth e2fsprogs)
 
 vx_missing_packages() {
     local package

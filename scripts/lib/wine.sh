@@ -1,59 +1,85 @@
-# Wine for the 32-bit Windows build: a 32-bit prefix made once, and a virtual display where
-# there is none. Sourced by scripts/test and scripts/run, after scripts/lib/packages.sh.
+# Wine for the Windows builds: a prefix made once, and a virtual display where there is none.
+# Sourced by scripts/test and scripts/run, after scripts/lib/packages.sh.
 #
-#   vx_wine_prefix      exports WINEARCH, WINEPREFIX, WINEDEBUG and WINEDLLOVERRIDES, makes
-#                       the prefix on first use and starts Wine's server for the whole run
-#   vx_virtual_display  starts Xvfb on a free display when DISPLAY is unset, stops it on exit
+#   vx_kernel_runs_i386     whether this kernel runs 32-bit programs itself
+#   vx_wine_prefix ARCH     win32 or win64: exports WINEARCH, WINEPREFIX, WINELOADER (win64),
+#                           WINEDEBUG and WINEDLLOVERRIDES, makes the prefix on first use and
+#                           starts Wine's server for the whole run
+#   vx_virtual_display      starts Xvfb on a free display when DISPLAY is unset, stops it on exit
+
+VX_BINFMT=/proc/sys/fs/binfmt_misc
+VX_WINE32=/usr/lib/wine/wine
+VX_WINE64=/usr/lib/wine/wine64
+
+# Our qemu-i386 entry (below) is made only where the kernel refused 32-bit programs.
+vx_kernel_runs_i386() {
+    if [ -e "$VX_BINFMT/qemu-i386" ] && [ "$(head -n 1 "$VX_BINFMT/qemu-i386")" = enabled ]; then
+        return 1
+    fi
+    [ -x "$VX_WINE32" ] && "$VX_WINE32" --version >/dev/null 2>&1
+}
 
 # Where 32-bit programs cannot run (a kernel with its ia32 emulation switched off, as on some
 # virtual machines), qemu's user mode runs Wine's 32-bit loader instead, through binfmt_misc.
-# That needs root once per boot, and it is slow: a Wine start costs about a minute there.
+# That needs root once per boot, and it is slow: a Wine start costs minutes there.
 vx_wine_i386() {
-    if [ ! -x /usr/lib/wine/wine ]; then
+    if [ ! -x "$VX_WINE32" ]; then
         echo "Wine's 32-bit loader is missing: install wine32:i386." >&2
         return 1
     fi
-    /usr/lib/wine/wine --version >/dev/null 2>&1 && return 0
+    "$VX_WINE32" --version >/dev/null 2>&1 && return 0
 
-    echo "This kernel runs no 32-bit programs; running Wine's loader through qemu-i386."
+    echo "This kernel runs no 32-bit programs; running Wine's loader through qemu-i386 (slow)."
     if [ "$(id -u)" != 0 ]; then
         echo "Registering qemu-i386 with binfmt_misc needs root: run this once as root." >&2
         return 1
     fi
-    # wine64 brings a native wineserver, far faster and steadier than an emulated one.
-    vx_ensure_packages qemu-user wine64 || return 1
-    local binfmt=/proc/sys/fs/binfmt_misc
-    mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" || return 1
-    if [ ! -e "$binfmt/qemu-i386" ]; then
+    vx_ensure_packages qemu-user || return 1
+    mountpoint -q "$VX_BINFMT" || mount -t binfmt_misc binfmt_misc "$VX_BINFMT" || return 1
+    if [ -e "$VX_BINFMT/qemu-i386" ]; then
+        echo 1 >"$VX_BINFMT/qemu-i386" || return 1
+    else
         # ELF, 32-bit, little-endian, executable or shared object, machine 3 (i386).
         echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:' \
-            >"$binfmt/register" || return 1
+            >"$VX_BINFMT/register" || return 1
     fi
-    if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if ! "$VX_WINE32" --version >/dev/null 2>&1; then
         echo "Wine's 32-bit loader still does not run." >&2
         return 1
     fi
 }
 
 vx_wine_prefix() {
-    export WINEARCH=win32
-    local own="$HOME/.cache/vexmoor-patchkeeper/wine32"
+    local arch=$1
+    export WINEARCH=$arch
+    local own="$HOME/.cache/vexmoor-patchkeeper/wine${arch#win}"
     export WINEPREFIX="${WINEPREFIX:-$own}"
     export WINEDEBUG="${WINEDEBUG:--all}"
     # No Mono or Gecko: nothing here needs them, and their installers would ask. No winedbg:
     # a program that crashes ends at once instead of waiting in the debugger.
-    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}"
-
-    vx_wine_i386 || return 1
-    if [ -f "$WINEPREFIX/system.reg" ] && grep -q '^#arch=win64' "$WINEPREFIX/system.reg"; then
-        echo "WINEPREFIX=$WINEPREFIX is a 64-bit prefix; the program needs a 32-bit one." >&2
+    export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe,winemenubuilder.exe=d}"
+    local wine
+    if [ "$arch" = win32 ]; then
+        vx_wine_i386 || return 1
+        wine=wine
+    else
+        # Debian's `wine` prefers the 32-bit loader whenever it is installed.
+        export WINELOADER=$VX_WINE64
+        wine=$VX_WINE64
+    fi
+    if [ -f "$WINEPREFIX/system.reg" ] && ! grep -q "^#arch=$arch" "$WINEPREFIX/system.reg"; then
+        echo "WINEPREFIX=$WINEPREFIX is not a $arch prefix." >&2
         return 1
     fi
 
-    local start=$SECONDS
+    local start=$SECONDS lock
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Two runs sharing a prefix must not both make it.
+    exec {lock}>"$WINEPREFIX.lock"
+    flock "$lock"
     # The marker is written last, so a prefix whose making was interrupted is made again.
     if [ ! -f "$WINEPREFIX/.vexmoor-patchkeeper-ready" ]; then
-        echo "Making the 32-bit Wine prefix $WINEPREFIX (once)..."
+        echo "Making the $arch Wine prefix $WINEPREFIX (once)..."
         # Our own prefix, left half-made by an interrupted run, is made anew from nothing;
         # a prefix the caller chose is never removed.
         if [ "$WINEPREFIX" = "$own" ]; then
@@ -62,8 +88,9 @@ vx_wine_prefix() {
         fi
         mkdir -p "$WINEPREFIX"
         # Bounded: a prefix whose making hangs must fail the run, not use up its time.
-        if ! timeout 1800 wineboot -i >/dev/null 2>&1; then
+        if ! timeout 1800 "$wine" wineboot -i >/dev/null 2>&1; then
             echo "wineboot could not make the prefix $WINEPREFIX." >&2
+            flock -u "$lock"
             return 1
         fi
         # The server writes the registry out when it ends. Under qemu one of Wine's own
@@ -75,11 +102,13 @@ vx_wine_prefix() {
         echo "Wine prefix made in $((SECONDS - start)) s."
         start=$SECONDS
     fi
+    flock -u "$lock"
+    exec {lock}>&-
     # One server and one set of Wine's own services for all the programs of this run, kept
     # for a while after the last one ends; each program would otherwise start them anew.
     wineserver -p 120 >/dev/null 2>&1 || true
-    wineboot >/dev/null 2>&1 || true
-    echo "Wine $(wine --version 2>/dev/null) ready in $((SECONDS - start)) s."
+    "$wine" wineboot >/dev/null 2>&1 || true
+    echo "Wine $("$wine" --version 2>/dev/null) ($arch) ready in $((SECONDS - start)) s."
 }
 
 vx_virtual_display() {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,9 +78,10 @@ class AtomicCopyTest : public ::testing::Test {
                   (std::vector<std::string>{"mod.zpk", "patch_vx.zpk"}));
     }
 
-    Error SwitchFails() {
+    Error SwitchFails() { return SwitchFails(live_); }
+    Error SwitchFails(const std::string& live) {
         try {
-            platform_.ReplaceFile(mod_, live_);
+            platform_.ReplaceFile(mod_, live);
         } catch (const Error& error) {
             return error;
         }
@@ -165,6 +167,25 @@ TEST_F(AtomicCopyTest, ErrorsSayWhatToDo) {
     const Error gone = SwitchFails();
     EXPECT_EQ(gone.Number(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(gone.Path(), mod_);
+}
+
+// The folder comes from outside (see services.cmake): under Wine no test can take away its
+// own right to write.
+TEST_F(AtomicCopyTest, GameFolderTheUserMayNotWriteIsLeftAsItWasWithPlainWords) {
+    const char* folder = std::getenv("VX_UNWRITABLE_GAME_FOLDER");
+    if (folder == nullptr) {
+        GTEST_SKIP() << "VX_UNWRITABLE_GAME_FOLDER names no unwritable game folder";
+    }
+    const std::string live = std::string(folder) + "\\patch_vx.zpk";
+    const std::string before = ReadBytes(live);
+    ASSERT_FALSE(before.empty());
+
+    const Error error = SwitchFails(live);
+    EXPECT_EQ(error.Number(), ERROR_ACCESS_DENIED) << error.what();
+    EXPECT_NE(error.Text().find("administrator"), std::string::npos) << error.Text();
+    EXPECT_EQ(error.Path(), live);
+    EXPECT_EQ(ReadBytes(live), before);
+    EXPECT_EQ(EntryNames(folder), std::vector<std::string>{"patch_vx.zpk"});
 }
 
 TEST_F(AtomicCopyTest, CopyIfAbsentNeverOverwrites) {
