@@ -323,20 +323,6 @@ TEST_F(VXModMainWindowTest, EachButtonRunsItsOwnCommand) {
     EXPECT_EQ(boxes.shown.size(), 1U);
 }
 
-TEST_F(VXModMainWindowTest, TheListKeepsTheRegistryOrder) {
-    const std::vector<std::string> paths = {"C:\\z.zpk", "C:\\b.zpk", "C:\\a.zpk"};
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        platform.Set("mods", std::to_string(i + 1), paths[i]);
-        platform.files[paths[i]] = "x";
-    }
-    platform.Set("settings", "mods", "3");
-    window->Open();
-    ASSERT_EQ(list1.ItemCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(list1.Item(i), paths[static_cast<std::size_t>(i)]);
-    }
-}
-
 TEST(ProgramTest, AnAcceptedFolderHandsOverToTheMainWindowAndClosingItEnds) {
     test::FakePlatform platform;
     platform.files["C:\\game\\vexmoor.exe"] = "exe";
