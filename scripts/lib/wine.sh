@@ -74,7 +74,8 @@ vx_wine_prefix() {
 
     local start=$SECONDS lock
     mkdir -p "$(dirname "$WINEPREFIX")"
-    # Two runs sharing a prefix must not both make it.
+    # Two runs sharing a prefix must not both make it. Wine's programs started meanwhile are
+    # given no copy of the lock: its server would otherwise hold it as long as it runs.
     exec {lock}>"$WINEPREFIX.lock"
     flock "$lock"
     # The marker is written last, so a prefix whose making was interrupted is made again.
@@ -83,27 +84,26 @@ vx_wine_prefix() {
         # Our own prefix, left half-made by an interrupted run, is made anew from nothing;
         # a prefix the caller chose is never removed.
         if [ "$WINEPREFIX" = "$own" ]; then
-            wineserver -k >/dev/null 2>&1 || true
+            wineserver -k >/dev/null 2>&1 {lock}>&- || true
             rm -rf "$WINEPREFIX"
         fi
         mkdir -p "$WINEPREFIX"
         # Bounded: a prefix whose making hangs must fail the run, not use up its time.
-        if ! timeout 1800 "$wine" wineboot -i >/dev/null 2>&1; then
+        if ! timeout 1800 "$wine" wineboot -i >/dev/null 2>&1 {lock}>&-; then
             echo "wineboot could not make the prefix $WINEPREFIX." >&2
-            flock -u "$lock"
+            exec {lock}>&-
             return 1
         fi
         # The server writes the registry out when it ends. Under qemu one of Wine's own
         # services can hang instead of ending with it; ten minutes is plenty otherwise.
-        if ! timeout 600 wineserver -w; then
-            wineserver -k >/dev/null 2>&1 || true
+        if ! timeout 600 wineserver -w {lock}>&-; then
+            wineserver -k >/dev/null 2>&1 {lock}>&- || true
         fi
         touch "$WINEPREFIX/.vexmoor-patchkeeper-ready"
         echo "Wine prefix made in $((SECONDS - start)) s."
         start=$SECONDS
     fi
-    flock -u "$lock"
-    exec {lock}>&-
+    exec {lock}>&-  # closing the lock file releases the lock
     # One server and one set of Wine's own services for all the programs of this run, kept
     # for a while after the last one ends; each program would otherwise start them anew.
     wineserver -p 120 >/dev/null 2>&1 || true

@@ -12,6 +12,7 @@
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/Program.h"
+#include "platform/win32/UiHandles.h"
 #include "platform/win32/VXDirWindow.h"
 #include "platform/win32/VXModMainWindow.h"
 
@@ -64,14 +65,12 @@ void ExpectLaidOut(HWND form, int firstId, std::span<const layout::Control> plac
         const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
         const std::wstring caption = TextOf(child);
-        HDC dc = GetDC(child);
-        const HGDIOBJ old = SelectObject(dc, font);
+        const WindowDC dc(child);
+        const SelectedFont selected(dc.Get(), font);
         SIZE extent{};
-        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(child, dc);
+        GetTextMetricsW(dc.Get(), &metrics);
         if (ClassOf(child) != L"Edit") {  // a text box scrolls sideways
             EXPECT_LE(extent.cx, px(place.width)) << "caption cut off";
         }

@@ -35,12 +35,13 @@ struct Measured {
 
 Measured Measure(HFONT font, const std::wstring& text) {
     Measured measured{};
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &measured.extent);
-    GetTextMetricsW(dc, &measured.metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        const WindowDC dc(nullptr);
+        const SelectedFont selected(dc.Get(), font);
+        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()),
+                              &measured.extent);
+        GetTextMetricsW(dc.Get(), &measured.metrics);
+    }
     LOGFONTW logical{};
     GetObjectW(font, sizeof(logical), &logical);
     measured.lfHeight = logical.lfHeight;
