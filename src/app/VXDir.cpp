@@ -1,5 +1,6 @@
 #include "VXDir.h"
 
+#include "ModsFolder.h"
 #include "state/SettingsLayout.h"
 #include "state/Text.h"
 
@@ -19,17 +20,14 @@ void VXDir::Command1Click() {
     // Windows stores the executable's name in whatever case the installer chose.
     const std::string found = platform_.LookupEntry(
         folder + separator + std::string(settings::kGameExecutable), EntryKind::FilesAndFolders);
-    if (ToLower(found) != settings::kGameExecutable) {
+    if (!EqualIgnoringCase(found, settings::kGameExecutable)) {
         boxes_.Show("Path Invalid: " + folder, "Invalid Path");
         return;
     }
 
     // The folder is remembered only once its mods folder exists: a remembered folder is
     // never asked for again, so it must not be one that the next start trips over.
-    const std::string mods = folder + separator + std::string(settings::kModsFolder);
-    if (ToLower(platform_.LookupEntry(mods, EntryKind::FilesAndFolders)) != settings::kModsFolder) {
-        platform_.MakeFolder(mods);
-    }
+    MakeModsFolderIfMissing(platform_, folder + separator + std::string(settings::kModsFolder));
     ModRegistry(platform_).WriteGameFolder(folder);
     startup_.SetGamePath(folder);
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "Layout.h"
+#include "ModsFolder.h"
 #include "state/Error.h"
 #include "state/SettingsLayout.h"
-#include "state/Text.h"
 
 namespace vx {
 namespace {
@@ -36,19 +36,42 @@ void VXModMain::Load() {
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
-    std::int16_t n = registry_.ReadCount("0");
-    if (n == 0) {
-        const std::string backup =
-            paths_.ModsPath + platform_.PathSeparator() + std::string(settings::kBackupArchive);
-        // An existing backup is the only copy of the game's own archive: it is kept whatever
-        // it looks like, never written over.
-        platform_.CopyFileIfAbsent(paths_.PatchPath, backup);
-        n = 1;
-        registry_.WriteEntry(1, backup);
-        registry_.WriteCount(n);
-    }
+    const std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
     if (n >= 1) {
         RefreshModList(n);
+    }
+}
+
+std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
+    if (n != 0) {
+        return n;
+    }
+    const std::string backup =
+        paths_.ModsPath + platform_.PathSeparator() + std::string(settings::kBackupArchive);
+    try {
+        MakeModsFolderIfMissing(platform_, paths_.ModsPath);
+        // A backup that exists already is the only copy of the game's own archive: it is
+        // registered as it is, never written over.
+        platform_.CopyFileIfAbsent(paths_.PatchPath, backup);
+    } catch (const Error& error) {
+        throw Error(error.Number(),
+                    "The game's patch archive could not be backed up, so Patchkeeper will not "
+                    "replace it or register anything yet. " +
+                        error.Text(),
+                    error.Path());
+    }
+    registry_.WriteEntry(1, backup);
+    registry_.WriteCount(1);
+    return 1;
+}
+
+std::string VXModMain::DisplayName(const std::string& path) {
+    try {
+        return platform_.LookupEntry(path, EntryKind::PlainFiles);
+    } catch (const Error&) {
+        // The file is there (its size was just read) but its folder cannot be listed: the
+        // name as the path spells it is the best there is, and no reason to touch the entry.
+        return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
     }
 }
 
@@ -68,17 +91,16 @@ void VXModMain::RefreshModList(std::int16_t n) {
                 controls_.List1.AddItem(path);
                 continue;
             }
-            try {
-                if (platform_.FileSize(path) == *liveSize) {
-                    controls_.Label2.SetCaption(platform_.LookupEntry(path, EntryKind::PlainFiles));
-                }
-            } catch (const Error&) {
+            const auto size = TryFileSize(platform_, path);
+            if (!size) {
                 boxes_.Show("File not found " + path, std::string(kFileNotFoundTitle));
                 path = registry_.ReadGameFolder("") + platform_.PathSeparator() +
                        std::string(settings::kPatchArchive);
                 registry_.WriteEntry(i, path);
                 ++repairs;
-                controls_.Label2.SetCaption(platform_.LookupEntry(path, EntryKind::PlainFiles));
+            }
+            if (!size || *size == *liveSize) {
+                controls_.Label2.SetCaption(DisplayName(path));
             }
             controls_.List1.AddItem(path);
         }
@@ -93,17 +115,27 @@ void VXModMain::RefreshModList(std::int16_t n) {
 }
 
 void VXModMain::SwtichClick() {
-    const std::int16_t n = registry_.ReadCount(std::nullopt);
+    // No default in the classic design, since the load writes the count; a load whose backup
+    // failed has not, and that must lead to the backup, not to a type mismatch.
+    std::int16_t n = registry_.ReadCount("0");
     const int selected = controls_.List1.SelectedIndex();
     if (selected < 0) {
         boxes_.Show("Select something!", "Select Something");
         return;
     }
-    platform_.ReplaceFile(controls_.List1.Item(selected), paths_.PatchPath);
+    const std::string source = controls_.List1.Item(selected);
+    n = BackUpIfNoEntries(n);
+    platform_.ReplaceFile(source, paths_.PatchPath);
     RefreshModList(n);
 }
 
 void VXModMain::Command2Click() {
+    std::int16_t n = registry_.ReadCountToChange();
+    if (n == 0) {
+        // Before the dialog: nobody should pick a file that then cannot be registered.
+        n = BackUpIfNoEntries(n);
+        RefreshModList(n);
+    }
     controls_.CommonDialog1.SetFilter(std::string(layout::vxmodmain::kOpenFilter));
     controls_.CommonDialog1.ShowOpen();
     const std::string file = controls_.CommonDialog1.FileName();
@@ -111,9 +143,8 @@ void VXModMain::Command2Click() {
         return;
     }
 
-    std::int16_t n = registry_.ReadCount("0");
     for (int i = 1; i <= n; ++i) {
-        if (EqualIgnoringCase(registry_.ReadEntry(i), file)) {
+        if (platform_.PathsMatchIgnoringCase(registry_.ReadEntry(i), file)) {
             return;
         }
     }
@@ -129,7 +160,7 @@ void VXModMain::Command2Click() {
 }
 
 void VXModMain::Command1Click() {
-    std::int16_t n = registry_.ReadCount("0");
+    std::int16_t n = registry_.ReadCountToChange();
     const int bound = n;
     for (int i = 0; i < bound; ++i) {
         if (controls_.List1.SelectedIndex() == i) {

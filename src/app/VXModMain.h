@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "Controls.h"
 #include "Startup.h"
@@ -32,6 +33,13 @@ class VXModMain {
     void Command1Click();  // Remove A Mod
 
   private:
+    // With no entries registered, backs up the game's archive and registers the backup as
+    // entry 1 before anything may replace that archive or be registered ahead of it. Answers
+    // the count after that; throws, registering nothing, while the backup cannot be made.
+    std::int16_t BackUpIfNoEntries(std::int16_t n);
+    // The file name that Label2 shows for a registered path.
+    std::string DisplayName(const std::string& path);
+
     const SharedPaths& paths_;
     PlatformServices& platform_;
     MessageBoxes& boxes_;

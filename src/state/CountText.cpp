@@ -57,6 +57,11 @@ bool Normalise(std::string_view text, char decimalSeparator, std::string& out) {
 
 }  // namespace
 
+Error BadCountError(std::string_view text) {
+    return Error(kErrorTypeMismatch, "Type mismatch: the stored mod count \"" + std::string(text) +
+                                         "\" is not a number of mods");
+}
+
 std::int16_t ParseCount(std::string_view text, char decimalSeparator) {
     while (!text.empty() && IsSpace(text.front())) {
         text.remove_prefix(1);
@@ -69,8 +74,7 @@ std::int16_t ParseCount(std::string_view text, char decimalSeparator) {
     const bool isNumber = Normalise(text, decimalSeparator, number);
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (!isNumber || (result.ec != std::errc{} && result.ec != std::errc::result_out_of_range)) {
-        throw Error(kErrorTypeMismatch, "Type mismatch: the stored mod count \"" +
-                                            std::string(text) + "\" is not a number");
+        throw BadCountError(text);
     }
     if (result.ec == std::errc::result_out_of_range) {
         // Too large in magnitude, or too small to tell from zero.

@@ -10,10 +10,22 @@ namespace vx {
 ModRegistry::ModRegistry(PlatformServices& platform) : platform_(platform) {}
 
 std::int16_t ModRegistry::ReadCount(std::optional<std::string_view> defaultText) {
+    return ParseCount(CountText(defaultText), platform_.DecimalSeparator());
+}
+
+std::int16_t ModRegistry::ReadCountToChange() {
+    const std::string text = CountText("0");
+    const std::int16_t count = ParseCount(text, platform_.DecimalSeparator());
+    if (count < 0) {
+        throw BadCountError(text);
+    }
+    return count;
+}
+
+std::string ModRegistry::CountText(std::optional<std::string_view> defaultText) {
     const auto stored =
         platform_.GetSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey);
-    const std::string text = stored ? *stored : std::string(defaultText.value_or(""));
-    return ParseCount(text, platform_.DecimalSeparator());
+    return stored ? *stored : std::string(defaultText.value_or(""));
 }
 
 void ModRegistry::WriteCount(std::int16_t count) {

@@ -17,6 +17,9 @@ class ModRegistry {
 
     // With no default, an absent count reads as empty text, which is not a number.
     std::int16_t ReadCount(std::optional<std::string_view> defaultText);
+    // The count a command is about to change (absent reads as 0). A negative count is refused
+    // like text: adding or removing from it would write keys no list ever shows.
+    std::int16_t ReadCountToChange();
     void WriteCount(std::int16_t count);
 
     // Entry i, from 1; empty text when the key is absent.
@@ -28,6 +31,8 @@ class ModRegistry {
     void WriteGameFolder(const std::string& folder);
 
   private:
+    std::string CountText(std::optional<std::string_view> defaultText);
+
     PlatformServices& platform_;
 };
 

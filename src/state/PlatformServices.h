@@ -50,6 +50,10 @@ class PlatformServices {
 
     virtual char PathSeparator() const = 0;
 
+    // Whether two paths are the same text but for letter case, as the platform's own file
+    // names compare: the test that keeps one archive from being registered twice.
+    virtual bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const = 0;
+
     // The decimal separator of the user's locale, used to read the stored entry count.
     virtual char DecimalSeparator() const = 0;
 

@@ -1,32 +1,75 @@
 #include "Text.h"
 
+#include <algorithm>
+#include <optional>
+
+#include "CaseFolding.h"
+
 namespace vx {
 namespace {
 
-char32_t LowerCodePoint(char32_t c) {
-    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-        return c + 0x20;  // ASCII and Latin-1
+char32_t FoldCodePoint(char32_t c) {
+    auto run =
+        std::upper_bound(kCaseFoldingRuns.begin(), kCaseFoldingRuns.end(), c,
+                         [](char32_t value, const FoldingRun& r) { return value < r.first; });
+    if (run == kCaseFoldingRuns.begin()) {
+        return c;
     }
-    if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149 &&
-        c != 0x17F) {
-        // Latin Extended-A pairs; the block shifts parity at 0x139 and again at 0x178.
-        if (c == 0x178) {
-            return 0xFF;
+    --run;
+    if (c > run->last || (c - run->first) % run->step != 0) {
+        return c;
+    }
+    return static_cast<char32_t>(static_cast<std::int32_t>(c) + run->delta);
+}
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+struct Decoded {
+    char32_t codePoint;
+    std::size_t length;
+};
+
+// The code point that starts at `text[i]`, or nothing when the bytes there are not a
+// well-formed UTF-8 sequence (overlong forms and surrogates included).
+std::optional<Decoded> DecodeAt(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t c = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80) {
+        return Decoded{lead, 1};
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        c = lead & 0x1FU;
+        smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        c = lead & 0x0FU;
+        smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        c = lead & 0x07U;
+        smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (i + length > text.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if (!IsContinuation(byte)) {
+            return std::nullopt;
         }
-        const bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        const bool isUpper = oddUpper ? (c % 2 == 1) : (c % 2 == 0);
-        return isUpper ? c + 1 : c;
+        c = (c << 6) | (byte & 0x3F);
     }
-    if ((c >= 0x391 && c <= 0x3AB && c != 0x3A2)) {
-        return c + 0x20;  // Greek
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
     }
-    if (c >= 0x410 && c <= 0x42F) {
-        return c + 0x20;  // Cyrillic basic
-    }
-    if (c >= 0x400 && c <= 0x40F) {
-        return c + 0x50;  // Cyrillic with marks
-    }
-    return c;
+    return Decoded{c, length};
 }
 
 void AppendUtf8(std::string& out, char32_t c) {
@@ -35,8 +78,13 @@ void AppendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
@@ -44,35 +92,24 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string ToLower(std::string_view text) {
+std::string FoldCase(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        if (b0 < 0x80) {
-            out += static_cast<char>(b0 >= 'A' && b0 <= 'Z' ? b0 + 0x20 : b0);
-            ++i;
+        const std::optional<Decoded> decoded = DecodeAt(text, i);
+        if (!decoded) {
+            out += text[i++];
             continue;
         }
-        // Only two-byte sequences hold letters that change; everything else is copied.
-        if ((b0 & 0xE0) == 0xC0 && i + 1 < text.size() &&
-            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-            const char32_t c = (static_cast<char32_t>(b0 & 0x1F) << 6) |
-                               (static_cast<unsigned char>(text[i + 1]) & 0x3F);
-            if (c >= 0x80) {
-                AppendUtf8(out, LowerCodePoint(c));
-                i += 2;
-                continue;
-            }
-        }
-        out += text[i++];
+        AppendUtf8(out, FoldCodePoint(decoded->codePoint));
+        i += decoded->length;
     }
     return out;
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return ToLower(a) == ToLower(b);
+    return FoldCase(a) == FoldCase(b);
 }
 
 }  // namespace vx

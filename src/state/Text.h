@@ -5,9 +5,10 @@
 
 namespace vx {
 
-// Lower-cases UTF-8 text for comparisons that ignore letter case: ASCII, Latin-1, Latin
-// Extended-A, Greek and Cyrillic letters. Bytes that are not valid UTF-8 stay as they are.
-std::string ToLower(std::string_view text);
+// Folds UTF-8 text for comparisons that ignore letter case, by Unicode's simple case folding
+// (one code point for one, so lengths in code points stay). Bytes that are not valid UTF-8
+// stay as they are.
+std::string FoldCase(std::string_view text);
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 

@@ -14,6 +14,17 @@ const std::string kGame = "C:\\VX";
 const std::string kLive = "C:\\VX\\patch_vx.zpk";
 const std::string kBackup = "C:\\VX\\mods\\NORMAL_patch_vx.zpk";
 
+template <class Action>
+Error ErrorOf(Action action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error;
+    }
+    ADD_FAILURE() << "expected a vx::Error";
+    return Error(0, "");
+}
+
 class VXModMainTest : public ::testing::Test {
   protected:
     test::FakePlatform platform;
@@ -65,19 +76,59 @@ TEST_F(VXModMainTest, AnExistingBackupIsRegisteredAgainButNeverOverwritten) {
     EXPECT_EQ(platform.Setting("settings", "mods"), "1");
 }
 
-TEST_F(VXModMainTest, LoadWithANegativeCountWritesNothing) {
-    platform.Set("settings", "mods", "-2");
+TEST_F(VXModMainTest, ANegativeCountIsListedEmptyAndRefusedByEveryCommandThatWrites) {
+    platform.Set("settings", "mods", "-5");
     main.Load();
     EXPECT_TRUE(list1.items.empty());
-    EXPECT_EQ(platform.settings.size(), 2U);
-    EXPECT_EQ(Entry(1), "<absent>");
+    dialog.answers = {"C:\\new.zpk"};
+    for (auto command : {&VXModMain::Command2Click, &VXModMain::Command1Click}) {
+        const Error error = ErrorOf([&] { (main.*command)(); });
+        EXPECT_EQ(error.Number(), kErrorTypeMismatch);
+        EXPECT_NE(error.Text().find("\"-5\""), std::string::npos) << error.Text();
+    }
+    EXPECT_EQ(platform.settings.size(), 2U);  // vxpath and the count, as they were
+    EXPECT_EQ(dialog.shown, 0);
 }
 
-TEST_F(VXModMainTest, AFailedBackupRegistersNothing) {
-    platform.folders.clear();  // the mods folder is gone
-    EXPECT_THROW(main.Load(), Error);
+TEST_F(VXModMainTest, AMissingModsFolderIsMadeBeforeTheBackup) {
+    platform.folders.clear();
+    main.Load();
+    EXPECT_TRUE(platform.folders.contains(kGame + "\\mods"));
+    EXPECT_EQ(platform.files[kBackup], "original");
+    EXPECT_EQ(list1.items, Items{kBackup});
+}
+
+// Until the game's archive is backed up, nothing may replace it or be registered ahead of
+// its backup; Remove and the list go on working.
+TEST_F(VXModMainTest, WhileTheBackupFailsNothingIsSwitchedOrAddedAndEachCommandTriesAgain) {
+    platform.files["C:\\mod.zpk"] = "mod";
+    platform.failCopyInto.insert(kBackup);  // a full disk
+    const Error error = ErrorOf([&] { main.Load(); });
+    EXPECT_NE(error.Text().find("could not be backed up"), std::string::npos) << error.Text();
+    EXPECT_NE(error.Text().find("No space left"), std::string::npos) << error.Text();
+
+    dialog.answers = {"C:\\mod.zpk"};
+    ErrorOf([&] { main.Command2Click(); });
+    list1.items = {"C:\\mod.zpk"};  // a list shown before the count was lost
+    list1.selected = 0;
+    ErrorOf([&] { main.SwtichClick(); });
+    main.Command1Click();
+    EXPECT_EQ(platform.files[kLive], "original");
+    EXPECT_EQ(dialog.shown, 0);
     EXPECT_EQ(Entry(1), "<absent>");
-    EXPECT_EQ(platform.Setting("settings", "mods"), "<absent>");
+    EXPECT_EQ(platform.Setting("settings", "mods"), "0");
+
+    platform.failCopyInto.clear();
+    main.Command2Click();
+    EXPECT_EQ(platform.files[kBackup], "original");
+    EXPECT_EQ(list1.items, (Items{kBackup, "C:\\mod.zpk"}));
+}
+
+TEST_F(VXModMainTest, SomethingOtherThanAFileAtTheBackupPathIsNoBackup) {
+    platform.folders.insert(kBackup);
+    EXPECT_EQ(ErrorOf([&] { main.Load(); }).Path(), kBackup);
+    EXPECT_TRUE(platform.folders.contains(kBackup));
+    EXPECT_EQ(Entry(1), "<absent>");
 }
 
 TEST_F(VXModMainTest, RefreshNamesTheLastEntryOfTheLiveSizeAndNeverClearsTheLabel) {
@@ -101,6 +152,13 @@ TEST_F(VXModMainTest, RefreshNamesTheLastEntryOfTheLiveSizeAndNeverClearsTheLabe
     platform.files[kLive] = "yy";
     main.RefreshModList(3);
     EXPECT_EQ(label2.caption, "");
+
+    // A folder that cannot be listed hides the stored name, not the file: nothing repaired.
+    platform.unlistable.insert("C:");
+    main.RefreshModList(3);
+    EXPECT_EQ(label2.caption, "b.zpk");
+    EXPECT_EQ(list1.items, (Items{"C:\\a.zpk", "C:\\b.zpk", "C:\\c.zpk"}));
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(VXModMainTest, RefreshRepairsMissingAndAbsentEntriesWithOneBoxEach) {
@@ -153,11 +211,21 @@ TEST_F(VXModMainTest, SwitchCopiesTheSelectedArchiveOverTheLiveOne) {
     EXPECT_EQ(label2.caption, "NORMAL_patch_vx.zpk");
 }
 
+TEST_F(VXModMainTest, SwitchWithNoCountStoredBacksUpTheGameArchiveFirst) {
+    platform.files["C:\\m.zpk"] = "mod";
+    list1.items = {"C:\\m.zpk"};
+    list1.selected = 0;
+    main.SwtichClick();
+    EXPECT_EQ(platform.files[kBackup], "original");
+    EXPECT_EQ(platform.files[kLive], "mod");
+    EXPECT_EQ(list1.items, Items{kBackup});
+}
+
 TEST_F(VXModMainTest, AFailedSwitchLeavesTheListAsItWas) {
     platform.files["C:\\m.zpk"] = "mod";
     Register({"C:\\m.zpk"});
     main.RefreshModList(1);
-    platform.failReplaceInto.insert(kLive);
+    platform.failCopyInto.insert(kLive);
     list1.selected = 0;
     EXPECT_THROW(main.SwtichClick(), Error);
     EXPECT_EQ(platform.files[kLive], "original");
@@ -199,10 +267,11 @@ TEST_F(VXModMainTest, AddRefusesToGrowAFullRegistry) {
     EXPECT_EQ(Entry(32768), "<absent>");
 }
 
-TEST_F(VXModMainTest, RemoveMovesLaterEntriesDown) {
-    for (const char* f : {"C:\\1.zpk", "C:\\2.zpk", "C:\\3.zpk"}) {
-        platform.files[f] = f;
+TEST_F(VXModMainTest, RemoveMovesLaterEntriesDownAndTheNextAddTakesTheFreedKey) {
+    for (const char* f : {"C:\\1.zpk", "C:\\2.zpk", "C:\\3.zpk", "C:\\4.zpk"}) {
+        platform.files[f] = std::string(static_cast<std::size_t>(f[3] - '0'), 'x');
     }
+    platform.files[kLive] = "xx";  // entry 2 is live
     Register({"C:\\1.zpk", "C:\\2.zpk", "C:\\3.zpk"});
     main.RefreshModList(3);
 
@@ -217,7 +286,15 @@ TEST_F(VXModMainTest, RemoveMovesLaterEntriesDown) {
     EXPECT_EQ(Entry(3), "");
     EXPECT_EQ(platform.Setting("settings", "mods"), "2");
     EXPECT_EQ(list1.items, (Items{"C:\\1.zpk", "C:\\3.zpk"}));
-    EXPECT_EQ(platform.files["C:\\2.zpk"], "C:\\2.zpk");  // the archive itself stays
+    // Neither the archive nor the live copy of it is touched; the label still names it.
+    EXPECT_EQ(platform.files["C:\\2.zpk"], "xx");
+    EXPECT_EQ(platform.files[kLive], "xx");
+    EXPECT_EQ(label2.caption, "2.zpk");
+
+    dialog.answers = {"C:\\4.zpk"};
+    main.Command2Click();
+    EXPECT_EQ(Entry(3), "C:\\4.zpk");
+    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
 }
 
 TEST_F(VXModMainTest, RemovingTheLastEntryLeavesTheLabelAndBringsTheBackupBackNextStart) {

@@ -21,8 +21,9 @@ class FakePlatform : public PlatformServices {
     std::set<std::string> folders;
     std::set<std::string> hidden;  // paths of hidden files
     std::set<std::string> failMakeFolder;
-    std::set<std::string> failReplaceInto;  // destinations whose replacement fails
-    std::vector<std::string> calls;         // "Replace src>dst", "MakeFolder p", ...
+    std::set<std::string> failCopyInto;  // destinations whose copy fails as on a full disk
+    std::set<std::string> unlistable;    // folders whose entries cannot be looked up
+    std::vector<std::string> calls;      // "Replace src>dst", "MakeFolder p", ...
 
     std::optional<std::string> GetSetting(std::string_view, std::string_view section,
                                           std::string_view key) override {
@@ -37,6 +38,9 @@ class FakePlatform : public PlatformServices {
         settings[Key(section, key)] = std::string(value);
     }
     std::string LookupEntry(const std::string& path, EntryKind kind) override {
+        if (unlistable.contains(path.substr(0, path.rfind('\\')))) {
+            throw Error(EACCES, "Permission denied", path);
+        }
         for (const auto& [name, content] : files) {
             if (EqualIgnoringCase(name, path) && !hidden.contains(name)) {
                 return LastComponent(name);
@@ -58,21 +62,20 @@ class FakePlatform : public PlatformServices {
     }
     void ReplaceFile(const std::string& source, const std::string& destination) override {
         calls.push_back("Replace " + source + ">" + destination);
-        if (failReplaceInto.contains(destination)) {
-            throw Error(EACCES, "Permission denied", destination);
-        }
-        files[destination] = Content(source);
+        Copy(source, destination);
     }
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override {
         calls.push_back("CopyIfAbsent " + source + ">" + destination);
-        if (files.contains(destination) || folders.contains(destination)) {
+        if (folders.contains(destination)) {
+            throw Error(EISDIR, "A folder stands there", destination);
+        }
+        if (files.contains(destination)) {
             return false;
         }
-        const std::string folder = destination.substr(0, destination.rfind('\\'));
-        if (!folders.contains(folder)) {
+        if (!folders.contains(destination.substr(0, destination.rfind('\\')))) {
             throw Error(ENOENT, "No such file or directory", destination);
         }
-        files[destination] = Content(source);
+        Copy(source, destination);
         return true;
     }
     void MakeFolder(const std::string& path) override {
@@ -86,6 +89,9 @@ class FakePlatform : public PlatformServices {
         calls.push_back("RemoveLeftovers " + folder);
     }
     char PathSeparator() const override { return '\\'; }
+    bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override {
+        return EqualIgnoringCase(a, b);
+    }
     char DecimalSeparator() const override { return decimalSeparator; }
     std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
 
@@ -106,6 +112,12 @@ class FakePlatform : public PlatformServices {
     }
     static std::string LastComponent(const std::string& path) {
         return path.substr(path.rfind('\\') + 1);
+    }
+    void Copy(const std::string& source, const std::string& destination) {
+        if (failCopyInto.contains(destination)) {
+            throw Error(ENOSPC, "No space left on device", destination);
+        }
+        files[destination] = Content(source);
     }
     std::string Content(const std::string& source) {
         auto it = files.find(source);

@@ -47,14 +47,15 @@ std::string LookupEntry(const std::string& path, EntryKind kind) {
         throw ErrnoError(errno, folderPath);
     }
     const int folder = ::dirfd(dir.get());
-    const std::string wantedLower = ToLower(wanted);
+    const std::string wantedFolded = FoldCase(wanted);
     std::string found;
     while (const dirent* entry = ::readdir(dir.get())) {
         const std::string_view name(entry->d_name);
         if (name == wanted && Matches(folder, entry->d_name, kind)) {
             return std::string(name);
         }
-        if (found.empty() && ToLower(name) == wantedLower && Matches(folder, entry->d_name, kind)) {
+        if (found.empty() && FoldCase(name) == wantedFolded &&
+            Matches(folder, entry->d_name, kind)) {
             found = name;
         }
     }

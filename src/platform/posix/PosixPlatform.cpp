@@ -15,6 +15,7 @@
 #include "IniSettings.h"
 #include "PosixError.h"
 #include "PosixFiles.h"
+#include "state/Text.h"
 
 namespace vx::posix {
 namespace {
@@ -117,6 +118,10 @@ void PosixPlatform::MakeFolder(const std::string& path) {
 
 void PosixPlatform::RemoveLeftovers(const std::string& folder) noexcept {
     posix::RemoveLeftovers(folder);
+}
+
+bool PosixPlatform::PathsMatchIgnoringCase(std::string_view a, std::string_view b) const {
+    return EqualIgnoringCase(a, b);
 }
 
 char PosixPlatform::DecimalSeparator() const {

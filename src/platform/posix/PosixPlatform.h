@@ -30,6 +30,7 @@ class PosixPlatform : public PlatformServices {
     void MakeFolder(const std::string& path) override;
     void RemoveLeftovers(const std::string& folder) noexcept override;
     char PathSeparator() const override { return '/'; }
+    bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override;
     char DecimalSeparator() const override;
     std::string SuggestedGameFolder() const override;
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "platform/win32/AtomicCopy.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Files.h"
+#include "state/Error.h"
 
 namespace vx::win32 {
 
@@ -42,6 +44,20 @@ void Win32Platform::MakeFolder(const std::string& path) {
 
 void Win32Platform::RemoveLeftovers(const std::string& folder) noexcept {
     win32::RemoveLeftovers(folder);
+}
+
+bool Win32Platform::PathsMatchIgnoringCase(std::string_view a, std::string_view b) const {
+    // NTFS compares names by its own upper-case table, which ordinal comparison ignoring case
+    // follows; linguistic rules would call names equal that are two files on the disk.
+    try {
+        const std::wstring wideA = ToUtf16(a);
+        const std::wstring wideB = ToUtf16(b);
+        return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                    static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+    } catch (const Error&) {
+        // Text that is no UTF-8 names no file Windows has; only the very same bytes match.
+        return a == b;
+    }
 }
 
 char Win32Platform::DecimalSeparator() const {

@@ -29,6 +29,7 @@ class Win32Platform : public PlatformServices {
     void MakeFolder(const std::string& path) override;
     void RemoveLeftovers(const std::string& folder) noexcept override;
     char PathSeparator() const override { return '\\'; }
+    bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override;
     char DecimalSeparator() const override;
     std::string SuggestedGameFolder() const override;
 
