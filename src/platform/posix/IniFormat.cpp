@@ -70,42 +70,53 @@ std::string Unescape(std::string_view raw) {
 
 }  // namespace
 
+std::string IniDocument::IndexKey(std::string_view section, std::string_view key) {
+    std::string index(section);
+    index += '\0';  // no name read from a line holds one
+    index += key;
+    return index;
+}
+
 const std::string* IniDocument::Find(std::string_view section, std::string_view key) const {
-    for (const auto& s : sections) {
-        if (s.name != section) {
-            continue;
-        }
-        for (const auto& [k, v] : s.entries) {
-            if (k == key) {
-                return &v;
-            }
-        }
+    const auto found = keys_.find(IndexKey(section, key));
+    if (found == keys_.end()) {
+        return nullptr;
     }
-    return nullptr;
+    return &sections_[found->second.section].entries[found->second.entry].second;
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-    Section* target = nullptr;
-    for (auto& s : sections) {
-        if (s.name == section) {
-            target = &s;
-            for (auto& [k, v] : s.entries) {
-                if (k == key) {
-                    v = value;
-                    return;
-                }
-            }
-        }
+    const auto found = keys_.find(IndexKey(section, key));
+    if (found != keys_.end()) {
+        sections_[found->second.section].entries[found->second.entry].second = value;
+        return;
     }
-    if (target == nullptr) {
-        target = &sections.emplace_back(Section{std::string(section), {}});
+    const auto last = lastSections_.find(std::string(section));
+    if (last == lastSections_.end()) {
+        AddSection(section);
+    } else if (last->second + 1 != sections_.size()) {
+        // The key joins the last section of that name, wherever it stands in the file.
+        auto& entries = sections_[last->second].entries;
+        keys_.emplace(IndexKey(section, key), Place{last->second, entries.size()});
+        entries.emplace_back(std::string(key), std::string(value));
+        return;
     }
-    target->entries.emplace_back(std::string(key), std::string(value));
+    AddToLastSection(std::string(key), std::string(value));
+}
+
+void IniDocument::AddSection(std::string_view name) {
+    sections_.push_back(Section{std::string(name), {}});
+    lastSections_[std::string(name)] = sections_.size() - 1;
+}
+
+void IniDocument::AddToLastSection(std::string key, std::string value) {
+    Section& section = sections_.back();
+    keys_.emplace(IndexKey(section.name, key), Place{sections_.size() - 1, section.entries.size()});
+    section.entries.emplace_back(std::move(key), std::move(value));
 }
 
 IniDocument ParseIni(std::string_view text, const std::string& fileName) {
     IniDocument document;
-    IniDocument::Section* current = nullptr;
     int lineNumber = 0;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -117,26 +128,25 @@ IniDocument ParseIni(std::string_view text, const std::string& fileName) {
             continue;
         }
         if (line.front() == '[' && line.back() == ']') {
-            current = &document.sections.emplace_back(
-                IniDocument::Section{std::string(Trim(line.substr(1, line.size() - 2))), {}});
+            document.AddSection(Trim(line.substr(1, line.size() - 2)));
             continue;
         }
         const auto equals = line.find('=');
-        if (current == nullptr || equals == std::string_view::npos || equals == 0) {
+        if (document.Sections().empty() || equals == std::string_view::npos || equals == 0) {
             throw Error(EINVAL,
                         "The settings file is damaged at line " + std::to_string(lineNumber) +
                             ". Mend or remove it, then start Patchkeeper again.",
                         fileName);
         }
-        current->entries.emplace_back(std::string(Trim(line.substr(0, equals))),
-                                      Unescape(Trim(line.substr(equals + 1))));
+        document.AddToLastSection(std::string(Trim(line.substr(0, equals))),
+                                  Unescape(Trim(line.substr(equals + 1))));
     }
     return document;
 }
 
 std::string FormatIni(const IniDocument& document) {
     std::string out;
-    for (const auto& section : document.sections) {
+    for (const auto& section : document.Sections()) {
         if (!out.empty()) {
             out += '\n';
         }

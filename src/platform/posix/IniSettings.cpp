@@ -15,8 +15,10 @@ namespace vx::posix {
 namespace {
 
 // The file's whole text; empty when there is no file yet. Anything else that keeps it from
-// being read is a failure, so that a save never replaces a file it could not read.
-std::string ReadWholeFile(const std::filesystem::path& file) {
+// being read is a failure, so that a save never replaces a file it could not read. `info`
+// receives what fstat says of the file that was read (all zero when there is none).
+std::string ReadWholeFile(const std::filesystem::path& file, struct stat& info) {
+    info = {};
     // O_NONBLOCK: a named pipe in the file's place must not keep the program waiting in
     // open() for a writer. It is refused below like anything else that is not a file.
     FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -26,7 +28,6 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
         }
         throw ErrnoError(errno, file.string());
     }
-    struct stat info {};
     ThrowIfFailed(::fstat(fd.Get(), &info), file.string());
     if (S_ISDIR(info.st_mode)) {
         throw ErrnoError(EISDIR, file.string());
@@ -57,19 +58,73 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
 IniSettings::IniSettings(std::filesystem::path file, FileSteps& steps)
     : file_(std::move(file)), steps_(steps) {}
 
-std::optional<std::string> IniSettings::Get(std::string_view section, std::string_view key) const {
-    const IniDocument document = ParseIni(ReadWholeFile(file_), file_.string());
-    if (const std::string* value = document.Find(section, key)) {
+bool IniSettings::Signature::operator==(const Signature& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
+           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+}
+
+IniSettings::Signature IniSettings::SignatureOf(const struct stat& info) {
+    return Signature{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+IniDocument& IniSettings::Document() {
+    if (pending_) {
+        return *document_;  // the one writer's own saves, not yet on disk
+    }
+    struct stat info {};
+    if (document_) {
+        const bool exists = ::stat(file_.c_str(), &info) == 0;
+        if ((exists ? SignatureOf(info) : Signature{}) == signature_) {
+            return *document_;
+        }
+    }
+    document_.reset();
+    const std::string text = ReadWholeFile(file_, info);
+    document_ = ParseIni(text, file_.string());
+    signature_ = SignatureOf(info);
+    return *document_;
+}
+
+std::optional<std::string> IniSettings::Get(std::string_view section, std::string_view key) {
+    if (const std::string* value = Document().Find(section, key)) {
         return *value;
     }
     return std::nullopt;
 }
 
 void IniSettings::Save(std::string_view section, std::string_view key, std::string_view value) {
-    IniDocument document = ParseIni(ReadWholeFile(file_), file_.string());
-    document.Set(section, key, value);
-    const std::string text = FormatIni(document);
+    Document().Set(section, key, value);
+    pending_ = true;
+    if (!batching_) {
+        Commit();
+    }
+}
 
+void IniSettings::Commit() {
+    if (!pending_) {
+        return;
+    }
+    try {
+        Write();
+    } catch (...) {
+        pending_ = false;
+        document_.reset();
+        throw;
+    }
+    pending_ = false;
+}
+
+void IniSettings::EndBatch() noexcept {
+    batching_ = false;
+    if (pending_) {
+        pending_ = false;
+        document_.reset();
+    }
+}
+
+void IniSettings::Write() {
+    const std::string text = FormatIni(*document_);
     std::error_code ignored;
     std::filesystem::create_directories(file_.parent_path(), ignored);
     // A save killed part-way may have left its temporary file beside the settings, where no
@@ -80,6 +135,9 @@ void IniSettings::Save(std::string_view section, std::string_view key, std::stri
     WriteAtomically(
         file_.string(), mode, Existing::Replace,
         [&](int fd) { steps_.Write(fd, text.data(), text.size(), file_.string()); }, steps_);
+    // The file now is what was written; the next read needs only to see that it still is.
+    struct stat written {};
+    signature_ = ::stat(file_.c_str(), &written) == 0 ? SignatureOf(written) : Signature{};
 }
 
 }  // namespace vx::posix

@@ -221,7 +221,8 @@ struct World : Install {
             }
         }
         try {
-            for (const auto& section : posix::ParseIni(ReadFile(store), "").sections) {
+            const posix::IniDocument document = posix::ParseIni(ReadFile(store), "");
+            for (const auto& section : document.Sections()) {
                 for (const auto& [key, value] : section.entries) {
                     lines.insert("stored " + section.name + "/" + key + "=" + value);
                 }
