@@ -5,6 +5,7 @@
 
 #include "Layout.h"
 #include "ModsFolder.h"
+#include "SettingsBatch.h"
 #include "state/Error.h"
 #include "state/SettingsLayout.h"
 
@@ -16,6 +17,10 @@ namespace {
 constexpr int kMaxRefreshPasses = 3;
 
 constexpr std::string_view kFileNotFoundTitle = "Could not find file";
+
+// Names tried for the copy of an unknown live archive on one day: patch_vx-<date>.zpk, then
+// -2, -3... up to this.
+constexpr int kMaxKeptCopiesADay = 999;
 
 std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::string& path) {
     try {
@@ -32,14 +37,17 @@ VXModMain::VXModMain(const SharedPaths& paths, PlatformServices& platform, Messa
     : paths_(paths), platform_(platform), boxes_(boxes), controls_(controls), registry_(platform) {}
 
 void VXModMain::Load() {
+    SettingsBatch batch(platform_);
     controls_.CommonDialog1.SetFlags(OpenFileDialog::kFileMustExist);
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
     const std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
+    batch.Commit();
     if (n >= 1) {
         RefreshModList(n);
     }
+    batch.Commit();
 }
 
 std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
@@ -65,6 +73,58 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
     return 1;
 }
 
+bool VXModMain::LiveArchiveIsRegistered(std::int16_t n) {
+    const auto liveSize = TryFileSize(platform_, paths_.PatchPath);
+    if (!liveSize) {
+        return true;  // nothing there to lose
+    }
+    for (int i = 1; i <= n; ++i) {
+        const std::string path = registry_.ReadEntry(i);
+        // An entry that names the live archive itself, as a repaired one does, is no copy.
+        if (!platform_.PathsMatchIgnoringCase(path, paths_.PatchPath) &&
+            TryFileSize(platform_, path) == liveSize) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& batch) {
+    if (LiveArchiveIsRegistered(n)) {
+        return n;
+    }
+    constexpr std::string_view kNotKept =
+        "The game's patch archive matched none of your mods and could not be kept, so it was "
+        "not replaced. ";
+    if (n == INT16_MAX) {
+        throw Error(kErrorOverflow,
+                    std::string(kNotKept) + "No more than 32767 mods can be registered.",
+                    paths_.PatchPath);
+    }
+    const std::string stem =
+        paths_.ModsPath + platform_.PathSeparator() + "patch_vx-" + platform_.LocalDate();
+    std::string kept = stem + ".zpk";
+    try {
+        MakeModsFolderIfMissing(platform_, paths_.ModsPath);
+        for (int number = 2; !platform_.CopyFileIfAbsent(paths_.PatchPath, kept); ++number) {
+            if (number > kMaxKeptCopiesADay) {
+                throw Error(kErrorFileExists, "Every name for a copy made today is taken.", kept);
+            }
+            kept = stem + "-" + std::to_string(number) + ".zpk";
+        }
+    } catch (const Error& error) {
+        throw Error(error.Number(), std::string(kNotKept) + error.Text(), error.Path());
+    }
+    ++n;
+    registry_.WriteEntry(n, kept);
+    registry_.WriteCount(n);
+    batch.Commit();
+    ShowBox("The game's patch archive matched none of your mods; it was kept as " + kept +
+                " before switching.",
+            settings::kAppName);
+    return n;
+}
+
 std::string VXModMain::DisplayName(const std::string& path) {
     try {
         return platform_.LookupEntry(path, EntryKind::PlainFiles);
@@ -73,6 +133,12 @@ std::string VXModMain::DisplayName(const std::string& path) {
         // name as the path spells it is the best there is, and no reason to touch the entry.
         return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
     }
+}
+
+void VXModMain::ShowBox(const std::string& text, std::string_view title) {
+    // What the user looks at while the box is up is what the store holds.
+    platform_.CommitSettings();
+    boxes_.Show(text, std::string(title));
 }
 
 void VXModMain::RefreshModList(std::int16_t n) {
@@ -93,7 +159,7 @@ void VXModMain::RefreshModList(std::int16_t n) {
             }
             const auto size = TryFileSize(platform_, path);
             if (!size) {
-                boxes_.Show("File not found " + path, std::string(kFileNotFoundTitle));
+                ShowBox("File not found " + path, kFileNotFoundTitle);
                 path = registry_.ReadGameFolder("") + platform_.PathSeparator() +
                        std::string(settings::kPatchArchive);
                 registry_.WriteEntry(i, path);
@@ -105,7 +171,7 @@ void VXModMain::RefreshModList(std::int16_t n) {
             controls_.List1.AddItem(path);
         }
         if (liveMissing) {
-            boxes_.Show("File not found " + paths_.PatchPath, std::string(kFileNotFoundTitle));
+            ShowBox("File not found " + paths_.PatchPath, kFileNotFoundTitle);
             return;
         }
         if (repairs == 0) {
@@ -115,26 +181,35 @@ void VXModMain::RefreshModList(std::int16_t n) {
 }
 
 void VXModMain::SwtichClick() {
+    SettingsBatch batch(platform_);
     // No default in the classic design, since the load writes the count; a load whose backup
     // failed has not, and that must lead to the backup, not to a type mismatch.
     std::int16_t n = registry_.ReadCount("0");
     const int selected = controls_.List1.SelectedIndex();
     if (selected < 0) {
-        boxes_.Show("Select something!", "Select Something");
+        ShowBox("Select something!", "Select Something");
         return;
     }
     const std::string source = controls_.List1.Item(selected);
     n = BackUpIfNoEntries(n);
+    batch.Commit();
+    if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
+        n = KeepUnknownLiveArchive(n, batch);
+    }
     platform_.ReplaceFile(source, paths_.PatchPath);
     RefreshModList(n);
+    batch.Commit();
 }
 
 void VXModMain::Command2Click() {
+    SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
     if (n == 0) {
         // Before the dialog: nobody should pick a file that then cannot be registered.
         n = BackUpIfNoEntries(n);
+        batch.Commit();
         RefreshModList(n);
+        batch.Commit();
     }
     controls_.CommonDialog1.SetFilter(std::string(layout::vxmodmain::kOpenFilter));
     controls_.CommonDialog1.ShowOpen();
@@ -152,20 +227,25 @@ void VXModMain::Command2Click() {
         throw Error(kErrorOverflow, "Overflow: no more than 32767 mods can be registered");
     }
     ++n;
-    // The entry before the count: if the program stops in between, the list is as before
-    // instead of ending in an empty entry.
+    // The entry before the count: where saves are stored one by one, a stop in between leaves
+    // the list as before instead of ending in an empty entry.
     registry_.WriteEntry(n, file);
     registry_.WriteCount(n);
+    batch.Commit();
     RefreshModList(n);
+    batch.Commit();
 }
 
 void VXModMain::Command1Click() {
+    SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
     const int bound = n;
+    // The list does not change while the entries move, so its selection is read once.
+    const int selected = controls_.List1.SelectedIndex();
     for (int i = 0; i < bound; ++i) {
-        if (controls_.List1.SelectedIndex() == i) {
-            // Each later entry moves down one place, first to last, so that a stop half-way
-            // leaves one entry twice rather than one lost.
+        if (selected == i) {
+            // Each later entry moves down one place, first to last: where saves are stored one
+            // by one, a stop half-way leaves one entry twice rather than one lost.
             for (int j = i + 1; j <= n; ++j) {
                 registry_.WriteEntry(j, registry_.ReadEntry(j + 1));
             }
@@ -173,7 +253,9 @@ void VXModMain::Command1Click() {
         }
     }
     registry_.WriteCount(n);
+    batch.Commit();
     RefreshModList(n);
+    batch.Commit();
 }
 
 }  // namespace vx

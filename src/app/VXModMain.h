@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "Controls.h"
+#include "SettingsBatch.h"
 #include "Startup.h"
 #include "state/ModRegistry.h"
 
@@ -37,6 +39,15 @@ class VXModMain {
     // entry 1 before anything may replace that archive or be registered ahead of it. Answers
     // the count after that; throws, registering nothing, while the backup cannot be made.
     std::int16_t BackUpIfNoEntries(std::int16_t n);
+    // Whether the live archive is missing or has the size of a registered archive other than
+    // itself, that is, whether a switch may replace it without losing the only copy.
+    bool LiveArchiveIsRegistered(std::int16_t n);
+    // Before a switch replaces an archive that matches no entry (a game update, or one put
+    // there by hand), copies it into the mods folder and registers the copy as the last
+    // entry. Answers the count after that; throws, changing nothing, when it cannot.
+    std::int16_t KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& batch);
+    // Stores the saves made so far, then shows the box.
+    void ShowBox(const std::string& text, std::string_view title);
     // The file name that Label2 shows for a registered path.
     std::string DisplayName(const std::string& path);
 

@@ -25,6 +25,12 @@ class PlatformServices {
                                                   std::string_view key) = 0;
     virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+    // Between Begin and End, saves may be held back until CommitSettings stores them all in
+    // one write, so that a command's changes are stored whole or not at all; End forgets what
+    // was not committed, and so does a commit that fails. Reads see the held-back saves.
+    virtual void BeginSettingsBatch() = 0;
+    virtual void CommitSettings() = 0;
+    virtual void EndSettingsBatch() noexcept = 0;
 
     // The name of the directory entry that `path` (no wildcards) names, as the file system
     // stores it, matching the last component without regard to letter case; empty when
@@ -56,6 +62,9 @@ class PlatformServices {
 
     // The decimal separator of the user's locale, used to read the stored entry count.
     virtual char DecimalSeparator() const = 0;
+
+    // Today's date where the user is, as YYYY-MM-DD.
+    virtual std::string LocalDate() const = 0;
 
     // What the game-folder box offers before the user types anything.
     virtual std::string SuggestedGameFolder() const = 0;

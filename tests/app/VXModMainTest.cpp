@@ -61,9 +61,11 @@ TEST_F(VXModMainTest, FirstLoadBacksUpTheLiveArchiveAsEntryOne) {
     EXPECT_EQ(list1.items, Items{kBackup});
     EXPECT_EQ(label2.caption, "NORMAL_patch_vx.zpk");
     EXPECT_TRUE(boxes.shown.empty());
-    // Leftovers of an interrupted switch or backup go before anything else is written.
-    EXPECT_EQ(platform.calls.at(0), "RemoveLeftovers " + kGame);
-    EXPECT_EQ(platform.calls.at(1), "RemoveLeftovers " + kGame + "\\mods");
+    // Leftovers of an interrupted switch or backup go before anything else is written, and
+    // the registered backup is stored before the list shows it.
+    EXPECT_EQ(platform.calls,
+              (Items{"Begin", "RemoveLeftovers " + kGame, "RemoveLeftovers " + kGame + "\\mods",
+                     "CopyIfAbsent " + kLive + ">" + kBackup, "Commit", "Commit", "End"}));
 }
 
 TEST_F(VXModMainTest, AnExistingBackupIsRegisteredAgainButNeverOverwritten) {
@@ -221,16 +223,57 @@ TEST_F(VXModMainTest, SwitchWithNoCountStoredBacksUpTheGameArchiveFirst) {
     EXPECT_EQ(list1.items, Items{kBackup});
 }
 
-TEST_F(VXModMainTest, AFailedSwitchLeavesTheListAsItWas) {
+// A game update, or an archive put in place by hand, is the only copy of itself: a switch
+// keeps it first. An entry naming the live archive itself (a repaired one) is no copy of it.
+TEST_F(VXModMainTest, SwitchKeepsALiveArchiveThatMatchesNoEntryBeforeReplacingIt) {
+    const std::string kept = "C:\\VX\\mods\\patch_vx-2026-12-07";
+    platform.files["C:\\m.zpk"] = "mod";
+    platform.files[kept + ".zpk"] = "taken";
+    Register({kLive, "C:\\m.zpk"});
+    platform.files[kLive] = "updated!";
+    list1.items = {kLive, "C:\\m.zpk"};
+    list1.selected = 1;
+    main.SwtichClick();
+    EXPECT_EQ(platform.files[kept + "-2.zpk"], "updated!");
+    EXPECT_EQ(platform.files[kept + ".zpk"], "taken");
+    EXPECT_EQ(boxes.shown, (Boxes{{"The game's patch archive matched none of your mods; it was "
+                                   "kept as " +
+                                       kept + "-2.zpk before switching.",
+                                   "Vexmoor Patchkeeper"}}));
+    EXPECT_EQ(list1.items, (Items{kLive, "C:\\m.zpk", kept + "-2.zpk"}));
+    EXPECT_EQ(platform.files[kLive], "mod");
+
+    list1.selected = 2;  // back to the kept copy, and on: nothing unknown is live any more
+    main.SwtichClick();
+    list1.selected = 1;
+    main.SwtichClick();
+    EXPECT_EQ(boxes.shown.size(), 1U);
+    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
+}
+
+TEST_F(VXModMainTest, ALiveArchiveThatCannotBeKeptIsNotReplaced) {
     platform.files["C:\\m.zpk"] = "mod";
     Register({"C:\\m.zpk"});
     main.RefreshModList(1);
+    platform.failCopyInto.insert("C:\\VX\\mods\\patch_vx-2026-12-07.zpk");
+    list1.selected = 0;
+    const Error error = ErrorOf([&] { main.SwtichClick(); });
+    EXPECT_NE(error.Text().find("could not be kept"), std::string::npos) << error.Text();
+    EXPECT_EQ(platform.files[kLive], "original");
+    EXPECT_EQ(platform.Setting("settings", "mods"), "1");
+}
+
+TEST_F(VXModMainTest, AFailedSwitchLeavesTheListAsItWas) {
+    platform.files["C:\\m.zpk"] = "mod";
+    platform.files["C:\\o.zpk"] = "original";
+    Register({"C:\\m.zpk", "C:\\o.zpk"});
+    main.RefreshModList(2);
     platform.failCopyInto.insert(kLive);
     list1.selected = 0;
     EXPECT_THROW(main.SwtichClick(), Error);
     EXPECT_EQ(platform.files[kLive], "original");
-    EXPECT_EQ(list1.items, Items{"C:\\m.zpk"});
-    EXPECT_EQ(label2.caption, "$Current Mod$");
+    EXPECT_EQ(list1.items, (Items{"C:\\m.zpk", "C:\\o.zpk"}));
+    EXPECT_EQ(label2.caption, "o.zpk");
 }
 
 TEST_F(VXModMainTest, AddAppendsNewPathsOnly) {

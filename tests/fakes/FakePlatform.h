@@ -37,6 +37,10 @@ class FakePlatform : public PlatformServices {
                      std::string_view value) override {
         settings[Key(section, key)] = std::string(value);
     }
+    // Saves are stored at once; the calls are recorded to check where commands commit.
+    void BeginSettingsBatch() override { calls.emplace_back("Begin"); }
+    void CommitSettings() override { calls.emplace_back("Commit"); }
+    void EndSettingsBatch() noexcept override { calls.emplace_back("End"); }
     std::string LookupEntry(const std::string& path, EntryKind kind) override {
         if (unlistable.contains(path.substr(0, path.rfind('\\')))) {
             throw Error(EACCES, "Permission denied", path);
@@ -93,6 +97,7 @@ class FakePlatform : public PlatformServices {
         return EqualIgnoringCase(a, b);
     }
     char DecimalSeparator() const override { return decimalSeparator; }
+    std::string LocalDate() const override { return "2026-12-07"; }
     std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
 
     char decimalSeparator = '.';

@@ -9,10 +9,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 
 #include "AtomicFile.h"
 #include "FileDescriptor.h"
-#include "IniSettings.h"
 #include "PosixError.h"
 #include "PosixFiles.h"
 #include "state/Text.h"
@@ -63,14 +63,45 @@ std::filesystem::path PosixPlatform::SettingsFile(std::string_view app) const {
     return configHome_ / std::filesystem::path(app) / "settings.ini";
 }
 
+IniSettings& PosixPlatform::Store(std::string_view app) {
+    auto found = stores_.find(app);
+    if (found == stores_.end()) {
+        found = stores_.try_emplace(std::string(app), SettingsFile(app), steps_).first;
+        if (batching_) {
+            found->second.BeginBatch();
+        }
+    }
+    return found->second;
+}
+
 std::optional<std::string> PosixPlatform::GetSetting(std::string_view app, std::string_view section,
                                                      std::string_view key) {
-    return IniSettings(SettingsFile(app), steps_).Get(section, key);
+    return Store(app).Get(section, key);
 }
 
 void PosixPlatform::SaveSetting(std::string_view app, std::string_view section,
                                 std::string_view key, std::string_view value) {
-    IniSettings(SettingsFile(app), steps_).Save(section, key, value);
+    Store(app).Save(section, key, value);
+}
+
+void PosixPlatform::BeginSettingsBatch() {
+    batching_ = true;
+    for (auto& [app, store] : stores_) {
+        store.BeginBatch();
+    }
+}
+
+void PosixPlatform::CommitSettings() {
+    for (auto& [app, store] : stores_) {
+        store.Commit();
+    }
+}
+
+void PosixPlatform::EndSettingsBatch() noexcept {
+    batching_ = false;
+    for (auto& [app, store] : stores_) {
+        store.EndBatch();
+    }
 }
 
 std::string PosixPlatform::LookupEntry(const std::string& path, EntryKind kind) {
@@ -135,6 +166,17 @@ char PosixPlatform::DecimalSeparator() const {
         radix != nullptr && radix[0] != '\0' && radix[1] == '\0' ? radix[0] : '.';
     ::freelocale(user);
     return separator;
+}
+
+std::string PosixPlatform::LocalDate() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[16] = {};
+    if (::localtime_r(&now, &local) == nullptr ||
+        std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0) {
+        return "0000-00-00";
+    }
+    return text;
 }
 
 std::string PosixPlatform::SuggestedGameFolder() const {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 
 #include "FileSteps.h"
+#include "IniSettings.h"
 #include "state/PlatformServices.h"
 
 namespace vx::posix {
@@ -23,6 +25,9 @@ class PosixPlatform : public PlatformServices {
                                           std::string_view key) override;
     void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) override;
+    void BeginSettingsBatch() override;
+    void CommitSettings() override;
+    void EndSettingsBatch() noexcept override;
     std::string LookupEntry(const std::string& path, EntryKind kind) override;
     std::int64_t FileSize(const std::string& path) override;
     void ReplaceFile(const std::string& source, const std::string& destination) override;
@@ -32,11 +37,16 @@ class PosixPlatform : public PlatformServices {
     char PathSeparator() const override { return '/'; }
     bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override;
     char DecimalSeparator() const override;
+    std::string LocalDate() const override;
     std::string SuggestedGameFolder() const override;
 
   private:
+    IniSettings& Store(std::string_view app);
+
     std::filesystem::path configHome_;
     FileSteps& steps_;
+    std::map<std::string, IniSettings, std::less<>> stores_;  // by application
+    bool batching_ = false;
 };
 
 }  // namespace vx::posix

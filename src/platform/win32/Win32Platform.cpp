@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "platform/win32/AtomicCopy.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Files.h"
@@ -67,6 +69,14 @@ char Win32Platform::DecimalSeparator() const {
         return static_cast<char>(separator[0]);
     }
     return '.';  // the count is written with plain digits, so this is the safe reading
+}
+
+std::string Win32Platform::LocalDate() const {
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", local.wYear, local.wMonth, local.wDay);
+    return text;
 }
 
 std::string Win32Platform::SuggestedGameFolder() const {

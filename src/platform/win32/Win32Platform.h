@@ -22,6 +22,10 @@ class Win32Platform : public PlatformServices {
                                           std::string_view key) override;
     void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) override;
+    // Each registry value is written atomically as it is saved; a batch holds nothing back.
+    void BeginSettingsBatch() override {}
+    void CommitSettings() override {}
+    void EndSettingsBatch() noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override;
     std::int64_t FileSize(const std::string& path) override;
     void ReplaceFile(const std::string& source, const std::string& destination) override;
@@ -31,6 +35,7 @@ class Win32Platform : public PlatformServices {
     char PathSeparator() const override { return '\\'; }
     bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override;
     char DecimalSeparator() const override;
+    std::string LocalDate() const override;
     std::string SuggestedGameFolder() const override;
 
   private:
