@@ -72,10 +72,14 @@ IniDocument& IniSettings::Document() {
     if (pending_) {
         return *document_;  // the one writer's own saves, not yet on disk
     }
+    if (document_ && checkedInBatch_) {
+        return *document_;
+    }
     struct stat info {};
     if (document_) {
         const bool exists = ::stat(file_.c_str(), &info) == 0;
         if ((exists ? SignatureOf(info) : Signature{}) == signature_) {
+            checkedInBatch_ = batching_;
             return *document_;
         }
     }
@@ -83,6 +87,7 @@ IniDocument& IniSettings::Document() {
     const std::string text = ReadWholeFile(file_, info);
     document_ = ParseIni(text, file_.string());
     signature_ = SignatureOf(info);
+    checkedInBatch_ = batching_;
     return *document_;
 }
 
@@ -115,8 +120,14 @@ void IniSettings::Commit() {
     pending_ = false;
 }
 
+void IniSettings::BeginBatch() {
+    batching_ = true;
+    checkedInBatch_ = false;
+}
+
 void IniSettings::EndBatch() noexcept {
     batching_ = false;
+    checkedInBatch_ = false;
     if (pending_) {
         pending_ = false;
         document_.reset();

@@ -28,7 +28,7 @@ class IniSettings {
     // Saves between BeginBatch and EndBatch are kept until Commit writes them in one go; what
     // is not committed by EndBatch is forgotten. A failed Commit forgets them too, so that
     // reads show the file as it is.
-    void BeginBatch() { batching_ = true; }
+    void BeginBatch();
     void Commit();
     void EndBatch() noexcept;
 
@@ -56,6 +56,8 @@ class IniSettings {
     Signature signature_;
     bool batching_ = false;
     bool pending_ = false;
+    // Within a batch, one look at the file is enough: nothing else writes it meanwhile.
+    bool checkedInBatch_ = false;
 };
 
 }  // namespace vx::posix

@@ -127,9 +127,15 @@ void PosixPlatform::ReplaceFile(const std::string& source, const std::string& de
         }
         mode = existing.st_mode & 07777;
     }
+    // Held open across the rename, the old archive's blocks are freed when this is closed,
+    // not by the rename while the user waits.
+    FileDescriptor old(::open(destination.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     WriteAtomically(
         destination, mode, Existing::Replace,
         [&](int fd) { steps_.Copy(from.fd.Get(), fd, from.info.st_size, destination); }, steps_);
+    if (old.Valid()) {
+        closer_.Close(std::move(old));
+    }
 }
 
 bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "DeferredClose.h"
 #include "FileSteps.h"
 #include "IniSettings.h"
 #include "state/PlatformServices.h"
@@ -47,6 +48,7 @@ class PosixPlatform : public PlatformServices {
     FileSteps& steps_;
     std::map<std::string, IniSettings, std::less<>> stores_;  // by application
     bool batching_ = false;
+    DeferredClose closer_;
 };
 
 }  // namespace vx::posix
