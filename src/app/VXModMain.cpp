@@ -194,6 +194,8 @@ void VXModMain::SwtichClick() {
     n = BackUpIfNoEntries(n);
     batch.Commit();
     if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
+        // A switch that cannot happen for want of its archive keeps no copy of anything.
+        platform_.FileSize(source);
         n = KeepUnknownLiveArchive(n, batch);
     }
     platform_.ReplaceFile(source, paths_.PatchPath);

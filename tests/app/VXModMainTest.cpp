@@ -255,6 +255,12 @@ TEST_F(VXModMainTest, ALiveArchiveThatCannotBeKeptIsNotReplaced) {
     platform.files["C:\\m.zpk"] = "mod";
     Register({"C:\\m.zpk"});
     main.RefreshModList(1);
+    list1.items = {"C:\\gone.zpk"};  // deleted since it was listed: no switch, no copy
+    list1.selected = 0;
+    ErrorOf([&] { main.SwtichClick(); });
+    EXPECT_EQ(platform.files.count("C:\\VX\\mods\\patch_vx-2026-12-07.zpk"), 0U);
+
+    main.RefreshModList(1);
     platform.failCopyInto.insert("C:\\VX\\mods\\patch_vx-2026-12-07.zpk");
     list1.selected = 0;
     const Error error = ErrorOf([&] { main.SwtichClick(); });
