@@ -1,6 +1,15 @@
 // Figures of the commands whose work grows with the list, on real files and the real store:
 // a list rebuild with a cold store, Add A Mod to a nearly full list, Remove the first entry
 // of a full one. Figures only; nothing here passes or fails.
+
+// First: windows.h renames ReplaceFile, and every declaration of it must see the same name.
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/Win32Platform.h"
+#else
+#include "platform/posix/PosixPlatform.h"
+#endif
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,14 +21,6 @@
 #include "app/VXModMain.h"
 #include "state/ModRegistry.h"
 #include "state/SettingsLayout.h"
-
-#ifdef _WIN32
-#include <windows.h>
-
-#include "platform/win32/Win32Platform.h"
-#else
-#include "platform/posix/PosixPlatform.h"
-#endif
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "VXModMain.h"
 
+#include <array>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,23 @@ std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::s
     } catch (const Error&) {
         return std::nullopt;
     }
+}
+
+// Sizes as people read them: 1 decimal from a megabyte up.
+std::string FormatSize(std::int64_t bytes) {
+    constexpr std::array<const char*, 4> kUnits{"KB", "MB", "GB", "TB"};
+    if (bytes < 1024) {
+        return std::to_string(bytes) + " bytes";
+    }
+    auto value = static_cast<double>(bytes) / 1024;
+    std::size_t unit = 0;
+    while (value >= 1024 && unit + 1 < kUnits.size()) {
+        value /= 1024;
+        ++unit;
+    }
+    char text[32] = {};
+    std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", value, kUnits[unit]);
+    return text;
 }
 
 }  // namespace
@@ -60,6 +79,9 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
         MakeModsFolderIfMissing(platform_, paths_.ModsPath);
         // A backup that exists already is the only copy of the game's own archive: it is
         // registered as it is, never written over.
+        if (!TryFileSize(platform_, backup)) {
+            CheckRoom(paths_.PatchPath, paths_.ModsPath);
+        }
         platform_.CopyFileIfAbsent(paths_.PatchPath, backup);
     } catch (const Error& error) {
         throw Error(error.Number(),
@@ -106,6 +128,7 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
     std::string kept = stem + ".zpk";
     try {
         MakeModsFolderIfMissing(platform_, paths_.ModsPath);
+        CheckRoom(paths_.PatchPath, paths_.ModsPath);
         for (int number = 2; !platform_.CopyFileIfAbsent(paths_.PatchPath, kept); ++number) {
             if (number > kMaxKeptCopiesADay) {
                 throw Error(kErrorFileExists, "Every name for a copy made today is taken.", kept);
@@ -123,6 +146,18 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
                 " before switching.",
             settings::kAppName);
     return n;
+}
+
+void VXModMain::CheckRoom(const std::string& source, const std::string& folder) {
+    const std::int64_t needed = platform_.FileSize(source);
+    const auto free = platform_.FreeSpace(folder);
+    if (free && needed > *free) {
+        throw Error(kErrorDiskFull,
+                    "Not enough free space: the archive needs " + FormatSize(needed) +
+                        ", but the disk of this folder has " + FormatSize(*free) +
+                        " free. Free some space on that disk and try again.",
+                    folder);
+    }
 }
 
 std::string VXModMain::DisplayName(const std::string& path) {
@@ -194,8 +229,9 @@ void VXModMain::SwtichClick() {
     n = BackUpIfNoEntries(n);
     batch.Commit();
     if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
-        // A switch that cannot happen for want of its archive keeps no copy of anything.
-        platform_.FileSize(source);
+        // A switch that cannot happen, for want of its archive or of room for it, keeps no
+        // copy of anything.
+        CheckRoom(source, paths_.GamePath);
         n = KeepUnknownLiveArchive(n, batch);
     }
     platform_.ReplaceFile(source, paths_.PatchPath);

@@ -46,6 +46,9 @@ class VXModMain {
     // there by hand), copies it into the mods folder and registers the copy as the last
     // entry. Answers the count after that; throws, changing nothing, when it cannot.
     std::int16_t KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& batch);
+    // Throws, before anything is written, when `source` cannot fit on the disk of `folder`;
+    // where the free space cannot be told the copy's own reservation is the guard.
+    void CheckRoom(const std::string& source, const std::string& folder);
     // Stores the saves made so far, then shows the box.
     void ShowBox(const std::string& text, std::string_view title);
     // The file name that Label2 shows for a registered path.

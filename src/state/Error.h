@@ -29,5 +29,6 @@ class Error : public std::exception {
 inline constexpr int kErrorOverflow = 6;
 inline constexpr int kErrorTypeMismatch = 13;
 inline constexpr int kErrorFileExists = 58;
+inline constexpr int kErrorDiskFull = 61;
 
 }  // namespace vx

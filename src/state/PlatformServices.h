@@ -50,6 +50,10 @@ class PlatformServices {
 
     virtual void MakeFolder(const std::string& path) = 0;
 
+    // Bytes that a file written into `folder` may still take, or nothing when that cannot be
+    // told; never throws.
+    virtual std::optional<std::int64_t> FreeSpace(const std::string& folder) noexcept = 0;
+
     // Removes the temporary files that an interrupted copy into `folder` may have left.
     // Best effort: never throws.
     virtual void RemoveLeftovers(const std::string& folder) noexcept = 0;

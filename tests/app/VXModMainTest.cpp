@@ -269,6 +269,29 @@ TEST_F(VXModMainTest, ALiveArchiveThatCannotBeKeptIsNotReplaced) {
     EXPECT_EQ(platform.Setting("settings", "mods"), "1");
 }
 
+TEST_F(VXModMainTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritten) {
+    platform.files["C:\\m.zpk"] = std::string(3000, 'm');
+    platform.freeSpace = 4;
+    Error error = ErrorOf([&] { main.Load(); });
+    EXPECT_EQ(error.Number(), kErrorDiskFull);
+    EXPECT_NE(error.Text().find("needs 8 bytes, but the disk of this folder has 4 bytes free"),
+              std::string::npos)
+        << error.Text();
+    EXPECT_EQ(error.Path(), kGame + "\\mods");
+    EXPECT_FALSE(platform.files.contains(kBackup));
+
+    platform.freeSpace = 2048;
+    main.Load();
+    list1.items = {"C:\\m.zpk"};
+    list1.selected = 0;
+    error = ErrorOf([&] { main.SwtichClick(); });
+    EXPECT_NE(error.Text().find("needs 3 KB, but the disk of this folder has 2 KB free"),
+              std::string::npos)
+        << error.Text();
+    EXPECT_EQ(error.Path(), kGame);
+    EXPECT_EQ(platform.files[kLive], "original");
+}
+
 TEST_F(VXModMainTest, AFailedSwitchLeavesTheListAsItWas) {
     platform.files["C:\\m.zpk"] = "mod";
     platform.files["C:\\o.zpk"] = "original";

@@ -89,6 +89,9 @@ class FakePlatform : public PlatformServices {
         }
         folders.insert(path);
     }
+    std::optional<std::int64_t> FreeSpace(const std::string&) noexcept override {
+        return freeSpace;
+    }
     void RemoveLeftovers(const std::string& folder) noexcept override {
         calls.push_back("RemoveLeftovers " + folder);
     }
@@ -101,6 +104,7 @@ class FakePlatform : public PlatformServices {
     std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
 
     char decimalSeparator = '.';
+    std::optional<std::int64_t> freeSpace;  // unknown unless a test says
 
     // Shorthands for tests.
     std::string Setting(const std::string& section, const std::string& key) const {

@@ -5,6 +5,7 @@
 #include <locale.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -151,6 +152,14 @@ bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::strin
 
 void PosixPlatform::MakeFolder(const std::string& path) {
     ThrowIfFailed(::mkdir(path.c_str(), 0777), path);
+}
+
+std::optional<std::int64_t> PosixPlatform::FreeSpace(const std::string& folder) noexcept {
+    struct statvfs info {};
+    if (::statvfs(folder.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(info.f_bavail) * static_cast<std::int64_t>(info.f_frsize);
 }
 
 void PosixPlatform::RemoveLeftovers(const std::string& folder) noexcept {

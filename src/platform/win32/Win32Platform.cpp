@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/win32/AtomicCopy.h"
+#include "platform/win32/LongPath.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Files.h"
 #include "state/Error.h"
@@ -42,6 +43,18 @@ bool Win32Platform::CopyFileIfAbsent(const std::string& source, const std::strin
 
 void Win32Platform::MakeFolder(const std::string& path) {
     win32::MakeFolder(path);
+}
+
+std::optional<std::int64_t> Win32Platform::FreeSpace(const std::string& folder) noexcept {
+    try {
+        ULARGE_INTEGER available{};
+        if (GetDiskFreeSpaceExW(ApiPath(folder).c_str(), &available, nullptr, nullptr) == FALSE) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(available.QuadPart);
+    } catch (const Error&) {
+        return std::nullopt;  // a path that is no UTF-8 names no folder
+    }
 }
 
 void Win32Platform::RemoveLeftovers(const std::string& folder) noexcept {
