@@ -8,6 +8,9 @@ VX_LINUX_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev googletest l
 VX_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth e2fsprogs)
 
+# For scripts/bench: file systems that clone, made on loop devices.
+VX_BENCH_PACKAGES=(xfsprogs btrfs-progs)
+
 vx_missing_packages() {
     local package
     for package in "$@"; do
