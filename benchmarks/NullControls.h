@@ -27,6 +27,7 @@ struct NullList : ListBox {
 
 struct NullBoxes : MessageBoxes {
     void Show(const std::string&, const std::string&) override {}
+    bool AskRetry(const std::string&, const std::string&) override { return false; }
 };
 
 // Answers every showing with `choice`.

@@ -44,6 +44,8 @@ class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
     virtual void Show(const std::string& text, const std::string& title) = 0;
+    // The same with Retry and Cancel buttons; answers whether Retry was chosen.
+    virtual bool AskRetry(const std::string& text, const std::string& title) = 0;
 };
 
 // The open-file dialog. The file name survives between showings; the dialog alone decides

@@ -216,17 +216,21 @@ void VXModMain::RefreshModList(std::int16_t n) {
 }
 
 void VXModMain::SwtichClick() {
-    SettingsBatch batch(platform_);
-    // No default in the classic design, since the load writes the count; a load whose backup
-    // failed has not, and that must lead to the backup, not to a type mismatch.
-    std::int16_t n = registry_.ReadCount("0");
     const int selected = controls_.List1.SelectedIndex();
     if (selected < 0) {
         ShowBox("Select something!", "Select Something");
         return;
     }
     const std::string source = controls_.List1.Item(selected);
-    n = BackUpIfNoEntries(n);
+    while (!SwitchTo(source)) {
+    }
+}
+
+bool VXModMain::SwitchTo(const std::string& source) {
+    SettingsBatch batch(platform_);
+    // No default in the classic design, since the load writes the count; a load whose backup
+    // failed has not, and that must lead to the backup, not to a type mismatch.
+    std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
     batch.Commit();
     if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
         // A switch that cannot happen, for want of its archive or of room for it, keeps no
@@ -234,9 +238,23 @@ void VXModMain::SwtichClick() {
         CheckRoom(source, paths_.GamePath);
         n = KeepUnknownLiveArchive(n, batch);
     }
-    platform_.ReplaceFile(source, paths_.PatchPath);
+    try {
+        platform_.ReplaceFile(source, paths_.PatchPath);
+    } catch (const Error& error) {
+        if (!platform_.HeldByAnotherProgram(error)) {
+            throw;
+        }
+        platform_.CommitSettings();
+        // Cancel leaves everything as it is: the live archive was not touched.
+        return !boxes_.AskRetry(
+            "The game seems to be running: it holds its patch archive, which cannot be "
+            "replaced while it does. Close the game, then choose Retry.\n\n" +
+                paths_.PatchPath,
+            std::string(settings::kAppName));
+    }
     RefreshModList(n);
     batch.Commit();
+    return true;
 }
 
 void VXModMain::Command2Click() {

@@ -35,6 +35,9 @@ class VXModMain {
     void Command1Click();  // Remove A Mod
 
   private:
+    // One try at making `source` live. Answers false when the running game held the live
+    // archive and the user chose to try the whole switch again.
+    bool SwitchTo(const std::string& source);
     // With no entries registered, backs up the game's archive and registers the backup as
     // entry 1 before anything may replace that archive or be registered ahead of it. Answers
     // the count after that; throws, registering nothing, while the backup cannot be made.

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "Error.h"
+
 namespace vx {
 
 // Which directory entries an entry lookup may match.
@@ -49,6 +51,10 @@ class PlatformServices {
     virtual bool CopyFileIfAbsent(const std::string& source, const std::string& destination) = 0;
 
     virtual void MakeFolder(const std::string& path) = 0;
+
+    // Whether `error` says that another program holds the file open, so that trying again
+    // once it lets go may succeed (on Windows, the running game holding its archive).
+    virtual bool HeldByAnotherProgram(const Error& error) const = 0;
 
     // Bytes that a file written into `folder` may still take, or nothing when that cannot be
     // told; never throws.

@@ -292,6 +292,30 @@ TEST_F(VXModMainTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritten
     EXPECT_EQ(platform.files[kLive], "original");
 }
 
+TEST_F(VXModMainTest, ARunningGameThatHoldsTheArchiveIsRetriedOrLeftAsItWas) {
+    platform.files["C:\\m.zpk"] = "mod";
+    Register({"C:\\o.zpk", "C:\\m.zpk"});
+    platform.files["C:\\o.zpk"] = "original";
+    list1.items = {"C:\\o.zpk", "C:\\m.zpk"};
+    list1.selected = 1;
+    platform.heldOpen.insert(kLive);
+    int asked = 0;
+    boxes.retry = [&] { return ++asked == 1; };  // Retry once while the game runs on, then Cancel
+    main.SwtichClick();
+    ASSERT_EQ(boxes.shown.size(), 2U);
+    EXPECT_NE(boxes.shown[0].first.find("seems to be running"), std::string::npos);
+    EXPECT_EQ(platform.files[kLive], "original");
+    EXPECT_EQ(list1.selected, 1);  // nothing rebuilt: everything as it was
+
+    boxes.retry = [&] {
+        platform.heldOpen.clear();  // the player closes the game
+        return true;
+    };
+    list1.selected = 1;
+    main.SwtichClick();
+    EXPECT_EQ(platform.files[kLive], "mod");
+}
+
 TEST_F(VXModMainTest, AFailedSwitchLeavesTheListAsItWas) {
     platform.files["C:\\m.zpk"] = "mod";
     platform.files["C:\\o.zpk"] = "original";

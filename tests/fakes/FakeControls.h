@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,11 @@ struct FakeMessageBoxes : MessageBoxes {
     std::vector<std::pair<std::string, std::string>> shown;  // text, title
     void Show(const std::string& text, const std::string& title) override {
         shown.emplace_back(text, title);
+    }
+    std::function<bool()> retry = [] { return false; };  // Cancel unless a test says
+    bool AskRetry(const std::string& text, const std::string& title) override {
+        shown.emplace_back(text, title);
+        return retry();
     }
 };
 

@@ -162,6 +162,10 @@ std::optional<std::int64_t> PosixPlatform::FreeSpace(const std::string& folder) 
     return static_cast<std::int64_t>(info.f_bavail) * static_cast<std::int64_t>(info.f_frsize);
 }
 
+bool PosixPlatform::HeldByAnotherProgram(const Error&) const {
+    return false;  // an open file never keeps a rename from replacing it here
+}
+
 void PosixPlatform::RemoveLeftovers(const std::string& folder) noexcept {
     posix::RemoveLeftovers(folder);
 }

@@ -20,4 +20,12 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& title) {
     MakeMessageBox(text, title, QApplication::activeWindow())->exec();
 }
 
+bool QtMessageBoxes::AskRetry(const std::string& text, const std::string& title) {
+    const auto box = MakeMessageBox(text, title, QApplication::activeWindow());
+    box->setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+    box->setDefaultButton(QMessageBox::Retry);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return box->exec() == QMessageBox::Retry;
+}
+
 }  // namespace vx::qt

@@ -19,6 +19,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::
 class QtMessageBoxes final : public MessageBoxes {
   public:
     void Show(const std::string& text, const std::string& title) override;
+    bool AskRetry(const std::string& text, const std::string& title) override;
 };
 
 }  // namespace vx::qt

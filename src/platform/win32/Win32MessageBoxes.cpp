@@ -13,4 +13,13 @@ void Win32MessageBoxes::Show(const std::string& text, const std::string& title) 
     }
 }
 
+bool Win32MessageBoxes::AskRetry(const std::string& text, const std::string& title) {
+    const int answer = MessageBoxW(GetActiveWindow(), ToUtf16(text).c_str(), ToUtf16(title).c_str(),
+                                   MB_RETRYCANCEL);
+    if (answer == 0) {
+        throw LastError();
+    }
+    return answer == IDRETRY;
+}
+
 }  // namespace vx::win32

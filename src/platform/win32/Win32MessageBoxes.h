@@ -8,6 +8,7 @@ namespace vx::win32 {
 class Win32MessageBoxes : public MessageBoxes {
   public:
     void Show(const std::string& text, const std::string& title) override;
+    bool AskRetry(const std::string& text, const std::string& title) override;
 };
 
 }  // namespace vx::win32

@@ -57,6 +57,10 @@ std::optional<std::int64_t> Win32Platform::FreeSpace(const std::string& folder) 
     }
 }
 
+bool Win32Platform::HeldByAnotherProgram(const Error& error) const {
+    return error.Number() == ERROR_SHARING_VIOLATION || error.Number() == ERROR_LOCK_VIOLATION;
+}
+
 void Win32Platform::RemoveLeftovers(const std::string& folder) noexcept {
     win32::RemoveLeftovers(folder);
 }

@@ -31,6 +31,7 @@ class Win32Platform : public PlatformServices {
     void ReplaceFile(const std::string& source, const std::string& destination) override;
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override;
     void MakeFolder(const std::string& path) override;
+    bool HeldByAnotherProgram(const Error& error) const override;
     std::optional<std::int64_t> FreeSpace(const std::string& folder) noexcept override;
     void RemoveLeftovers(const std::string& folder) noexcept override;
     char PathSeparator() const override { return '\\'; }
