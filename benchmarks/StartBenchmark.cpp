@@ -1,0 +1,147 @@
+// How long the Linux program takes from its start to its main window on the screen, and its
+// peak memory by then, beside a bare Qt window started the same way. The programs run for
+// real on the X display (Xvfb); the window counts as there when the X server maps it.
+//   vx_start_benchmark RUNS ENTRIES PROGRAM BARE_WINDOW
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Timing.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct Started {
+    double milliseconds;
+    double peakMegabytes;
+};
+
+// The peak resident size so far of process `pid`, in MB.
+double PeakMegabytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::stod(line.substr(6)) / 1024.0;
+        }
+    }
+    return 0;
+}
+
+bool IsTitled(Display* display, Window window, const std::string& title) {
+    char* name = nullptr;
+    const bool titled = XFetchName(display, window, &name) != 0 && name != nullptr && title == name;
+    if (name != nullptr) {
+        XFree(name);
+    }
+    return titled;
+}
+
+// Starts `program` with `home` as its home and waits for a window titled `title` to be mapped.
+Started Start(const std::string& program, const fs::path& home, const std::string& title) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "no X display\n");
+        std::exit(1);
+    }
+    XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+    XSync(display, False);
+    const auto start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("HOME", home.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
+        ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    Started started{};
+    for (;;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == MapNotify && IsTitled(display, event.xmap.window, title)) {
+            started.milliseconds =
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            break;
+        }
+    }
+    started.peakMegabytes = PeakMegabytes(pid);
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+    XCloseDisplay(display);
+    return started;
+}
+
+// A player's home with the game and `entries` registered archives, the first the backup.
+fs::path MakeHome(int entries) {
+    const fs::path home = fs::temp_directory_path() / ("vx-start-bench-" + std::to_string(entries));
+    fs::remove_all(home);
+    const fs::path game = home / "Vexmoor";
+    fs::create_directories(game / "mods");
+    fs::create_directories(home / "archives");
+    std::ofstream(game / "vexmoor.exe") << "MZ";
+    std::ofstream(game / "patch_vx.zpk") << std::string(4096, 'o');
+    std::ofstream(game / "mods/NORMAL_patch_vx.zpk") << std::string(4096, 'o');
+    std::string store = "[settings]\nvxpath=" + game.string() +
+                        "\nmods=" + std::to_string(entries) +
+                        "\n\n[mods]\n1=" + (game / "mods/NORMAL_patch_vx.zpk").string() + "\n";
+    for (int i = 2; i <= entries; ++i) {
+        const fs::path archive = home / "archives" / (std::to_string(i) + ".zpk");
+        std::ofstream(archive) << std::string(static_cast<std::size_t>(i % 1000), 'x');
+        store += std::to_string(i) + "=" + archive.string() + "\n";
+    }
+    fs::create_directories(home / ".config/Vexmoor Patchkeeper");
+    std::ofstream(home / ".config/Vexmoor Patchkeeper/settings.ini") << store;
+    return home;
+}
+
+Started Median(int runs, const std::string& program, const fs::path& home,
+               const std::string& title) {
+    std::vector<Started> all;
+    for (int i = 0; i < runs; ++i) {
+        all.push_back(Start(program, home, title));
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Started& a, const Started& b) { return a.milliseconds < b.milliseconds; });
+    return all[all.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s RUNS ENTRIES PROGRAM BARE_WINDOW\n", argv[0]);
+        return 2;
+    }
+    const int runs = std::stoi(argv[1]);
+    const int entries = std::stoi(argv[2]);
+    const fs::path few = MakeHome(3);
+    const fs::path many = MakeHome(entries);
+
+    const Started bare = Median(runs, argv[4], few, "Bare Qt window");
+    const Started small = Median(runs, argv[3], few, "Vexmoor Patchkeeper");
+    const Started large = Median(runs, argv[3], many, "Vexmoor Patchkeeper");
+    using vx::bench::Report;
+    Report("Start to the main window, 3 entries", small.milliseconds, "");
+    Report("  anchor: a bare Qt window with a list and a button", bare.milliseconds, "");
+    std::printf("  ratio %.2f   target <= 1.2\n", small.milliseconds / bare.milliseconds);
+    Report(("Start to the main window, " + std::to_string(entries) + " entries").c_str(),
+           large.milliseconds, "target <= 500 ms");
+    std::printf("%-58s %9.1f MB   target <= 40 MB (anchor %.1f MB)\n", "Peak memory, 3 entries",
+                small.peakMegabytes, bare.peakMegabytes);
+    std::printf("%-58s %9.1f MB   target <= 60 MB\n",
+                ("Peak memory, " + std::to_string(entries) + " entries").c_str(),
+                large.peakMegabytes);
+    fs::remove_all(few);
+    fs::remove_all(many);
+    return 0;
+}
