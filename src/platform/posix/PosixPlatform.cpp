@@ -15,6 +15,7 @@
 #include "IniSettings.h"
 #include "PosixError.h"
 #include "PosixFiles.h"
+#include "SteamSearch.h"
 #include "state/Text.h"
 
 namespace vx::posix {
@@ -138,6 +139,9 @@ char PosixPlatform::DecimalSeparator() const {
 }
 
 std::string PosixPlatform::SuggestedGameFolder() const {
+    if (std::optional<std::string> inSteam = FindGameInSteam(HomeFolder())) {
+        return *inSteam;
+    }
     return (HomeFolder() / ".steam/steam/steamapps/common/vexmoor").string();
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/AtomicCopy.h"
+#include "platform/win32/SteamSearch.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Files.h"
 #include "state/Error.h"
@@ -70,6 +71,9 @@ char Win32Platform::DecimalSeparator() const {
 }
 
 std::string Win32Platform::SuggestedGameFolder() const {
+    if (std::optional<std::string> inSteam = FindGameInSteam()) {
+        return *inSteam;
+    }
     return "C:\\program files\\vexmoor";
 }
 
