@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <istream>
-#include <iterator>
 #include <utility>
 
 #include "state/Text.h"
@@ -180,13 +178,6 @@ std::optional<std::string> GameFolderIn(const std::string& library, SteamFolders
 }
 
 }  // namespace
-
-std::optional<std::string> ReadRest(std::istream& in) {
-    if (!in) {
-        return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
-}
 
 std::vector<std::string> ParseLibraryFolders(std::string_view vdf) {
     std::vector<std::string> libraries;

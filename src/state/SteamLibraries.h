@@ -1,6 +1,5 @@
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,9 +30,6 @@ class SteamFolders {
     virtual std::vector<FolderEntry> List(const std::string& folder) = 0;
     virtual char Separator() const = 0;
 };
-
-// What is left to read of `in`; nullopt when it did not open.
-std::optional<std::string> ReadRest(std::istream& in);
 
 // The first folder under <library>/steamapps/common that holds the game's executable, in
 // any letter case, looking in each root and then in each library its libraryfolders.vdf

@@ -1,6 +1,7 @@
 #include "SteamSearch.h"
 
 #include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -13,7 +14,10 @@ class FileSystemFolders : public SteamFolders {
   public:
     std::optional<std::string> ReadText(const std::string& path) override {
         std::ifstream in(path, std::ios::binary);
-        return ReadRest(in);
+        if (!in) {
+            return std::nullopt;
+        }
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
     }
 
     // A folder that cannot be read, or vanishes while it is read, counts as empty.

@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "platform/win32/Handle.h"
@@ -19,9 +17,21 @@ namespace {
 
 class FileSystemFolders : public SteamFolders {
   public:
+    // Not through <fstream>: its locale machinery would double the size of the program.
     std::optional<std::string> ReadText(const std::string& path) override {
-        std::ifstream in(std::filesystem::path(ApiPath(path)), std::ios::binary);
-        return ReadRest(in);
+        UniqueFile file(CreateFileW(ApiPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            return std::nullopt;
+        }
+        std::string text;
+        char buffer[16384];
+        DWORD read = 0;
+        while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) != FALSE && read > 0) {
+            text.append(buffer, read);
+        }
+        return text;
     }
 
     // A folder that cannot be read counts as empty.
