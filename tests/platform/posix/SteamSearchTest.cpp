@@ -38,39 +38,36 @@ TEST_P(SteamSearchTest, FindsTheFirstGameFolderInRootsAndTheirLibraries) {
 
 const std::string kNewVdf = ".local/share/Steam/steamapps/libraryfolders.vdf";
 const std::string kLibrary = "sd/steamapps/common/Vexmoor";
+const std::string kFlatpakGame =
+    ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/Vexmoor";
 
 INSTANTIATE_TEST_SUITE_P(
     Homes, SteamSearchTest,
-    ::testing::Values(
-        SearchCase{"NoSteam", {{"Games/vexmoor/vexmoor.exe", ""}}, ""},
-        SearchCase{"NewFormatOtherCaseAfterMissingLibrary",
-                   {{kNewVdf, R"("libraryfolders" { "0" { "path" "$H/gone" }
+    ::testing::Values(SearchCase{"NoGameInSteam",
+                                 {{"Games/vexmoor/vexmoor.exe", ""},
+                                  {".steam/steam/steamapps/common/V/vexmoor.exe/x", ""}},
+                                 ""},
+                      SearchCase{"NewFormatOtherCaseAfterMissingLibrary",
+                                 {{kNewVdf, R"("libraryfolders" { "0" { "path" "$H/gone" }
                                  "1" { "path" "$H/sd" } })"},
-                    {".local/share/Steam/steamapps/common/Other/other.exe", ""},
-                    {kLibrary + "/VexMoor.EXE", ""}},
-                   kLibrary},
-        SearchCase{"OldFormat",
-                   {{".steam/steam/steamapps/libraryfolders.vdf",
-                     R"("LibraryFolders" { "TimeNextStatsReport" "1" "1" "$H/sd" })"},
-                    {kLibrary + "/vexmoor.exe", ""}},
-                   kLibrary},
-        SearchCase{"RootBeforeItsLibraries",
-                   {{kNewVdf, R"("libraryfolders" { "1" { "path" "$H/sd" } })"},
-                    {kLibrary + "/vexmoor.exe", ""},
-                    {".local/share/Steam/steamapps/common/vexmoor/vexmoor.exe", ""}},
-                   ".local/share/Steam/steamapps/common/vexmoor"},
-        SearchCase{"DamagedFile",
-                   {{kNewVdf, R"("libraryfolders" { "1" { "path" "$H/sd" )"},
-                    {kLibrary + "/vexmoor.exe", ""}},
-                   ""},
-        SearchCase{
-            "ExecutableIsAFolder", {{".steam/steam/steamapps/common/V/vexmoor.exe/x", ""}}, ""},
-        SearchCase{"Flatpak",
-                   {{".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/"
-                     "Vexmoor/vexmoor.exe",
-                     ""}},
-                   ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/"
-                   "Vexmoor"}),
+                                  {".local/share/Steam/steamapps/common/Other/other.exe", ""},
+                                  {kLibrary + "/VexMoor.EXE", ""}},
+                                 kLibrary},
+                      SearchCase{"OldFormat",
+                                 {{".steam/steam/steamapps/libraryfolders.vdf",
+                                   R"("LibraryFolders" { "TimeNextStatsReport" "1" "1" "$H/sd" })"},
+                                  {kLibrary + "/vexmoor.exe", ""}},
+                                 kLibrary},
+                      SearchCase{"RootBeforeItsLibraries",
+                                 {{kNewVdf, R"("libraryfolders" { "1" { "path" "$H/sd" } })"},
+                                  {kLibrary + "/vexmoor.exe", ""},
+                                  {".local/share/Steam/steamapps/common/vexmoor/vexmoor.exe", ""}},
+                                 ".local/share/Steam/steamapps/common/vexmoor"},
+                      SearchCase{"DamagedFile",
+                                 {{kNewVdf, R"("libraryfolders" { "1" { "path" "$H/sd" )"},
+                                  {kLibrary + "/vexmoor.exe", ""}},
+                                 ""},
+                      SearchCase{"Flatpak", {{kFlatpakGame + "/vexmoor.exe", ""}}, kFlatpakGame}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace

@@ -24,15 +24,15 @@ TEST(SteamSearchTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
     std::filesystem::create_directories(ToUtf16(temp / "Steam\\steamapps"));
     std::filesystem::create_directories(ToUtf16(game));
     test::WriteBytes(game + "\\VEXMOOR.exe", "");
-    std::string library;  // escaped, as Steam writes it
-    for (const char c : temp / "Library") {
-        library += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    // Steam escapes the backslashes of its libraries, and writes its own path with slashes.
+    std::string library = temp / "Library";
+    std::string steam = temp / "Steam";
+    for (std::size_t at = 0; (at = library.find('\\', at)) != std::string::npos; at += 2) {
+        library.insert(at, 1, '\\');
     }
+    std::replace(steam.begin(), steam.end(), '\\', '/');
     test::WriteBytes(temp / "Steam\\steamapps\\libraryfolders.vdf",
                      "\"libraryfolders\" { \"1\" { \"path\" \"" + library + "\" } }");
-    // Steam writes its own path with forward slashes.
-    std::string steam = temp / "Steam";
-    std::replace(steam.begin(), steam.end(), '\\', '/');
     RegistrySettings(root).Save("Valve", "Steam", "SteamPath", steam);
 
     EXPECT_EQ(FindGameInSteam(root), game);
