@@ -1,9 +1,11 @@
 #!/bin/sh
-# Regenerates the windows' icon: patchkeeper.png (256 px, the Qt build) and patchkeeper.ico
-# (16, 32, 48 and 256 px, the Windows build). Needs ImageMagick's convert.
+# Regenerates the windows' icon: patchkeeper.png (256 px, the Qt build), patchkeeper.ico
+# (16, 32, 48 and 256 px, the Windows build) and hicolor/<size>.png (16 to 256 px, the
+# Linux desktop's icon theme, which takes patchkeeper.svg for any other size).
+# Needs ImageMagick's convert.
 #
 # The picture is an archive crate with two opposed arrows: one archive swapped for another.
-# From 32 px up it is drawn on a 256-unit grid and rendered from the vectors at each size;
+# From 32 px up it is drawn on a 256-unit grid (patchkeeper.svg holds the same shapes) and rendered from the vectors at each size;
 # 16 px has its own pixel drawing with one bold double arrow, since two outlined arrows blur
 # into the crate there.
 set -eu
@@ -62,10 +64,15 @@ XPM
 }
 
 render_small "$work/icon-16.png"
-for size in 32 48 256; do
+for size in 32 48 64 128 256; do
     render "$size" "$work/icon-$size.png"
 done
 
 cp "$work/icon-256.png" "$here/patchkeeper.png"
 convert "$work/icon-16.png" "$work/icon-32.png" "$work/icon-48.png" "$work/icon-256.png" \
     -define "$stable" "$here/patchkeeper.ico"
+
+mkdir -p "$here/hicolor"
+for size in 16 32 48 64 128 256; do
+    cp "$work/icon-$size.png" "$here/hicolor/$size.png"
+done

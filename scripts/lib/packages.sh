@@ -7,6 +7,11 @@ VX_LINUX_PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev googletest l
 # e2fsprogs' chattr makes the unwritable game folder the Windows tests need.
 VX_WINDOWS_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-x86-64 wine wine64 wine32:i386 xvfb xauth e2fsprogs)
+# For making and checking the players' packages (scripts/package, the last stage of
+# scripts/test): the .deb's dependencies, its lint, the desktop file and metainfo checks.
+VX_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils appstream unzip)
+# For redrawing the icon (assets/make-icon.sh).
+VX_ICON_PACKAGES=(imagemagick)
 
 # For scripts/bench: file systems that clone, made on loop devices.
 VX_BENCH_PACKAGES=(xfsprogs btrfs-progs)

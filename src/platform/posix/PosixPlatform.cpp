@@ -16,6 +16,7 @@
 #include "FileDescriptor.h"
 #include "PosixError.h"
 #include "PosixFiles.h"
+#include "SteamSearch.h"
 #include "state/Text.h"
 
 namespace vx::posix {
@@ -199,6 +200,9 @@ std::string PosixPlatform::LocalDate() const {
 }
 
 std::string PosixPlatform::SuggestedGameFolder() const {
+    if (std::optional<std::string> inSteam = FindGameInSteam(HomeFolder())) {
+        return *inSteam;
+    }
     return (HomeFolder() / ".steam/steam/steamapps/common/vexmoor").string();
 }
 

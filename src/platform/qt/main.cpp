@@ -2,16 +2,24 @@
 #include <optional>
 
 #include "AppIcon.h"
+#include "CommandLine.h"
 #include "EventBoundary.h"
 #include "Program.h"
+#include "ProjectInfo.h"
 #include "QtMessageBoxes.h"
 #include "QtOpenFileDialog.h"
 #include "app/Startup.h"
 #include "platform/posix/PosixPlatform.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = vx::qt::HandleCommandLine(argc, argv)) {
+        return *status;
+    }
     QApplication app(argc, argv);
     app.setWindowIcon(vx::qt::AppIcon());
+    // Ties the windows to the installed desktop entry, whose icon Wayland shells show.
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(
+        vx::kApplicationId.data(), static_cast<qsizetype>(vx::kApplicationId.size())));
     // The program ends when one of its two windows is closed, not when the last visible
     // window goes: an error box closed while the game-folder window hands over to the main
     // window would otherwise end it.

@@ -6,6 +6,7 @@
 
 #include "platform/win32/AtomicCopy.h"
 #include "platform/win32/LongPath.h"
+#include "platform/win32/SteamSearch.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Files.h"
 #include "state/Error.h"
@@ -97,6 +98,9 @@ std::string Win32Platform::LocalDate() const {
 }
 
 std::string Win32Platform::SuggestedGameFolder() const {
+    if (std::optional<std::string> inSteam = FindGameInSteam()) {
+        return *inSteam;
+    }
     return "C:\\program files\\vexmoor";
 }
 

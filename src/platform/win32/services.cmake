@@ -4,6 +4,7 @@ add_library(vx_win32_services STATIC
     ${CMAKE_CURRENT_LIST_DIR}/FileSteps.cpp
     ${CMAKE_CURRENT_LIST_DIR}/LongPath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistrySettings.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SteamSearch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Utf.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Win32Error.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Win32Files.cpp

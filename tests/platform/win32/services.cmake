@@ -2,6 +2,7 @@
 vx_add_test(vx_win32_services_test
     ${CMAKE_CURRENT_LIST_DIR}/AtomicCopyTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistrySettingsTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SteamSearchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Win32FilesTest.cpp
 )
