@@ -14,13 +14,14 @@
 #include <optional>
 #include <set>
 
-#include "TempFolder.h"
 #include "app/ErrorReport.h"
 #include "app/VXModMain.h"
 #include "fakes/FakeControls.h"
 #include "platform/posix/PosixError.h"
 #include "platform/posix/PosixPlatform.h"
 #include "state/SettingsLayout.h"
+#include "support/Failure.h"
+#include "support/TempFolder.h"
 
 namespace vx::test {
 
@@ -57,16 +58,6 @@ inline std::vector<std::string> Leftovers(const std::string& root) {
         }
     }
     return found;
-}
-
-template <typename Action>
-std::optional<Error> FailureOf(Action&& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error;
-    }
-    return std::nullopt;
 }
 
 // The error box tells what went wrong and where: the number, the text (by default the

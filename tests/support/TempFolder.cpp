@@ -1,0 +1,76 @@
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace vx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+fs::path NativePath(std::string_view utf8) {
+    fs::path path(std::u8string(utf8.begin(), utf8.end()));
+#ifdef _WIN32
+    const std::wstring& text = path.native();
+    if (path.is_absolute() && !text.starts_with(L"\\\\")) {
+        return L"\\\\?\\" + path.lexically_normal().make_preferred().native();
+    }
+#endif
+    return path;
+}
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    do {
+        path_ = fs::temp_directory_path() / ("vx-test-" + std::to_string(random()));
+    } while (!fs::create_directory(path_));
+    utf8_ = Utf8Of(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Neither a read-only file nor a folder closed to writing may keep its content here.
+    for (auto it = fs::recursive_directory_iterator(NativePath(utf8_), ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(NativePath(utf8_), ignored);
+}
+
+std::string TempFolder::operator/(std::string_view name) const {
+    return utf8_ + static_cast<char>(fs::path::preferred_separator) + std::string(name);
+}
+
+bool WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream out(NativePath(path), std::ios::binary);
+    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(NativePath(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> EntryNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (auto it = fs::directory_iterator(NativePath(folder), ignored);
+         it != fs::directory_iterator(); it.increment(ignored)) {
+        names.push_back(Utf8Of(it->path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace vx::test
