@@ -5,6 +5,10 @@
 #include <iterator>
 #include <random>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vx::test {
 namespace {
 
@@ -18,14 +22,7 @@ std::string Utf8Of(const fs::path& path) {
 }  // namespace
 
 fs::path NativePath(std::string_view utf8) {
-    fs::path path(std::u8string(utf8.begin(), utf8.end()));
-#ifdef _WIN32
-    const std::wstring& text = path.native();
-    if (path.is_absolute() && !text.starts_with(L"\\\\")) {
-        return L"\\\\?\\" + path.lexically_normal().make_preferred().native();
-    }
-#endif
-    return path;
+    return std::u8string(utf8.begin(), utf8.end());
 }
 
 TempFolder::TempFolder() {
@@ -64,11 +61,24 @@ std::string ReadFile(const std::string& path) {
 
 std::vector<std::string> EntryNames(const std::string& folder) {
     std::vector<std::string> names;
+#ifdef _WIN32
+    // libstdc++'s directory iterator loses its way in folders past MAX_PATH.
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((NativePath(folder) / "*").c_str(), &entry);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        names.push_back(Utf8Of(entry.cFileName));
+    }
+    if (find != INVALID_HANDLE_VALUE) {
+        FindClose(find);
+    }
+    std::erase_if(names, [](const std::string& name) { return name == "." || name == ".."; });
+#else
     std::error_code ignored;
     for (auto it = fs::directory_iterator(NativePath(folder), ignored);
          it != fs::directory_iterator(); it.increment(ignored)) {
         names.push_back(Utf8Of(it->path().filename()));
     }
+#endif
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -7,8 +7,8 @@
 
 namespace vx::test {
 
-// The path the file functions take for UTF-8 text: wide on Windows, where an absolute path
-// also gets the long form, so that names in any script and of any length work.
+// The path the file functions take for UTF-8 text: wide on Windows, so that names in any
+// script work.
 std::filesystem::path NativePath(std::string_view utf8);
 
 // A new folder under the system's temporary folder, removed with everything in it, read-only

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -73,12 +74,14 @@ inline void ExpectReported(const std::optional<Error>& error, int number, const 
 }
 
 // The system's steps of an atomic write, but the chosen step of the next write fails once,
-// the way a full or failing disk would, or with `die` the process dies there. Without
-// `flush` nothing is put on the disk, for speed.
+// the way a full or failing disk would, or with `die` the process dies there, or with
+// `meanwhile` that runs there instead, and the step goes on. Without `flush` nothing is put
+// on the disk, for speed.
 struct FaultySteps : posix::FileSteps {
     std::string at;
     bool die = false;
     bool flush = true;
+    std::function<void()> meanwhile;
     void Copy(int from, int to, std::int64_t size, const std::string& path) override {
         Hit("copy", ENOSPC, path);
         FileSteps::Copy(from, to, size, path);
@@ -96,6 +99,9 @@ struct FaultySteps : posix::FileSteps {
     void Hit(std::string_view step, int number, const std::string& path) {
         if (at == step) {
             at.clear();
+            if (meanwhile) {
+                return meanwhile();
+            }
             if (die) {
                 ::raise(SIGKILL);
             }
