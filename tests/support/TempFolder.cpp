@@ -5,6 +5,8 @@
 #include <iterator>
 #include <random>
 
+#include "state/TemporaryName.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -81,6 +83,29 @@ std::vector<std::string> EntryNames(const std::string& folder) {
 #endif
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::set<std::string> Snapshot(const std::string& root) {
+    std::set<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(NativePath(root))) {
+        const fs::file_status status = entry.symlink_status();
+        const std::string path = Utf8Of(entry.path());
+        const std::string content = fs::is_regular_file(status) ? ReadFile(path) : "";
+        entries.insert(path + " " + std::to_string(static_cast<int>(status.type())) + " " +
+                       std::to_string(static_cast<unsigned>(status.permissions())) + " " +
+                       std::to_string(std::hash<std::string>{}(content)));
+    }
+    return entries;
+}
+
+std::vector<std::string> Leftovers(const std::string& root) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(NativePath(root))) {
+        if (Utf8Of(entry.path().filename()).starts_with(kTemporaryPrefix)) {
+            found.push_back(Utf8Of(entry.path()));
+        }
+    }
+    return found;
 }
 
 }  // namespace vx::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,12 @@ std::string ReadFile(const std::string& path);
 
 // The names in `folder`, sorted; none when it cannot be read.
 std::vector<std::string> EntryNames(const std::string& folder);
+
+// Every entry under `root` with its kind, permissions and a hash of its content: equal
+// snapshots mean nothing was written, created, removed or left behind there.
+std::set<std::string> Snapshot(const std::string& root);
+
+// What atomic copies left anywhere under `root`: every name with the temporary prefix.
+std::vector<std::string> Leftovers(const std::string& root);
 
 }  // namespace vx::test
