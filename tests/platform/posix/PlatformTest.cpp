@@ -296,37 +296,6 @@ TEST_F(StoredStateTest, OddEntriesKeysAndSectionsReadRepairAndWriteConsistently)
     EXPECT_EQ(Stored("settings", "mods"), "4");
 }
 
-TEST_F(StoredStateTest, UnusualPathsSurviveTheStoreARestartAndASwitch) {
-    std::string deep = archives;
-    while (deep.size() < 3700) {
-        deep += "/" + std::string(240, 'd');
-    }
-    std::filesystem::create_directories(deep);
-    const Items paths{backup,
-                      archives + "/ünïcödé 模组 ✓.zpk",
-                      archives + "/\xff\xfe not UTF-8.zpk",
-                      archives + "/line\nbreak\r.zpk",
-                      archives + "/ padded \t",
-                      archives + "/\"quoted\" = ; # [x] \\n.zpk",
-                      archives + "/C:\\new\\\"",
-                      deep + "/" + std::string(4000 - deep.size() - 1, 'f')};
-    Session session(platform);
-    session.Start();
-    for (std::size_t i = 1; i < paths.size(); ++i) {
-        WriteFile(paths[i], std::string(10 + i, 'x'));  // sizes of their own
-        session.Add(paths[i]);
-    }
-    Session restarted(platform);
-    restarted.Start();
-    EXPECT_EQ(restarted.list1.items, paths);
-    for (std::size_t i = 1; i < paths.size(); ++i) {
-        restarted.Switch(static_cast<int>(i));
-        EXPECT_EQ(ReadFile(live), ReadFile(paths[i])) << i;
-        EXPECT_EQ(restarted.label2.caption, std::filesystem::path(paths[i]).filename().string());
-    }
-    EXPECT_EQ(restarted.boxes.shown, Boxes{});
-}
-
 TEST_F(StoredStateTest, AStoreThatIsDamagedOrCannotBeReadIsReportedAndNeverReplaced) {
     std::vector<std::tuple<std::function<void()>, int, std::string>> cases{
         {[&] { std::filesystem::create_directory(store) && WriteFile(store + "/kept", "kept"); },
