@@ -157,13 +157,10 @@ bool FillDisk(Install&) {
 enum class Op { Switch, Add, FirstRun };
 
 TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
-    struct Fault {
-        std::string what;
-        Op op;
-        std::function<bool(Install&)> make;  // false when this system cannot make it
-        int number;
-        std::string Install::*path;
-    };
+    // What, met by which command, made how (false where this system cannot make it), and the
+    // error number and path that the report must show.
+    using Fault =
+        std::tuple<std::string, Op, std::function<bool(Install&)>, int, std::string Install::*>;
     const auto remove = [](const std::string& path) { return std::filesystem::remove_all(path); };
     const auto moveGame = [](Install& i) {
         return std::rename(i.game.c_str(), (i.root + "/moved").c_str()) == 0;
