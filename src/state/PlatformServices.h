@@ -46,8 +46,10 @@ class PlatformServices {
     // file is left. When both name the same file nothing is written.
     virtual void ReplaceFile(const std::string& source, const std::string& destination) = 0;
 
-    // Like ReplaceFile, but never replaces: answers false, writing nothing, when anything
-    // already stands at `destination`.
+    // Like ReplaceFile, but never replaces or removes what stands at `destination`: answers
+    // false, writing nothing, when a file stands there (a link to a file counts as that
+    // file), or appears there while the copy runs; throws, naming `destination` and what
+    // stands there, when anything else does (a folder, a named pipe, a dangling link...).
     virtual bool CopyFileIfAbsent(const std::string& source, const std::string& destination) = 0;
 
     virtual void MakeFolder(const std::string& path) = 0;

@@ -3,9 +3,12 @@
 #include "app/VXModMain.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
+#include "support/Failure.h"
 
 namespace vx {
 namespace {
+
+using test::ErrorOf;
 
 using Boxes = std::vector<std::pair<std::string, std::string>>;
 using Items = std::vector<std::string>;
@@ -13,17 +16,6 @@ using Items = std::vector<std::string>;
 const std::string kGame = "C:\\VX";
 const std::string kLive = "C:\\VX\\patch_vx.zpk";
 const std::string kBackup = "C:\\VX\\mods\\NORMAL_patch_vx.zpk";
-
-template <class Action>
-Error ErrorOf(Action action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "expected a vx::Error";
-    return Error(0, "");
-}
 
 class VXModMainTest : public ::testing::Test {
   protected:

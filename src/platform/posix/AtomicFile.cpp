@@ -6,29 +6,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
 #include "FileDescriptor.h"
 #include "PosixError.h"
+#include "state/TemporaryName.h"
 
 namespace vx::posix {
 namespace {
 
-constexpr std::size_t kRandomHexDigits = 16;
-
 std::string RandomTemporaryName() {
-    unsigned char bytes[kRandomHexDigits / 2] = {};
-    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    std::uint64_t random = 0;
+    if (::getrandom(&random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
         throw ErrnoError(errno, "getrandom");
     }
-    std::string name(kTemporaryPrefix);
-    constexpr char kHex[] = "0123456789abcdef";
-    for (unsigned char b : bytes) {
-        name += kHex[b >> 4];
-        name += kHex[b & 0xF];
-    }
-    return name + std::string(kTemporarySuffix);
+    return TemporaryName(random);
 }
 
 // A temporary file in `folder`, named or not yet named.
@@ -77,19 +71,6 @@ void NameTemporary(int folder, Temporary& temporary, const std::string& path) {
 }
 
 }  // namespace
-
-bool IsTemporaryName(std::string_view name) {
-    if (name.size() != kTemporaryPrefix.size() + kRandomHexDigits + kTemporarySuffix.size() ||
-        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
-        return false;
-    }
-    for (char c : name.substr(kTemporaryPrefix.size(), kRandomHexDigits)) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool WriteAtomically(const std::string& destination, mode_t mode, Existing how,
                      const std::function<void(int fd)>& fill, FileSteps& steps) {

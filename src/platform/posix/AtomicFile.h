@@ -4,16 +4,10 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "FileSteps.h"
 
 namespace vx::posix {
-
-// Names that an interrupted write may leave behind; nothing else is ever given such a name.
-inline constexpr std::string_view kTemporaryPrefix = ".patchkeeper-";
-inline constexpr std::string_view kTemporarySuffix = ".tmp";
-bool IsTemporaryName(std::string_view name);
 
 enum class Existing { Replace, Keep };
 

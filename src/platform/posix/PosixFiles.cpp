@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "AtomicFile.h"
 #include "PosixError.h"
+#include "state/TemporaryName.h"
 #include "state/Text.h"
 
 namespace vx::posix {

@@ -37,6 +37,13 @@ struct OpenSource {
     struct stat info {};
 };
 
+constexpr std::string_view kFolderAtBackup =
+    "A folder stands where the backup of the game's archive belongs. Move it away, then start "
+    "Patchkeeper again.";
+constexpr std::string_view kNoFileAtBackup =
+    "Something that is not a file stands where the backup of the game's archive belongs. Move "
+    "it away, then start Patchkeeper again.";
+
 OpenSource OpenRegularFile(const std::string& path) {
     // Without O_NONBLOCK, a named pipe put where an archive was would stop the program in
     // open() until something wrote to it; regular files read the same either way.
@@ -143,7 +150,14 @@ void PosixPlatform::ReplaceFile(const std::string& source, const std::string& de
 bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {
     struct stat existing {};
     if (::lstat(destination.c_str(), &existing) == 0) {
-        return false;
+        // A link counts as what it leads to; only a file can be a backup already.
+        const bool leads = ::stat(destination.c_str(), &existing) == 0;
+        if (leads && S_ISREG(existing.st_mode)) {
+            return false;
+        }
+        throw leads && S_ISDIR(existing.st_mode)
+            ? Error(EISDIR, std::string(kFolderAtBackup), destination)
+            : Error(EEXIST, std::string(kNoFileAtBackup), destination);
     }
     OpenSource from = OpenRegularFile(source);
     return WriteAtomically(

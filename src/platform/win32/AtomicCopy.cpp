@@ -4,21 +4,18 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string_view>
 #include <utility>
 
 #include "platform/win32/Handle.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/Messages.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Error.h"
+#include "state/TemporaryName.h"
 
 namespace vx::win32 {
 
 namespace {
-
-constexpr std::wstring_view kTempPrefix = L".patchkeeper-";
-constexpr std::wstring_view kTempSuffix = L".tmp";
-constexpr std::size_t kTempHexDigits = 16;
 
 // Above this size a copy bypasses the system cache, which it would otherwise flush out.
 constexpr std::int64_t kUnbufferedFrom = std::int64_t{64} << 20;
@@ -26,6 +23,13 @@ constexpr std::int64_t kUnbufferedFrom = std::int64_t{64} << 20;
 // Attributes the live archive keeps across a switch; the others cannot be set by name.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+constexpr const char* kFolderAtBackup =
+    "A folder stands where the backup of the game's archive belongs. Move it away, then start "
+    "Patchkeeper again.";
+constexpr const char* kNoFileAtBackup =
+    "Something that is not a file stands where the backup of the game's archive belongs. Move "
+    "it away, then start Patchkeeper again.";
 
 // Virus scanners and indexers open a new file for a moment; a rename refused meanwhile
 // succeeds a little later.
@@ -41,25 +45,19 @@ std::wstring NewTemporaryName() {
         value = static_cast<std::uint64_t>(counter.QuadPart) ^
                 (static_cast<std::uint64_t>(GetCurrentProcessId()) << 40);
     }
-    std::wstring name(kTempPrefix);
-    for (int shift = 60; shift >= 0; shift -= 4) {
-        name += L"0123456789abcdef"[(value >> shift) & 0xf];
-    }
-    name += kTempSuffix;
-    return name;
+    return ToUtf16(TemporaryName(value));
 }
 
-bool IsTemporaryName(std::wstring_view name) {
-    if (name.size() != kTempPrefix.size() + kTempHexDigits + kTempSuffix.size() ||
-        !name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) {
-        return false;
+// The number of the failure a step throws, ERROR_SUCCESS when it does not fail: what the
+// copy does next depends on the number alone.
+template <typename Step>
+DWORD Attempt(Step&& step) {
+    try {
+        step();
+    } catch (const Error& error) {
+        return static_cast<DWORD>(error.Number());
     }
-    for (wchar_t c : name.substr(kTempPrefix.size(), kTempHexDigits)) {
-        if (!((c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'))) {
-            return false;
-        }
-    }
-    return true;
+    return ERROR_SUCCESS;
 }
 
 // DeleteFileW refuses a read-only file, and a temporary file carries the live archive's
@@ -113,6 +111,21 @@ bool IsSameFile(const std::wstring& first, const std::wstring& second) {
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
+// Only a file can be a backup already; a link counts as what it leads to. Whatever else
+// stands there is the user's to move: it is never replaced.
+void RefuseAllButAFile(const std::wstring& path, DWORD attributes, const std::string& shown) {
+    BY_HANDLE_FILE_INFORMATION target{};
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        attributes = FileIdentity(path, target) ? target.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw ExplainedError(ERROR_ALREADY_EXISTS, kFolderAtBackup, shown);
+    }
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DEVICE)) {
+        throw ExplainedError(ERROR_ALREADY_EXISTS, kNoFileAtBackup, shown);
+    }
+}
+
 std::int64_t SizeOrZero(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
@@ -164,13 +177,14 @@ bool IsTransient(DWORD code) {
 
 DWORD MoveWithRetries(FileSteps& steps, const std::wstring& from, const std::wstring& to,
                       bool replace) {
-    DWORD code = steps.Move(from, to, replace);
+    const auto move = [&] { steps.Move(from, to, replace); };
+    DWORD code = Attempt(move);
     for (DWORD delay : kRetryDelaysMs) {
         if (!IsTransient(code)) {
             break;
         }
         Sleep(delay);
-        code = steps.Move(from, to, replace);
+        code = Attempt(move);
     }
     return code;
 }
@@ -181,7 +195,7 @@ TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const 
     const std::wstring folder = FolderPart(to);
     for (int attempt = 1;; ++attempt) {
         std::wstring temp = folder + NewTemporaryName();
-        const DWORD code = steps.Copy(from, temp, unbuffered);
+        const DWORD code = Attempt([&] { steps.Copy(from, temp, unbuffered); });
         if (code == ERROR_SUCCESS) {
             return TemporaryFile(std::move(temp));
         }
@@ -205,6 +219,7 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
     const DWORD oldAttributes = GetFileAttributesW(to.c_str());
     const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
     if (exists && !replace) {
+        RefuseAllButAFile(to, oldAttributes, destination);
         return false;
     }
     if (exists && (oldAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -219,7 +234,7 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
     if (!SetFileAttributesW(temp.Path().c_str(), FILE_ATTRIBUTE_NORMAL)) {
         throw LastError(destination);
     }
-    if (const DWORD code = steps.Flush(temp.Path()); code != ERROR_SUCCESS) {
+    if (const DWORD code = Attempt([&] { steps.Flush(temp.Path()); }); code != ERROR_SUCCESS) {
         throw SystemError(code, destination);
     }
     // Giving the new file the old one's attributes before the rename, rather than after,
@@ -267,7 +282,7 @@ void RemoveLeftovers(const std::string& folder) noexcept {
             base += L'\\';
         }
         const std::wstring pattern =
-            base + std::wstring(kTempPrefix) + L"*" + std::wstring(kTempSuffix);
+            base + ToUtf16(kTemporaryPrefix) + L"*" + ToUtf16(kTemporarySuffix);
         WIN32_FIND_DATAW entry{};
         UniqueFind find(FindFirstFileW(pattern.c_str(), &entry));
         if (!find) {
@@ -275,7 +290,7 @@ void RemoveLeftovers(const std::string& folder) noexcept {
         }
         do {
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                IsTemporaryName(entry.cFileName)) {
+                IsTemporaryName(ToUtf8(entry.cFileName))) {
                 RemoveFile(base + entry.cFileName);
             }
         } while (FindNextFileW(find.Get(), &entry));

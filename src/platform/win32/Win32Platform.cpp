@@ -13,8 +13,8 @@
 
 namespace vx::win32 {
 
-Win32Platform::Win32Platform(std::string_view registryRoot, std::unique_ptr<FileSteps> steps)
-    : settings_(registryRoot), steps_(steps ? std::move(steps) : std::make_unique<FileSteps>()) {}
+Win32Platform::Win32Platform(std::string_view registryRoot, FileSteps& steps)
+    : settings_(registryRoot), steps_(steps) {}
 
 std::optional<std::string> Win32Platform::GetSetting(std::string_view app, std::string_view section,
                                                      std::string_view key) {
@@ -35,11 +35,11 @@ std::int64_t Win32Platform::FileSize(const std::string& path) {
 }
 
 void Win32Platform::ReplaceFile(const std::string& source, const std::string& destination) {
-    win32::ReplaceFile(*steps_, source, destination);
+    win32::ReplaceFile(steps_, source, destination);
 }
 
 bool Win32Platform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {
-    return win32::CopyFileIfAbsent(*steps_, source, destination);
+    return win32::CopyFileIfAbsent(steps_, source, destination);
 }
 
 void Win32Platform::MakeFolder(const std::string& path) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include "platform/win32/FileSteps.h"
 #include "platform/win32/RegistrySettings.h"
 #include "state/PlatformServices.h"
@@ -13,10 +11,9 @@ namespace vx::win32 {
 class Win32Platform : public PlatformServices {
   public:
     // `registryRoot` is the key under HKEY_CURRENT_USER that holds the applications'
-    // settings; `steps` carries out the copy, flush and rename of a file switch (the
-    // system's own when null).
+    // settings; `steps` carries out the copy, flush and rename of a file switch.
     explicit Win32Platform(std::string_view registryRoot = kProgramSettingsRoot,
-                           std::unique_ptr<FileSteps> steps = nullptr);
+                           FileSteps& steps = SystemFileSteps());
 
     std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
                                           std::string_view key) override;
@@ -42,7 +39,7 @@ class Win32Platform : public PlatformServices {
 
   private:
     RegistrySettings settings_;
-    std::unique_ptr<FileSteps> steps_;
+    FileSteps& steps_;
 };
 
 }  // namespace vx::win32

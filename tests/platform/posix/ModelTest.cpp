@@ -117,12 +117,25 @@ struct Action {
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
+        // Paths of every kind the store must keep exactly: not UTF-8, a line break, blanks at
+        // either end, quotes and the INI's own signs, a Windows path, 4,000 characters.
+        std::string deep = archives;
+        while (deep.size() < 3700) {
+            deep += "/" + std::string(240, 'd');
+        }
+        std::filesystem::create_directories(deep);
         for (const auto& [name, content] : std::map<std::string, std::string>{
                  {"one.zpk", "1111"},
                  {"Two Mod.zpk", "2222222"},
                  {"two mod.zpk", "3333"},  // one.zpk's size, Two Mod's name in other case
-                 {"ünï ✓.zpk", "4444444444"},
-                 {"odd \"name\" = ;#\\n .zpk", std::string(22, '5')}}) {  // the game's size
+                 {"ünïcödé 模组 ✓.zpk", "4444444444"},
+                 {"odd \"name\" = ;#\\n [x].zpk", std::string(22, '5')},  // the game's size
+                 {"\xff\xfe not UTF-8.zpk", "66"},
+                 {"line\nbreak\r.zpk", "777777777777"},
+                 {" padded \t", "8"},
+                 {"C:\\new\\\"", "999"},
+                 {deep.substr(archives.size() + 1) + "/" + std::string(4000 - deep.size() - 1, 'f'),
+                  "0000000000000000000000000"}}) {
             WriteFile(archives + "/" + name, content);
             originals[archives + "/" + name] = content;
         }

@@ -11,16 +11,18 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 
-#include "TempFolder.h"
 #include "app/ErrorReport.h"
 #include "app/VXModMain.h"
 #include "fakes/FakeControls.h"
 #include "platform/posix/PosixError.h"
 #include "platform/posix/PosixPlatform.h"
 #include "state/SettingsLayout.h"
+#include "support/Failure.h"
+#include "support/TempFolder.h"
 
 namespace vx::test {
 
@@ -34,41 +36,6 @@ inline std::uint64_t Seed() {
     return static_cast<std::uint64_t>(Env("VX_SEED", 20240611));
 }
 
-// Every entry under `root` with its mode and a hash of its content: equal fingerprints mean
-// nothing was written, created, removed or left behind there.
-inline std::set<std::string> Fingerprint(const std::string& root) {
-    std::set<std::string> entries;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        struct stat info {};
-        ::lstat(entry.path().c_str(), &info);
-        const std::string content = S_ISREG(info.st_mode) ? ReadFile(entry.path()) : "";
-        entries.insert(entry.path().string() + " " + std::to_string(info.st_mode) + " " +
-                       std::to_string(std::hash<std::string>{}(content)));
-    }
-    return entries;
-}
-
-// The temporary files an interrupted atomic write leaves, anywhere under `root`.
-inline std::vector<std::string> Leftovers(const std::string& root) {
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (entry.path().filename().string().starts_with(".patchkeeper-")) {
-            found.push_back(entry.path());
-        }
-    }
-    return found;
-}
-
-template <typename Action>
-std::optional<Error> FailureOf(Action&& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error;
-    }
-    return std::nullopt;
-}
-
 // The error box tells what went wrong and where: the number, the text (by default the
 // system's own for that number) and the path.
 inline void ExpectReported(const std::optional<Error>& error, int number, const std::string& path,
@@ -78,16 +45,19 @@ inline void ExpectReported(const std::optional<Error>& error, int number, const 
     EXPECT_EQ(error->Number(), number) << shown;
     EXPECT_THAT(shown, ::testing::StartsWith("Error " + std::to_string(number) + ": " +
                                              (text.empty() ? std::strerror(number) : text)));
-    EXPECT_THAT(shown, ::testing::EndsWith("\n\n" + path));
+    EXPECT_THAT(shown, ::testing::EndsWith(path.empty() ? "" : "\n\n" + path));
+    EXPECT_EQ(error->Path(), path);
 }
 
 // The system's steps of an atomic write, but the chosen step of the next write fails once,
-// the way a full or failing disk would, or with `die` the process dies there. Without
-// `flush` nothing is put on the disk, for speed.
+// the way a full or failing disk would, or with `die` the process dies there, or with
+// `meanwhile` that runs there instead, and the step goes on. Without `flush` nothing is put
+// on the disk, for speed.
 struct FaultySteps : posix::FileSteps {
     std::string at;
     bool die = false;
     bool flush = true;
+    std::function<void()> meanwhile;
     void Copy(int from, int to, std::int64_t size, const std::string& path) override {
         Hit("copy", ENOSPC, path);
         FileSteps::Copy(from, to, size, path);
@@ -105,6 +75,9 @@ struct FaultySteps : posix::FileSteps {
     void Hit(std::string_view step, int number, const std::string& path) {
         if (at == step) {
             at.clear();
+            if (meanwhile) {
+                return meanwhile();
+            }
             if (die) {
                 ::raise(SIGKILL);
             }
@@ -133,7 +106,7 @@ struct Install {
     std::optional<std::string> Stored(std::string_view section, std::string_view key) {
         return platform.GetSetting(settings::kAppName, section, key);
     }
-    std::set<std::string> Everything() const { return Fingerprint(root); }
+    std::set<std::string> Everything() const { return Snapshot(root); }
     // What a first run finds: the game folder remembered, nothing else.
     void MakeFirstRun() {
         std::filesystem::remove(backup);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/win32/RegistrySettings.h"
 #include "platform/win32/SteamSearch.h"
 #include "platform/win32/Utf.h"
@@ -19,11 +19,11 @@ TEST(SteamSearchTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
         "Software\\VexmoorPatchkeeperTest\\steam-" + std::to_string(GetCurrentProcessId());
     EXPECT_EQ(FindGameInSteam(root), std::nullopt) << "no Steam";
 
-    test::TempFolder temp;
+    vx::test::TempFolder temp;
     const std::string game = temp / "Library\\steamapps\\common\\Vexmoor";
     std::filesystem::create_directories(ToUtf16(temp / "Steam\\steamapps"));
     std::filesystem::create_directories(ToUtf16(game));
-    test::WriteBytes(game + "\\VEXMOOR.exe", "");
+    vx::test::WriteFile(game + "\\VEXMOOR.exe", "");
     // Steam escapes the backslashes of its libraries, and writes its own path with slashes.
     std::string library = temp / "Library";
     std::string steam = temp / "Steam";
@@ -31,7 +31,7 @@ TEST(SteamSearchTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
         library.insert(at, 1, '\\');
     }
     std::replace(steam.begin(), steam.end(), '\\', '/');
-    test::WriteBytes(temp / "Steam\\steamapps\\libraryfolders.vdf",
+    vx::test::WriteFile(temp / "Steam\\steamapps\\libraryfolders.vdf",
                      "\"libraryfolders\" { \"1\" { \"path\" \"" + library + "\" } }");
     RegistrySettings(root).Save("Valve", "Steam", "SteamPath", steam);
 

@@ -5,83 +5,76 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "TempFolder.h"
 #include "platform/win32/Handle.h"
 #include "platform/win32/LongPath.h"
 #include "platform/win32/Win32Platform.h"
-#include "state/Error.h"
+#include "support/Failure.h"
+#include "support/TempFolder.h"
 
 namespace vx::win32 {
 namespace {
 
-using test::SetAttributes;
-using test::WriteBytes;
-
-int ErrorNumber(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        EXPECT_FALSE(error.Text().empty());
-        return error.Number();
-    }
-    return 0;
-}
+using test::ErrorOf;
+using test::WriteFile;
 
 class Win32FilesTest : public ::testing::Test {
   protected:
+    void Make(const std::string& name, DWORD attributes, bool folder = false) {
+        const std::wstring path = ApiPath(folder_ / name);
+        ASSERT_TRUE(folder ? CreateDirectoryW(path.c_str(), nullptr)
+                           : WriteFile(folder_ / name, ""));
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+    }
+
     test::TempFolder folder_;
     Win32Platform platform_;  // the files only; the registry is left alone
 };
 
-TEST_F(Win32FilesTest, LookupMatchesAnyCaseAndAnswersTheStoredName) {
-    WriteBytes(folder_ / "Vexmoor.exe", "MZ");
-    for (EntryKind kind : {EntryKind::PlainFiles, EntryKind::FilesAndFolders}) {
-        EXPECT_EQ(platform_.LookupEntry(folder_ / "VEXMOOR.EXE", kind), "Vexmoor.exe");
-        EXPECT_EQ(platform_.LookupEntry(folder_ / "patch_vx.zpk", kind), "");
-        EXPECT_EQ(platform_.LookupEntry(folder_ / "gone\\vexmoor.exe", kind), "");
-    }
-    // A folder typed with a trailing separator doubles it; "/" separates too.
-    EXPECT_EQ(platform_.LookupEntry(folder_.Path() + "\\\\vexmoor.exe", EntryKind::PlainFiles),
-              "Vexmoor.exe");
-    EXPECT_EQ(platform_.LookupEntry(folder_.Path() + "/VexMoor.exe", EntryKind::PlainFiles),
-              "Vexmoor.exe");
-}
-
-TEST_F(Win32FilesTest, LookupKindsLeaveOutHiddenSystemAndFolders) {
-    platform_.MakeFolder(folder_ / "Mods");
-    platform_.MakeFolder(folder_ / "secret");
-    SetAttributes(folder_ / "secret", FILE_ATTRIBUTE_HIDDEN);
-    for (const char* name : {"hidden.zpk", "system.zpk", "plain.zpk"}) {
-        WriteBytes(folder_ / name, "zpk");
-    }
-    SetAttributes(folder_ / "hidden.zpk", FILE_ATTRIBUTE_HIDDEN);
-    SetAttributes(folder_ / "system.zpk", FILE_ATTRIBUTE_SYSTEM);
-    SetAttributes(folder_ / "plain.zpk", FILE_ATTRIBUTE_READONLY);
-
-    EXPECT_EQ(platform_.LookupEntry(folder_ / "mods", EntryKind::PlainFiles), "");
-    EXPECT_EQ(platform_.LookupEntry(folder_ / "mods", EntryKind::FilesAndFolders), "Mods");
-    for (EntryKind kind : {EntryKind::PlainFiles, EntryKind::FilesAndFolders}) {
-        EXPECT_EQ(platform_.LookupEntry(folder_ / "plain.zpk", kind), "plain.zpk");
-        for (const char* name : {"secret", "hidden.zpk", "system.zpk", "*.zpk", "plain.?pk"}) {
-            EXPECT_EQ(platform_.LookupEntry(folder_ / name, kind), "") << name;
-        }
+TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatItShould) {
+    Make("Vexmoor.exe", FILE_ATTRIBUTE_NORMAL);
+    Make("plain.zpk", FILE_ATTRIBUTE_READONLY);
+    Make("hidden.zpk", FILE_ATTRIBUTE_HIDDEN);
+    Make("system.zpk", FILE_ATTRIBUTE_SYSTEM);
+    Make("Mods", FILE_ATTRIBUTE_NORMAL, true);
+    Make("secret", FILE_ATTRIBUTE_HIDDEN, true);
+    const std::string& root = folder_.Utf8();
+    using Row = std::tuple<std::string, std::string, std::string>;  // path, plain, and folders
+    for (const auto& [path, plain, folders] :
+         std::vector<Row>{{root + "\\VEXMOOR.EXE", "Vexmoor.exe", "Vexmoor.exe"},
+                          // A folder typed with a trailing separator doubles it; "/" separates too.
+                          {root + "\\\\vexmoor.exe", "Vexmoor.exe", "Vexmoor.exe"},
+                          {root + "/VexMoor.exe", "Vexmoor.exe", "Vexmoor.exe"},
+                          {root + "\\plain.zpk", "plain.zpk", "plain.zpk"},
+                          {root + "\\mods", "", "Mods"},
+                          {root + "\\patch_vx.zpk", "", ""},
+                          {root + "\\gone\\vexmoor.exe", "", ""},
+                          {root + "\\secret", "", ""},
+                          {root + "\\hidden.zpk", "", ""},
+                          {root + "\\system.zpk", "", ""},
+                          {root + "\\*.zpk", "", ""},
+                          {root + "\\plain.?pk", "", ""}}) {
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), plain) << path;
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), folders) << path;
     }
 }
 
 TEST_F(Win32FilesTest, FailuresCarryTheSystemsNumberAndText) {
-    WriteBytes(folder_ / "odd.zpk", std::string(70001, '\0'));
+    WriteFile(folder_ / "odd.zpk", std::string(70001, '\0'));
     EXPECT_EQ(platform_.FileSize(folder_ / "ODD.zpk"), 70001);
-    EXPECT_EQ(ErrorNumber([&] { platform_.FileSize(folder_ / "missing.zpk"); }),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_NE(ErrorNumber([&] { platform_.FileSize(""); }), 0);
-    EXPECT_NE(ErrorNumber([&] { platform_.FileSize(folder_.Path()); }), 0) << "a folder";
-
     platform_.MakeFolder(folder_ / "mods");
-    EXPECT_EQ(ErrorNumber([&] { platform_.MakeFolder(folder_ / "mods"); }), ERROR_ALREADY_EXISTS);
-    EXPECT_EQ(ErrorNumber([&] { platform_.MakeFolder(folder_ / "no\\mods"); }),
-              ERROR_PATH_NOT_FOUND);
+    for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
+             {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
+             {[&] { platform_.FileSize(""); }, ERROR_PATH_NOT_FOUND},
+             {[&] { platform_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
+             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS},
+             {[&] { platform_.MakeFolder(folder_ / "no\\mods"); }, ERROR_PATH_NOT_FOUND}}) {
+        const Error error = ErrorOf(action);
+        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
+        EXPECT_FALSE(error.Text().empty());
+    }
 }
 
 TEST_F(Win32FilesTest, FileSizeBeyondFourGiB) {
@@ -104,32 +97,32 @@ TEST_F(Win32FilesTest, FileSizeBeyondFourGiB) {
 // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
 // that the form is given; this does.
 TEST(ApiPathTest, GivesAbsolutePathsTheLongFormAfterTheUsualRules) {
-    EXPECT_EQ(ApiPath("C:\\Games/Vexmoor\\\\patch_vx.zpk"),
-              L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk");
-    EXPECT_EQ(ApiPath("C:\\Games\\.\\mods\\..\\patch_vx.zpk"), L"\\\\?\\C:\\Games\\patch_vx.zpk");
-    EXPECT_EQ(ApiPath("\\\\server\\share\\patch_vx.zpk"),
-              L"\\\\?\\UNC\\server\\share\\patch_vx.zpk");
-    EXPECT_EQ(ApiPath("\\\\?\\C:\\Games"), L"\\\\?\\C:\\Games");
-    EXPECT_EQ(ApiPath("mods/patch_vx.zpk"), L"mods/patch_vx.zpk");
+    for (const auto& [path, api] : std::vector<std::pair<std::string, std::wstring>>{
+             {"C:\\Games/Vexmoor\\\\patch_vx.zpk", L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk"},
+             {"C:\\Games\\.\\mods\\..\\patch_vx.zpk", L"\\\\?\\C:\\Games\\patch_vx.zpk"},
+             {"\\\\server\\share\\patch_vx.zpk", L"\\\\?\\UNC\\server\\share\\patch_vx.zpk"},
+             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"},
+             {"mods/patch_vx.zpk", L"mods/patch_vx.zpk"}}) {
+        EXPECT_EQ(ApiPath(path), api) << path;
+    }
 }
 
 TEST_F(Win32FilesTest, LongNonAsciiPathsWorkForEveryService) {
-    std::string deep = folder_.Path();
+    std::string deep = folder_.Utf8();
     for (const char* level : {"Ärger-", "日本語-", "Ωmega-", "vexmoor-"}) {
         deep += "\\" + std::string(level) + std::string(60, 'd');
         platform_.MakeFolder(deep);
     }
     ASSERT_GT(ApiPath(deep).size(), static_cast<std::size_t>(MAX_PATH));
-    WriteBytes(folder_ / "source.zpk", "archive bytes");
-
+    WriteFile(folder_ / "source.zpk", "archive bytes");
     const std::string archive = deep + "\\Pätch_ВКС.zpk";
     EXPECT_TRUE(platform_.CopyFileIfAbsent(folder_ / "source.zpk", archive));
     EXPECT_EQ(platform_.FileSize(archive), 13);
     EXPECT_EQ(platform_.LookupEntry(deep + "\\pätch_вкс.ZPK", EntryKind::PlainFiles),
               "Pätch_ВКС.zpk");
-    WriteBytes(folder_ / "source.zpk", "another archive");
+    WriteFile(folder_ / "source.zpk", "another archive");
     platform_.ReplaceFile(folder_ / "source.zpk", archive);
-    EXPECT_EQ(test::ReadBytes(archive), "another archive");
+    EXPECT_EQ(test::ReadFile(archive), "another archive");
     EXPECT_EQ(test::EntryNames(deep), std::vector<std::string>{"Pätch_ВКС.zpk"});
 }
 

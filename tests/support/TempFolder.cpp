@@ -1,0 +1,111 @@
+#include "support/TempFolder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "state/TemporaryName.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace vx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+fs::path NativePath(std::string_view utf8) {
+    return std::u8string(utf8.begin(), utf8.end());
+}
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    do {
+        path_ = fs::temp_directory_path() / ("vx-test-" + std::to_string(random()));
+    } while (!fs::create_directory(path_));
+    utf8_ = Utf8Of(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Neither a read-only file nor a folder closed to writing may keep its content here.
+    for (auto it = fs::recursive_directory_iterator(NativePath(utf8_), ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        if (!it->is_symlink(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+    }
+    fs::remove_all(NativePath(utf8_), ignored);
+}
+
+std::string TempFolder::operator/(std::string_view name) const {
+    return utf8_ + static_cast<char>(fs::path::preferred_separator) + std::string(name);
+}
+
+bool WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream out(NativePath(path), std::ios::binary);
+    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(NativePath(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> EntryNames(const std::string& folder) {
+    std::vector<std::string> names;
+#ifdef _WIN32
+    // libstdc++'s directory iterator loses its way in folders past MAX_PATH.
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((NativePath(folder) / "*").c_str(), &entry);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
+        names.push_back(Utf8Of(entry.cFileName));
+    }
+    if (find != INVALID_HANDLE_VALUE) {
+        FindClose(find);
+    }
+    std::erase_if(names, [](const std::string& name) { return name == "." || name == ".."; });
+#else
+    std::error_code ignored;
+    for (auto it = fs::directory_iterator(NativePath(folder), ignored);
+         it != fs::directory_iterator(); it.increment(ignored)) {
+        names.push_back(Utf8Of(it->path().filename()));
+    }
+#endif
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::set<std::string> Snapshot(const std::string& root) {
+    std::set<std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(NativePath(root))) {
+        const fs::file_status status = entry.symlink_status();
+        const std::string path = Utf8Of(entry.path());
+        const std::string content = fs::is_regular_file(status) ? ReadFile(path) : "";
+        entries.insert(path + " " + std::to_string(static_cast<int>(status.type())) + " " +
+                       std::to_string(static_cast<unsigned>(status.permissions())) + " " +
+                       std::to_string(std::hash<std::string>{}(content)));
+    }
+    return entries;
+}
+
+std::vector<std::string> Leftovers(const std::string& root) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(NativePath(root))) {
+        if (Utf8Of(entry.path().filename()).starts_with(kTemporaryPrefix)) {
+            found.push_back(Utf8Of(entry.path()));
+        }
+    }
+    return found;
+}
+
+}  // namespace vx::test
