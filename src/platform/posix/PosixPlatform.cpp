@@ -17,6 +17,7 @@
 #include "PosixError.h"
 #include "PosixFiles.h"
 #include "SteamSearch.h"
+#include "state/BackupMessages.h"
 #include "state/Text.h"
 
 namespace vx::posix {
@@ -36,13 +37,6 @@ struct OpenSource {
     FileDescriptor fd;
     struct stat info {};
 };
-
-constexpr std::string_view kFolderAtBackup =
-    "A folder stands where the backup of the game's archive belongs. Move it away, then start "
-    "Patchkeeper again.";
-constexpr std::string_view kNoFileAtBackup =
-    "Something that is not a file stands where the backup of the game's archive belongs. Move "
-    "it away, then start Patchkeeper again.";
 
 OpenSource OpenRegularFile(const std::string& path) {
     // Without O_NONBLOCK, a named pipe put where an archive was would stop the program in
@@ -156,8 +150,8 @@ bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::strin
             return false;
         }
         throw leads && S_ISDIR(existing.st_mode)
-            ? Error(EISDIR, std::string(kFolderAtBackup), destination)
-            : Error(EEXIST, std::string(kNoFileAtBackup), destination);
+            ? Error(EISDIR, std::string(messages::kFolderAtBackup), destination)
+            : Error(EEXIST, std::string(messages::kNoFileAtBackup), destination);
     }
     OpenSource from = OpenRegularFile(source);
     return WriteAtomically(

@@ -11,6 +11,7 @@
 #include "platform/win32/Messages.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Error.h"
+#include "state/BackupMessages.h"
 #include "state/TemporaryName.h"
 
 namespace vx::win32 {
@@ -23,13 +24,6 @@ constexpr std::int64_t kUnbufferedFrom = std::int64_t{64} << 20;
 // Attributes the live archive keeps across a switch; the others cannot be set by name.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-constexpr const char* kFolderAtBackup =
-    "A folder stands where the backup of the game's archive belongs. Move it away, then start "
-    "Patchkeeper again.";
-constexpr const char* kNoFileAtBackup =
-    "Something that is not a file stands where the backup of the game's archive belongs. Move "
-    "it away, then start Patchkeeper again.";
 
 // Virus scanners and indexers open a new file for a moment; a rename refused meanwhile
 // succeeds a little later.
@@ -119,10 +113,10 @@ void RefuseAllButAFile(const std::wstring& path, DWORD attributes, const std::st
         attributes = FileIdentity(path, target) ? target.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        throw ExplainedError(ERROR_ALREADY_EXISTS, kFolderAtBackup, shown);
+        throw ExplainedError(ERROR_ALREADY_EXISTS, messages::kFolderAtBackup.data(), shown);
     }
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DEVICE)) {
-        throw ExplainedError(ERROR_ALREADY_EXISTS, kNoFileAtBackup, shown);
+        throw ExplainedError(ERROR_ALREADY_EXISTS, messages::kNoFileAtBackup.data(), shown);
     }
 }
 
