@@ -47,8 +47,8 @@ struct NullBoxes : vx::MessageBoxes {
     void Show(const std::string&, const std::string&) override {}
 };
 struct NullDialog : vx::OpenFileDialog {
-    void SetFlags(unsigned) override {}
-    void SetFilter(const std::string&) override {}
+    void SetFileMustExist(bool) override {}
+    void SetFilter(const std::vector<vx::FileType>&) override {}
     void ShowOpen() override {}
     std::string FileName() const override { return {}; }
 };

@@ -32,7 +32,7 @@ VXModMain::VXModMain(const SharedPaths& paths, PlatformServices& platform, Messa
     : paths_(paths), platform_(platform), boxes_(boxes), controls_(controls), registry_(platform) {}
 
 void VXModMain::Load() {
-    controls_.CommonDialog1.SetFlags(OpenFileDialog::kFileMustExist);
+    controls_.CommonDialog1.SetFileMustExist(true);
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
@@ -104,7 +104,7 @@ void VXModMain::SwtichClick() {
 }
 
 void VXModMain::Command2Click() {
-    controls_.CommonDialog1.SetFilter(std::string(layout::vxmodmain::kOpenFilter));
+    controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
     controls_.CommonDialog1.ShowOpen();
     const std::string file = controls_.CommonDialog1.FileName();
     if (file.empty()) {

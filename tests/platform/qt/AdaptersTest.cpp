@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
 
-#include "app/Layout.h"
 #include "platform/posix/TempFolder.h"
 #include "platform/qt/NameFilters.h"
 #include "platform/qt/QtMessageBoxes.h"
@@ -15,12 +15,10 @@
 namespace vx::test {
 namespace {
 
-const std::string kOpenFilter{layout::vxmodmain::kOpenFilter};
-
-TEST(NameFilters, PairsOfDescriptionAndPatternBecomeQtFilters) {
-    EXPECT_EQ(qt::ToQtNameFilters(kOpenFilter), QStringList{"Vexmoor Patch (*.zpk)"});
-    EXPECT_EQ(qt::ToQtNameFilters("Archives|*.zpk;*.zip|All files (*.*) | *.*|Dangling"),
-              (QStringList{"Archives (*.zpk *.zip)", "All files (*.*)"}));
+TEST(NameFilters, ShowEachTypesPatternsInBracketsOnce) {
+    EXPECT_EQ(qt::ToQtNameFilters(
+                  {{"Vexmoor Patch (*.zpk)", "*.zpk"}, {"Archives", "*.zpk;*.zip"}, {"", "*.*"}}),
+              (QStringList{"Vexmoor Patch (*.zpk)", "Archives (*.zpk *.zip)", "(*.*)"}));
 }
 
 TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
@@ -44,19 +42,19 @@ void ShowAnswering(qt::QtOpenFileDialog& dialog, const std::function<void(QFileD
     dialog.ShowOpen();
 }
 
-TEST(QtOpenFileDialog, OffersExistingZpkFilesAndEmptiesTheNameOnCancel) {
+TEST(QtOpenFileDialog, OffersExistingFilesAndGivesTheFileSystemsBytesOrNothing) {
     TempFolder folder;
-    const std::string mod = folder / "mod.zpk";
+    const std::string mod = folder / "Ünïcødé mod.zpk";
     WriteFile(mod, "mod");
     qt::QtOpenFileDialog dialog;
-    dialog.SetFlags(OpenFileDialog::kFileMustExist);
-    dialog.SetFilter(kOpenFilter);
+    dialog.SetFileMustExist(true);
+    dialog.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
 
     ShowAnswering(dialog, [&](QFileDialog& open) {
         EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
         EXPECT_EQ(open.acceptMode(), QFileDialog::AcceptOpen);
         EXPECT_EQ(open.nameFilters(), QStringList{"Vexmoor Patch (*.zpk)"});
-        open.selectFile(QString::fromStdString(mod));
+        open.selectFile(QFile::decodeName(QByteArray::fromStdString(mod)));
         static_cast<QDialog&>(open).accept();  // as the Open button does
     });
     EXPECT_EQ(dialog.FileName(), mod);

@@ -22,8 +22,6 @@ namespace vx::test {
 class QtWindowTest : public ::testing::Test {
   protected:
     QtWindowTest();
-    // Remembers the game folder with its mods folder made, as an accepted folder leaves it.
-    const SharedPaths& Accepted();
 
     TempFolder temp;
     std::string game = temp / "game";
@@ -56,14 +54,11 @@ W* VisibleWindow() {
     return nullptr;
 }
 
-int ScreenDpi();
-
-// Fixed client size and every control's rectangle, in pixels at the screen's DPI; and every
-// caption fitting inside its control in the font it is shown in.
-void ExpectLaidOut(const QWidget& window, layout::Size client,
-                   std::span<const layout::Control> controls);
-
-// Shows the window, focuses `first` and presses Tab `presses` times: where the focus went.
-std::vector<QString> TabWalk(QWidget& window, QWidget& first, int presses);
+// The caption, a fixed client size and every control where the layout puts it at the
+// screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
+// from `first`, pressed once per focusable control.
+void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
+                  std::span<const layout::Control> controls, const char* first,
+                  const std::vector<QString>& tabWalk);
 
 }  // namespace vx::test
