@@ -8,18 +8,11 @@
 #include <functional>
 
 #include "platform/posix/TempFolder.h"
-#include "platform/qt/NameFilters.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtOpenFileDialog.h"
 
 namespace vx::test {
 namespace {
-
-TEST(NameFilters, ShowEachTypesPatternsInBracketsOnce) {
-    EXPECT_EQ(qt::ToQtNameFilters(
-                  {{"Vexmoor Patch (*.zpk)", "*.zpk"}, {"Archives", "*.zpk;*.zip"}, {"", "*.*"}}),
-              (QStringList{"Vexmoor Patch (*.zpk)", "Archives (*.zpk *.zip)", "(*.*)"}));
-}
 
 TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
     const auto box =
@@ -28,7 +21,6 @@ TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
     EXPECT_EQ(box->text(), "File not found /m/<b>a&b</b>.zpk");
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
-    EXPECT_EQ(box->buttons().size(), 1);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
 }
 
@@ -48,12 +40,12 @@ TEST(QtOpenFileDialog, OffersExistingFilesAndGivesTheFileSystemsBytesOrNothing) 
     WriteFile(mod, "mod");
     qt::QtOpenFileDialog dialog;
     dialog.SetFileMustExist(true);
-    dialog.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
+    dialog.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}, {"Archives", "*.zpk;*.zip"}, {"", "*"}});
 
     ShowAnswering(dialog, [&](QFileDialog& open) {
         EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(open.acceptMode(), QFileDialog::AcceptOpen);
-        EXPECT_EQ(open.nameFilters(), QStringList{"Vexmoor Patch (*.zpk)"});
+        EXPECT_EQ(open.nameFilters(),
+                  (QStringList{"Vexmoor Patch (*.zpk)", "Archives (*.zpk *.zip)", "(*)"}));
         open.selectFile(QFile::decodeName(QByteArray::fromStdString(mod)));
         static_cast<QDialog&>(open).accept();  // as the Open button does
     });

@@ -37,10 +37,7 @@ class QtWindowTest : public ::testing::Test {
 template <typename Widget>
 Widget& Child(const QWidget& window, const char* name) {
     auto* child = window.findChild<Widget*>(QString::fromLatin1(name));
-    if (child == nullptr) {
-        throw std::logic_error(std::string("no control ") + name);
-    }
-    return *child;
+    return child != nullptr ? *child : throw std::logic_error(std::string("no control ") + name);
 }
 
 // The visible top-level window of type W, or nullptr.
@@ -56,9 +53,8 @@ W* VisibleWindow() {
 
 // The caption, a fixed client size and every control where the layout puts it at the
 // screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
-// from `first`, pressed once per focusable control.
+// from the control the window focuses first, pressed once per focusable control.
 void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
-                  std::span<const layout::Control> controls, const char* first,
-                  const std::vector<QString>& tabWalk);
+                  std::span<const layout::Control> controls, const std::vector<QString>& tabWalk);
 
 }  // namespace vx::test
