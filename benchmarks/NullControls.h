@@ -33,8 +33,8 @@ struct NullBoxes : MessageBoxes {
 // Answers every showing with `choice`.
 struct NullDialog : OpenFileDialog {
     std::string choice;
-    void SetFlags(unsigned) override {}
-    void SetFilter(const std::string&) override {}
+    void SetFileMustExist(bool) override {}
+    void SetFilter(const std::vector<FileType>&) override {}
     void ShowOpen() override {}
     std::string FileName() const override { return choice; }
 };

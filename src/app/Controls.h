@@ -1,6 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "FileTypes.h"
 
 // What the window logic needs of the toolkit's controls. Bindings implement these over real
 // widgets; tests implement them over plain fields. No toolkit type appears here.
@@ -53,10 +56,10 @@ class MessageBoxes {
 class OpenFileDialog {
   public:
     virtual ~OpenFileDialog() = default;
-    static constexpr unsigned kFileMustExist = 0x1000;
-    virtual void SetFlags(unsigned flags) = 0;
-    // "Description | pattern" pairs separated by '|'.
-    virtual void SetFilter(const std::string& filter) = 0;
+    // Whether only an existing file may be chosen.
+    virtual void SetFileMustExist(bool mustExist) = 0;
+    // The types offered, the first chosen.
+    virtual void SetFilter(const std::vector<FileType>& types) = 0;
     virtual void ShowOpen() = 0;
     virtual std::string FileName() const = 0;
 };

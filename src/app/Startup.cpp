@@ -7,7 +7,6 @@ namespace vx {
 Startup::Startup(PlatformServices& platform) : platform_(platform) {}
 
 FirstWindow Startup::Run() {
-    paths_.AppName = settings::kAppName;
     const std::string folder = ModRegistry(platform_).ReadGameFolder(settings::kNoPath);
     if (folder == settings::kNoPath) {
         return FirstWindow::VXDir;

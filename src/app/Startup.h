@@ -7,10 +7,9 @@
 
 namespace vx {
 
-// The four strings every window reads. Set once the game folder is known; they do not
+// The three paths every window reads. Set once the game folder is known; they do not
 // change for the rest of the run.
 struct SharedPaths {
-    std::string AppName;
     std::string GamePath;
     std::string ModsPath;
     std::string PatchPath;

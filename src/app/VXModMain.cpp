@@ -57,7 +57,7 @@ VXModMain::VXModMain(const SharedPaths& paths, PlatformServices& platform, Messa
 
 void VXModMain::Load() {
     SettingsBatch batch(platform_);
-    controls_.CommonDialog1.SetFlags(OpenFileDialog::kFileMustExist);
+    controls_.CommonDialog1.SetFileMustExist(true);
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
@@ -267,7 +267,7 @@ void VXModMain::Command2Click() {
         RefreshModList(n);
         batch.Commit();
     }
-    controls_.CommonDialog1.SetFilter(std::string(layout::vxmodmain::kOpenFilter));
+    controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
     controls_.CommonDialog1.ShowOpen();
     const std::string file = controls_.CommonDialog1.FileName();
     if (file.empty()) {

@@ -39,7 +39,6 @@ TEST(StartupTest, ChoosesTheWindowFromTheRememberedFolder) {
     FakePlatform platform;
     Startup startup(platform);
     EXPECT_EQ(startup.Run(), FirstWindow::VXDir);
-    EXPECT_EQ(startup.Paths().AppName, "Vexmoor Patchkeeper");
 
     platform.Set("settings", "vxpath", "nopath");
     EXPECT_EQ(startup.Run(), FirstWindow::VXDir);

@@ -46,7 +46,7 @@ class VXModMainTest : public ::testing::Test {
 
 TEST_F(VXModMainTest, FirstLoadBacksUpTheLiveArchiveAsEntryOne) {
     main.Load();
-    EXPECT_EQ(dialog.flags, 0x1000U);
+    EXPECT_TRUE(dialog.fileMustExist);
     EXPECT_EQ(platform.files[kBackup], "original");
     EXPECT_EQ(Entry(1), kBackup);
     EXPECT_EQ(platform.Setting("settings", "mods"), "1");
@@ -328,7 +328,7 @@ TEST_F(VXModMainTest, AddAppendsNewPathsOnly) {
     dialog.answers = {"", "C:\\Mods\\One.zpk", "c:\\mods\\ONE.ZPK", "C:\\Mods\\two.zpk"};
 
     main.Command2Click();  // nothing chosen
-    EXPECT_EQ(dialog.filter, "Vexmoor Patch (*.zpk) | *.zpk");
+    EXPECT_EQ(dialog.filter, (std::vector<FileType>{{"Vexmoor Patch (*.zpk)", "*.zpk"}}));
     main.Command2Click();
     main.Command2Click();  // the same file in other letter case
     EXPECT_EQ(platform.Setting("settings", "mods"), "2");

@@ -54,13 +54,13 @@ struct FakeMessageBoxes : MessageBoxes {
 
 // Answers each showing with the next of `answers`; a showing beyond them keeps the name.
 struct FakeOpenFileDialog : OpenFileDialog {
-    unsigned flags = 0;
-    std::string filter;
+    bool fileMustExist = false;
+    std::vector<FileType> filter;
     std::vector<std::string> answers;
     std::string fileName;
     int shown = 0;
-    void SetFlags(unsigned f) override { flags = f; }
-    void SetFilter(const std::string& f) override { filter = f; }
+    void SetFileMustExist(bool mustExist) override { fileMustExist = mustExist; }
+    void SetFilter(const std::vector<FileType>& types) override { filter = types; }
     void ShowOpen() override {
         if (static_cast<std::size_t>(shown) < answers.size()) {
             fileName = answers[static_cast<std::size_t>(shown)];

@@ -1,5 +1,6 @@
 #include "ControlAdapters.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,6 +9,11 @@
 #include "QtText.h"
 
 namespace vx::qt {
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+}  // namespace
 
 void QtWindow::Show() {
     widget_.show();
@@ -31,7 +37,7 @@ std::string QtLabel::Caption() const {
 }
 
 void QtLabel::SetCaption(const std::string& caption) {
-    label_.setText(ToQString(caption));
+    label_.setText(DecodePath(caption));
 }
 
 void QtListBox::Clear() {
@@ -39,7 +45,10 @@ void QtListBox::Clear() {
 }
 
 void QtListBox::AddItem(const std::string& item) {
-    list_.addItem(ToQString(item));
+    // The text shown may have lost bytes that are not UTF-8; the path kept with it has not.
+    auto* row = new QListWidgetItem(DecodePath(item));
+    row->setData(kPathRole, QByteArray::fromStdString(item));
+    list_.addItem(row);
 }
 
 int QtListBox::ItemCount() const {
@@ -48,7 +57,7 @@ int QtListBox::ItemCount() const {
 
 std::string QtListBox::Item(int index) const {
     const QListWidgetItem* item = list_.item(index);
-    return item != nullptr ? ToUtf8(item->text()) : std::string{};
+    return item != nullptr ? item->data(kPathRole).toByteArray().toStdString() : std::string{};
 }
 
 int QtListBox::SelectedIndex() const {

@@ -4,16 +4,12 @@
 
 namespace vx::qt {
 
-QStringList ToQtNameFilters(const std::string& filter) {
-    const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+QStringList ToQtNameFilters(const std::vector<FileType>& types) {
     QStringList nameFilters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        const QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
-        if (patterns.isEmpty()) {
-            continue;
-        }
-        const QString bracketed = QStringLiteral("(%1)").arg(patterns);
+    for (const FileType& type : types) {
+        const QString description = ToQString(type.description);
+        const QString bracketed = QStringLiteral("(%1)").arg(
+            ToQString(type.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')));
         // Qt reads the patterns from the last brackets of the text, so a description that
         // shows them already is complete as it stands.
         if (description.isEmpty()) {

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QStringList>
-#include <string>
+#include <vector>
+
+#include "app/FileTypes.h"
 
 namespace vx::qt {
 
-// Qt's name filters for a filter written as "Description | pattern" pairs joined by '|':
-// "Vexmoor Patch (*.zpk) | *.zpk" gives "Vexmoor Patch (*.zpk)". Several patterns of one
-// pair, separated by ';', become Qt's space-separated list. A description without a
-// pattern after it is dropped.
-QStringList ToQtNameFilters(const std::string& filter);
+// Qt's name filters for an open-file dialog's type list: {"Vexmoor Patch (*.zpk)", "*.zpk"}
+// gives "Vexmoor Patch (*.zpk)", {"Archives", "*.zpk;*.zip"} gives "Archives (*.zpk *.zip)".
+QStringList ToQtNameFilters(const std::vector<FileType>& types);
 
 }  // namespace vx::qt

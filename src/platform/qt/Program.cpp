@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "ControlAdapters.h"
 #include "VXDirWindow.h"
 #include "VXModMainWindow.h"
 
@@ -18,24 +17,21 @@ Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& box
 
 Program::~Program() = default;
 
-void Program::Open(FirstWindow first) {
+void Program::Start(FirstWindow first) {
     if (first == FirstWindow::VXModMain) {
         OpenMainWindow();
         return;
     }
-    if (!gameFolderWindow_) {
-        gameFolderWindow_ =
-            std::make_unique<VXDirWindow>(startup_, platform_, boxes_, *this, endProgram_);
-    }
-    QtWindow(*gameFolderWindow_).Show();
+    vxDir_ = std::make_unique<VXDirWindow>(startup_, platform_, boxes_, *this, endProgram_);
+    vxDir_->Open();
 }
 
 void Program::OpenMainWindow() {
-    if (!mainWindow_) {
-        mainWindow_ = std::make_unique<VXModMainWindow>(startup_.Paths(), platform_, boxes_,
-                                                        commonDialog1_, endProgram_);
+    if (!vxModMain_) {
+        vxModMain_ = std::make_unique<VXModMainWindow>(startup_.Paths(), platform_, boxes_,
+                                                       commonDialog1_, endProgram_);
     }
-    QtWindow(*mainWindow_).Show();
+    vxModMain_->Open();
 }
 
 }  // namespace vx::qt

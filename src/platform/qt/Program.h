@@ -11,8 +11,8 @@ namespace vx::qt {
 class VXDirWindow;
 class VXModMainWindow;
 
-// The run's two windows: opens the first, hands over from the game-folder window to the main
-// window, and calls `endProgram` when the user closes either of them.
+// Owns the two windows, each made once when it is first needed, and hands over from the
+// game-folder window to the main window. `endProgram` runs when the user closes either.
 class Program final : public MainWindowOpener {
   public:
     Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
@@ -23,9 +23,9 @@ class Program final : public MainWindowOpener {
     Program(Program&&) = delete;
     Program& operator=(Program&&) = delete;
 
-    void Open(FirstWindow first);
+    // Opens the window that Startup::Run chose.
+    void Start(FirstWindow first);
 
-    // Builds and loads the main window on the first call, then shows it.
     void OpenMainWindow() override;
 
   private:
@@ -34,8 +34,8 @@ class Program final : public MainWindowOpener {
     MessageBoxes& boxes_;
     OpenFileDialog& commonDialog1_;
     std::function<void()> endProgram_;
-    std::unique_ptr<VXModMainWindow> mainWindow_;
-    std::unique_ptr<VXDirWindow> gameFolderWindow_;
+    std::unique_ptr<VXDirWindow> vxDir_;
+    std::unique_ptr<VXModMainWindow> vxModMain_;
 };
 
 }  // namespace vx::qt

@@ -9,15 +9,14 @@
 
 namespace vx::qt {
 
-void QtOpenFileDialog::SetFilter(const std::string& filter) {
-    nameFilters_ = ToQtNameFilters(filter);
+void QtOpenFileDialog::SetFilter(const std::vector<FileType>& types) {
+    nameFilters_ = ToQtNameFilters(types);
 }
 
 void QtOpenFileDialog::ShowOpen() {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode((flags_ & kFileMustExist) != 0 ? QFileDialog::ExistingFile
-                                                      : QFileDialog::AnyFile);
+    dialog.setFileMode(mustExist_ ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!nameFilters_.isEmpty()) {
         dialog.setNameFilters(nameFilters_);
     }
@@ -38,7 +37,7 @@ void QtOpenFileDialog::ShowOpen() {
 }
 
 std::string QtOpenFileDialog::FileName() const {
-    return ToUtf8(fileName_);
+    return EncodePath(fileName_);
 }
 
 }  // namespace vx::qt

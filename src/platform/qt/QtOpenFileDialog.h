@@ -9,17 +9,17 @@
 namespace vx::qt {
 
 // The open-file dialog over QFileDialog. After a choice FileName() is the chosen file's full
-// path; after a cancel it is empty, so that a cancelled dialog never adds anything. Each
-// showing opens where the last choice was made.
+// path, in the file system's bytes; after a cancel it is empty, so that a cancelled dialog
+// never adds anything. Each showing opens where the last choice was made.
 class QtOpenFileDialog final : public OpenFileDialog {
   public:
-    void SetFlags(unsigned flags) override { flags_ = flags; }
-    void SetFilter(const std::string& filter) override;
+    void SetFileMustExist(bool mustExist) override { mustExist_ = mustExist; }
+    void SetFilter(const std::vector<FileType>& types) override;
     void ShowOpen() override;
     std::string FileName() const override;
 
   private:
-    unsigned flags_ = 0;
+    bool mustExist_ = false;
     QStringList nameFilters_;
     QString fileName_;
     QString lastChoice_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -12,6 +13,15 @@ inline QString ToQString(std::string_view text) {
 }
 inline std::string ToUtf8(const QString& text) {
     return text.toStdString();
+}
+
+// A path is the file system's bytes, which need not be UTF-8 (a name written in Latin-1):
+// shown the way the file system's names are decoded, never taken back from that text.
+inline QString DecodePath(std::string_view path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+inline std::string EncodePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace vx::qt

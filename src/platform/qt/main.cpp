@@ -3,11 +3,11 @@
 
 #include "AppIcon.h"
 #include "CommandLine.h"
-#include "EventBoundary.h"
 #include "Program.h"
 #include "ProjectInfo.h"
 #include "QtMessageBoxes.h"
 #include "QtOpenFileDialog.h"
+#include "app/EventBoundary.h"
 #include "app/Startup.h"
 #include "platform/posix/PosixPlatform.h"
 
@@ -26,18 +26,16 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     vx::qt::QtMessageBoxes boxes;
+    vx::qt::QtOpenFileDialog commonDialog1;
     vx::posix::PosixPlatform platform{vx::posix::PosixPlatform::DefaultConfigHome()};
     vx::Startup startup{platform};
-
-    std::optional<vx::FirstWindow> first;
-    vx::qt::RunEvent(boxes, [&] { first = startup.Run(); });
-    if (!first) {
-        return 1;
-    }
-
-    vx::qt::QtOpenFileDialog commonDialog1;
     vx::qt::Program program{startup, platform, boxes, commonDialog1,
                             [] { QCoreApplication::quit(); }};
-    program.Open(*first);
-    return QApplication::exec();
+
+    bool started = false;
+    vx::RunEvent(boxes, [&] {
+        program.Start(startup.Run());
+        started = true;
+    });
+    return started ? QApplication::exec() : 1;
 }

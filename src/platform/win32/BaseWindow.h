@@ -13,6 +13,8 @@ class BaseWindow {
     BaseWindow() = default;
     BaseWindow(const BaseWindow&) = delete;
     BaseWindow& operator=(const BaseWindow&) = delete;
+    BaseWindow(BaseWindow&&) = delete;
+    BaseWindow& operator=(BaseWindow&&) = delete;
 
     HWND Handle() const { return hwnd_; }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/EventBoundary.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Error.h"
@@ -70,7 +71,23 @@ void Form::Create(const wchar_t* className, std::string_view caption, layout::Si
     CentreOnMonitor();
 }
 
+void Form::Open() {
+    if (!loaded_) {
+        loaded_ = true;
+        RunEvent(boxes_, [this] { OnLoad(); });
+    }
+    ShowWindow(Handle(), SW_SHOW);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // After a failure the message counts as handled: the box has told the user, and the
+    // default handling could act on a half-done change.
+    LRESULT result = 0;
+    RunEvent(boxes_, [&] { result = Dispatch(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK && lParam == 0) {

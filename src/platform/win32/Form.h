@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/Controls.h"
 #include "app/Layout.h"
 #include "platform/win32/BaseWindow.h"
 #include "platform/win32/CaptionFont.h"
@@ -25,16 +26,19 @@ struct FormControl {
 
 // A fixed-size top-level window laid out in twips: it sizes itself and its controls for the
 // DPI of the monitor it is on, uses the system's message font, keeps the keyboard focus on
-// its controls, and ends the program's message loop when the user closes it.
+// its controls, and ends the program's message loop when the user closes it. Its load step
+// runs when it is first opened.
 class Form : public BaseWindow<Form> {
   public:
     virtual ~Form() = default;
 
-    void Show() { ShowWindow(Handle(), SW_SHOW); }
+    // Shows the window, running the load step first the first time. A failing load is
+    // reported and the window still opens.
+    void Open();
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
 
   protected:
-    Form() = default;
+    explicit Form(MessageBoxes& boxes) : boxes_(boxes) {}
 
     // Creates the window, hidden and centred on its monitor, and its controls in the order of
     // `controls`, which is the order Tab walks them. Throws vx::Error when Windows refuses.
@@ -43,6 +47,7 @@ class Form : public BaseWindow<Form> {
     void Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
                 std::span<const FormControl> controls, bool minimizeBox);
 
+    virtual void OnLoad() = 0;
     // The one place where a form learns that a control was used.
     virtual void OnCommand(int id, int notification) = 0;
     virtual void OnFontChanged() {}
@@ -50,12 +55,16 @@ class Form : public BaseWindow<Form> {
   private:
     friend class BaseWindow<Form>;
 
-    // noexcept: an exception must never unwind through Windows' message dispatch.
+    // Runs Dispatch through the event boundary: an exception must never unwind through
+    // Windows' message dispatch.
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(UINT dpi);
     void ApplyIcons(UINT dpi);
     void CentreOnMonitor();
 
+    MessageBoxes& boxes_;
+    bool loaded_ = false;
     DWORD style_ = 0;
     layout::Size clientSize_{};
     std::span<const FormControl> controls_;

@@ -14,7 +14,7 @@ void Program::Start(FirstWindow first) {
         return;
     }
     vxDir_.emplace(startup_, platform_, boxes_, *this);
-    vxDir_->Show();
+    vxDir_->Open();
 }
 
 void Program::OpenMainWindow() {
@@ -25,7 +25,7 @@ void Program::OpenMainWindow() {
             // The game-folder window hid itself before asking for this one: without it the
             // user would be left with no window at all.
             if (vxDir_) {
-                vxDir_->Show();
+                vxDir_->Open();
             }
             throw;
         }

@@ -28,6 +28,8 @@ class WindowDC {
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
+    WindowDC(WindowDC&&) = delete;
+    WindowDC& operator=(WindowDC&&) = delete;
     ~WindowDC() {
         if (dc_ != nullptr) {
             ReleaseDC(window_, dc_);
@@ -46,6 +48,8 @@ class SelectedFont {
     SelectedFont(HDC dc, HFONT font) : dc_(dc), old_(SelectObject(dc, font)) {}
     SelectedFont(const SelectedFont&) = delete;
     SelectedFont& operator=(const SelectedFont&) = delete;
+    SelectedFont(SelectedFont&&) = delete;
+    SelectedFont& operator=(SelectedFont&&) = delete;
     ~SelectedFont() {
         if (old_ != nullptr) {
             SelectObject(dc_, old_);

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "platform/win32/EventBoundary.h"
-
 namespace vx::win32 {
 namespace {
 
@@ -22,18 +20,17 @@ constexpr std::array<FormControl, 3> kControls{{
 
 VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
                          MainWindowOpener& opener)
-    : boxes_(boxes), logic_(startup, platform, boxes, opener, {self_, text1_}) {
+    : Form(boxes), logic_(startup, platform, boxes, opener, {self_, text1_}) {
     // Its caption is long for its width, and there is nothing to minimize it for: it only
     // asks one question.
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false);
     self_.Attach(Handle());
     text1_.Attach(Control(kText1Id));
-    RunEvent(boxes_, [this] { logic_.Load(); });
 }
 
 void VXDirWindow::OnCommand(int id, int notification) {
     if (id == kCommand1Id && notification == BN_CLICKED) {
-        RunEvent(boxes_, [this] { logic_.Command1Click(); });
+        logic_.Command1Click();
     }
 }
 

@@ -14,14 +14,14 @@ class VXDirWindow final : public Form {
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXDir";
     enum ControlId : int { kLabel1Id = 100, kText1Id, kCommand1Id };
 
-    // Creates the window, hidden, with Text1 filled in.
+    // Creates the window, hidden.
     VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
                 MainWindowOpener& opener);
 
   private:
+    void OnLoad() override { logic_.Load(); }
     void OnCommand(int id, int notification) override;
 
-    MessageBoxes& boxes_;
     Win32Window self_;
     Win32TextBox text1_;
     VXDir logic_;

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "platform/win32/EventBoundary.h"
-
 namespace vx::win32 {
 namespace {
 
@@ -30,18 +28,10 @@ constexpr std::array<FormControl, 6> kControls{{
 
 VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
                                  MessageBoxes& boxes, OpenFileDialog& commonDialog1)
-    : boxes_(boxes), logic_(paths, platform, boxes, {label2_, list1_, commonDialog1}) {
+    : Form(boxes), logic_(paths, platform, boxes, {label2_, list1_, commonDialog1}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true);
     label2_.Attach(Control(kLabel2Id));
     list1_.Attach(Control(kList1Id));
-}
-
-void VXModMainWindow::Open() {
-    if (!loaded_) {
-        loaded_ = true;
-        RunEvent(boxes_, [this] { logic_.Load(); });
-    }
-    Show();
 }
 
 void VXModMainWindow::OnCommand(int id, int notification) {
@@ -50,13 +40,13 @@ void VXModMainWindow::OnCommand(int id, int notification) {
     }
     switch (id) {
         case kSwtichId:
-            RunEvent(boxes_, [this] { logic_.SwtichClick(); });
+            logic_.SwtichClick();
             break;
         case kCommand2Id:
-            RunEvent(boxes_, [this] { logic_.Command2Click(); });
+            logic_.Command2Click();
             break;
         case kCommand1Id:
-            RunEvent(boxes_, [this] { logic_.Command1Click(); });
+            logic_.Command1Click();
             break;
         default:
             break;

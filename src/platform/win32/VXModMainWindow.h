@@ -26,19 +26,14 @@ class VXModMainWindow final : public Form {
     VXModMainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
                     OpenFileDialog& commonDialog1);
 
-    // Shows the window, running the load step first the first time. A failing load is
-    // reported and the window still opens.
-    void Open();
-
   private:
+    void OnLoad() override { logic_.Load(); }
     void OnCommand(int id, int notification) override;
     void OnFontChanged() override { list1_.UpdateScrollWidth(); }
 
-    MessageBoxes& boxes_;
     Win32Label label2_;
     Win32ListBox list1_;
     VXModMain logic_;
-    bool loaded_ = false;
 };
 
 }  // namespace vx::win32

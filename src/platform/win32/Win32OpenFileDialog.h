@@ -1,27 +1,36 @@
 #pragma once
 
+#include <windows.h>
+
+#include <commdlg.h>
+
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "app/Controls.h"
 
 namespace vx::win32 {
 
-// "Description | pattern | ..." as GetOpenFileNameW wants it: each part trimmed of spaces and
-// ended by a NUL, the whole ended by a second NUL. A description without a pattern is dropped.
-std::wstring ToFilterList(std::string_view filter);
+// The type list as GetOpenFileNameW wants it: description and pattern each ended by a NUL,
+// the whole ended by a second NUL.
+std::wstring ToFilterList(const std::vector<FileType>& types);
 
 // The system's open-file dialog. The chosen name is kept for the next showing, where the
 // dialog starts; a cancelled dialog leaves the name empty, so a cancel never adds anything.
 class Win32OpenFileDialog : public OpenFileDialog {
   public:
-    void SetFlags(unsigned flags) override { flags_ = flags; }
-    void SetFilter(const std::string& filter) override { filter_ = ToFilterList(filter); }
+    using SystemDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+    // `show` is the system's dialog; a test may watch what is asked of it.
+    explicit Win32OpenFileDialog(SystemDialog show = &GetOpenFileNameW) : show_(show) {}
+
+    void SetFileMustExist(bool mustExist) override { mustExist_ = mustExist; }
+    void SetFilter(const std::vector<FileType>& types) override { filter_ = ToFilterList(types); }
     void ShowOpen() override;
     std::string FileName() const override { return fileName_; }
 
   private:
-    unsigned flags_ = 0;
+    SystemDialog show_;
+    bool mustExist_ = false;
     std::wstring filter_;
     std::string fileName_;
 };

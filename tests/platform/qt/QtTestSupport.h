@@ -22,8 +22,6 @@ namespace vx::test {
 class QtWindowTest : public ::testing::Test {
   protected:
     QtWindowTest();
-    // Remembers the game folder with its mods folder made, as an accepted folder leaves it.
-    const SharedPaths& Accepted();
 
     TempFolder temp;
     std::string game = temp / "game";
@@ -39,10 +37,7 @@ class QtWindowTest : public ::testing::Test {
 template <typename Widget>
 Widget& Child(const QWidget& window, const char* name) {
     auto* child = window.findChild<Widget*>(QString::fromLatin1(name));
-    if (child == nullptr) {
-        throw std::logic_error(std::string("no control ") + name);
-    }
-    return *child;
+    return child != nullptr ? *child : throw std::logic_error(std::string("no control ") + name);
 }
 
 // The visible top-level window of type W, or nullptr.
@@ -56,14 +51,10 @@ W* VisibleWindow() {
     return nullptr;
 }
 
-int ScreenDpi();
-
-// Fixed client size and every control's rectangle, in pixels at the screen's DPI; and every
-// caption fitting inside its control in the font it is shown in.
-void ExpectLaidOut(const QWidget& window, layout::Size client,
-                   std::span<const layout::Control> controls);
-
-// Shows the window, focuses `first` and presses Tab `presses` times: where the focus went.
-std::vector<QString> TabWalk(QWidget& window, QWidget& first, int presses);
+// The caption, a fixed client size and every control where the layout puts it at the
+// screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
+// from the control the window focuses first, pressed once per focusable control.
+void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
+                  std::span<const layout::Control> controls, const std::vector<QString>& tabWalk);
 
 }  // namespace vx::test

@@ -1,71 +1,95 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/CaptionFont.h"
+#include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 
 namespace vx::win32 {
 namespace {
 
-using namespace std::string_literals;
+std::function<void(HWND)> inspect;  // what the user does in the box before answering
+WPARAM answer = IDOK;
 
-TEST(FilterListTest, PairsArePartsTrimmedAndNulSeparated) {
-    EXPECT_EQ(ToFilterList("Vexmoor Patch (*.zpk) | *.zpk"), L"Vexmoor Patch (*.zpk)\0*.zpk\0\0"s);
-    EXPECT_EQ(ToFilterList("Patch|*.zpk|All files | *.*"), L"Patch\0*.zpk\0All files\0*.*\0\0"s);
-    EXPECT_EQ(ToFilterList("Patch | *.zpk | orphan"), L"Patch\0*.zpk\0\0"s);
-    EXPECT_EQ(ToFilterList(""), L"\0"s);
-}
-
-LOGFONTW FontOfHeight(int height) {
-    LOGFONTW font{};
-    font.lfHeight = height;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpyW(font.lfFaceName, L"Tahoma");
-    return font;
-}
-
-struct Measured {
-    SIZE extent;
-    TEXTMETRICW metrics;
-    LONG lfHeight;
-};
-
-Measured Measure(HFONT font, const std::wstring& text) {
-    Measured measured{};
-    {
-        const WindowDC dc(nullptr);
-        const SelectedFont selected(dc.Get(), font);
-        GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()),
-                              &measured.extent);
-        GetTextMetricsW(dc.Get(), &measured.metrics);
+// A timer that the modal box's own message loop runs: it hands the box to `inspect` and
+// answers it as a click would. A box still up at the next tick is cancelled, so that a test
+// fails instead of hanging.
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (const HWND box = GetActiveWindow(); box != nullptr) {
+        if (inspect) {
+            std::exchange(inspect, nullptr)(box);
+        }
+        PostMessageW(box, WM_COMMAND, std::exchange(answer, IDCANCEL), 0);
     }
-    LOGFONTW logical{};
-    GetObjectW(font, sizeof(logical), &logical);
-    measured.lfHeight = logical.lfHeight;
-    return measured;
 }
 
-TEST(CaptionFontTest, ShrinksATooLargeFontUntilEveryCaptionFits) {
-    const std::vector<CaptionBox> boxes = {{L"VX Directory", 65, 17, CaptionFit::Label},
-                                           {L"Remove A Mod", 137, 25, CaptionFit::Button},
-                                           {L"", 297, 19, CaptionFit::Edit}};
-    const UniqueFont font = CreateFittingFont(FontOfHeight(-40), boxes, 96);
-    ASSERT_TRUE(font);
-    const Measured label = Measure(font.Get(), L"VX Directory");
-    EXPECT_LE(label.extent.cx, 65);
-    EXPECT_LE(label.metrics.tmHeight, 17);
-    EXPECT_LE(Measure(font.Get(), L"Remove A Mod").extent.cx, 137);
-    EXPECT_LT(label.lfHeight, -8) << "shrunk further than needed";
+void WhileAnswering(std::function<void(HWND)> user, WPARAM button,
+                    const std::function<void()>& show) {
+    inspect = std::move(user);
+    answer = button;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, &AnswerBox);
+    show();
+    KillTimer(nullptr, timer);
 }
 
-TEST(CaptionFontTest, KeepsAFontThatFits) {
-    const std::vector<CaptionBox> boxes = {{L"Ok", 97, 17, CaptionFit::Button}};
-    const UniqueFont font = CreateFittingFont(FontOfHeight(-11), boxes, 96);
-    ASSERT_TRUE(font);
-    EXPECT_EQ(Measure(font.Get(), L"Ok").lfHeight, -11);
+TEST(Win32MessageBoxesTest, ShowOneOkButtonAndNoIcon) {
+    std::set<std::wstring> seen;  // the text of each visible control, or "icon"
+    const auto look = [&seen](HWND box) {
+        for (HWND at = GetWindow(box, GW_CHILD); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
+            wchar_t text[64] = {};
+            GetWindowTextW(at, text, 64);
+            if (IsWindowVisible(at)) {
+                seen.insert(SendMessageW(at, STM_GETICON, 0, 0) != 0 ? L"icon" : text);
+            }
+        }
+    };
+    WhileAnswering(look, IDOK, [] { Win32MessageBoxes().Show("Select something!", "Select"); });
+    EXPECT_EQ(seen, (std::set<std::wstring>{L"", L"OK", L"Select something!"}));
+}
+
+OPENFILENAMEW asked{};
+// The first showing stands in for a user who picks a file; the others are the system's.
+BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
+    const bool first = asked.lStructSize == 0;
+    asked = *dialog;
+    return first ? lstrcpyW(dialog->lpstrFile, L"C:\\mod.zpk") != nullptr
+                 : GetOpenFileNameW(dialog);
+}
+
+TEST(Win32OpenFileDialogTest, AsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
+    Win32OpenFileDialog dialog(&WatchedDialog);
+    dialog.SetFileMustExist(true);
+    dialog.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
+    dialog.ShowOpen();
+    EXPECT_EQ(dialog.FileName(), "C:\\mod.zpk");
+    WhileAnswering(nullptr, IDCANCEL, [&] { dialog.ShowOpen(); });
+    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_EQ(std::wstring(asked.lpstrFilter, 29),
+              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
+    EXPECT_EQ(dialog.FileName(), "");
+}
+
+TEST(CaptionFontTest, ShrinksATooLargeFontJustUntilTheCaptionFits) {
+    LOGFONTW font{-40, 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"};
+    const std::vector<CaptionBox> boxes{{L"Remove A Mod", 137, 25, CaptionFit::Button}};
+    for (const LONG largest : {-40L, -11L}) {
+        font.lfHeight = largest;
+        const UniqueFont fitted = CreateFittingFont(font, boxes, 96);
+        const WindowDC dc(nullptr);
+        const SelectedFont selected(dc.Get(), fitted.Get());
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.Get(), L"Remove A Mod", 12, &extent);
+        EXPECT_LE(extent.cx, 137);
+        GetObjectW(fitted.Get(), sizeof(font), &font);
+        EXPECT_LE(font.lfHeight, std::max(largest, -14L)) << "shrunk further than needed";
+    }
 }
 
 }  // namespace

@@ -1,0 +1,113 @@
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+
+#include "QtTestSupport.h"
+#include "platform/qt/ControlAdapters.h"
+#include "platform/qt/Program.h"
+#include "platform/qt/VXDirWindow.h"
+#include "platform/qt/VXModMainWindow.h"
+
+namespace vx::test {
+namespace {
+
+class ProgramTest : public QtWindowTest {
+  protected:
+    qt::Program program{startup, platform, boxes, dialog, [this] { ++ended; }};
+};
+
+TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
+    program.Start(startup.Run());
+    auto* dir = VisibleWindow<qt::VXDirWindow>();
+    ASSERT_NE(dir, nullptr);
+    ExpectWindow(*dir, layout::vxdir::kCaption, layout::vxdir::kClientSize,
+                 layout::vxdir::kTabOrder, {"Command1", "Text1"});
+    auto& text1 = Child<QLineEdit>(*dir, "Text1");
+    EXPECT_EQ(text1.text().toStdString(), platform.SuggestedGameFolder());
+
+    text1.setText(QString::fromStdString(temp.Path().string()));
+    QTest::keyClick(&text1, Qt::Key_Return);
+    EXPECT_TRUE(boxes.shown.empty()) << "Enter pressed Ok";
+    Child<QPushButton>(*dir, "Command1").click();
+    EXPECT_EQ(boxes.shown.size(), 1U);
+
+    text1.setText(QString::fromStdString(game));
+    Child<QPushButton>(*dir, "Command1").click();
+    EXPECT_FALSE(dir->isVisible());
+    auto* main = VisibleWindow<qt::VXModMainWindow>();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Child<QListWidget>(*main, "List1").count(), 1) << "loaded before it was shown";
+    EXPECT_EQ(ended, 0);
+    main->close();
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(ProgramTest, MainWindowOpensEvenWhenItsLoadFails) {
+    startup.SetGamePath(game + "/gone");  // the first-run backup cannot be made
+    program.Start(FirstWindow::VXModMain);
+    EXPECT_EQ(boxes.shown.size(), 1U);
+    EXPECT_NE(VisibleWindow<qt::VXModMainWindow>(), nullptr);
+}
+
+class VXModMainWindowTest : public QtWindowTest {
+  protected:
+    // The game folder accepted, its mods folder made, as the game-folder window leaves them.
+    bool modsFolderMade = std::filesystem::create_directory(game + "/mods");
+    qt::VXModMainWindow window{(startup.SetGamePath(game), startup.Paths()), platform, boxes,
+                               dialog, [this] { ++ended; }};
+    QLabel& label2 = Child<QLabel>(window, "Label2");
+    QListWidget& list1 = Child<QListWidget>(window, "List1");
+    qt::QtListBox adapter{list1};
+
+    void ClickItem(int row, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(list1.viewport(), Qt::LeftButton, modifiers,
+                          list1.visualItemRect(list1.item(row)).center());
+    }
+    void Click(const char* button) { Child<QPushButton>(window, button).click(); }
+};
+
+// A name written in Latin-1 is no UTF-8: the list shows it as best it can and keeps its bytes.
+TEST_F(VXModMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
+    ExpectWindow(window, layout::vxmodmain::kCaption, layout::vxmodmain::kClientSize,
+                 layout::vxmodmain::kTabOrder, {"Swtich", "Command2", "Command1", "List1"});
+    EXPECT_TRUE(Child<QLabel>(window, "Label1").alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(label2.alignment() & Qt::AlignHCenter);
+    window.Open();
+    Click("Swtich");
+    EXPECT_EQ(boxes.shown.at(0).second, "Select Something");
+    const std::string mod = temp / "caf\xe9 & <b>.zpk";
+    WriteFile(mod, "a mod archive, longer than the live one");
+    dialog.answers = {mod};
+    Click("Command2");
+    ASSERT_EQ(adapter.ItemCount(), 2);
+    EXPECT_EQ(adapter.Item(1), mod);
+    EXPECT_EQ(list1.item(1)->text(), QFile::decodeName(QByteArray::fromStdString(mod)));
+
+    list1.setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(adapter.SelectedIndex(), -1) << "tabbing into the list picks no archive";
+    ClickItem(0);
+    ClickItem(1, Qt::ControlModifier);
+    EXPECT_EQ(list1.selectedItems().size(), 1);
+    Click("Swtich");
+    EXPECT_EQ(ReadFile(game + "/patch_vx.zpk"), ReadFile(mod));
+    EXPECT_EQ(label2.text(), QFile::decodeName("caf\xe9 & <b>.zpk"));
+    EXPECT_EQ(label2.textFormat(), Qt::PlainText);
+
+    ClickItem(0);
+    Click("Command1");
+    EXPECT_EQ(adapter.ItemCount(), 1);
+
+    // A failure ends in the error box, and the window goes on.
+    std::filesystem::remove(mod);
+    ClickItem(0);
+    Click("Swtich");
+    EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper");
+    EXPECT_EQ(boxes.shown.size(), 2U);
+}
+
+}  // namespace
+}  // namespace vx::test
