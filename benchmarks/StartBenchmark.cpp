@@ -49,7 +49,14 @@ bool IsTitled(Display* display, Window window, const std::string& title) {
 
 // Starts `program` with `home` as its home and waits for a window titled `title` to be mapped.
 Started Start(const std::string& program, const fs::path& home, const std::string& title) {
-    Display* display = XOpenDisplay(nullptr);
+    // A server busy with the last program's goodbye may turn a connection away for a moment.
+    Display* display = nullptr;
+    for (int attempt = 0; display == nullptr && attempt < 100; ++attempt) {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr) {
+            ::usleep(20000);
+        }
+    }
     if (display == nullptr) {
         std::fprintf(stderr, "no X display\n");
         std::exit(1);

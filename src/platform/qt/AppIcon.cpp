@@ -3,10 +3,11 @@
 namespace vx::qt {
 
 QIcon AppIcon() {
-    // The .ico holds the small sizes drawn for themselves; the PNG is the large one, and
-    // stands alone should the image plugin that reads .ico be missing.
-    QIcon icon(QStringLiteral(":/patchkeeper.ico"));
-    icon.addFile(QStringLiteral(":/patchkeeper.png"));
+    // Each size drawn for itself; the small ones are no scaled-down copies of the large.
+    QIcon icon;
+    for (const char* size : {"16", "32", "48", "256"}) {
+        icon.addFile(QStringLiteral(":/%1.png").arg(QLatin1String(size)));
+    }
     return icon;
 }
 
