@@ -32,7 +32,7 @@ std::optional<std::string> RegistrySettings::Get(std::string_view app, std::stri
     const std::wstring name = ToUtf16(key);
     std::wstring buffer(64, L'\0');
     for (;;) {
-        DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        DWORD bytes = static_cast<DWORD>(buffer.size()) * DWORD{sizeof(wchar_t)};
         const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(),
                                             RRF_RT_REG_SZ, nullptr, buffer.data(), &bytes);
         if (status == ERROR_SUCCESS) {
@@ -68,7 +68,7 @@ void RegistrySettings::Save(std::string_view app, std::string_view section, std:
         throw SystemError(static_cast<DWORD>(status), Describe(app, section, key));
     }
     const std::wstring text = ToUtf16(value);
-    const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+    const DWORD bytes = static_cast<DWORD>(text.size() + 1) * DWORD{sizeof(wchar_t)};
     status = RegSetValueExW(handle.Get(), ToUtf16(key).c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(text.c_str()), bytes);
     if (status != ERROR_SUCCESS) {

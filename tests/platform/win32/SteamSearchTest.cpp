@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-#include "support/TempFolder.h"
 #include "platform/win32/RegistrySettings.h"
 #include "platform/win32/SteamSearch.h"
 #include "platform/win32/Utf.h"
+#include "support/TempFolder.h"
 
 namespace vx::win32 {
 namespace {
@@ -32,7 +32,7 @@ TEST(SteamSearchTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
     }
     std::replace(steam.begin(), steam.end(), '\\', '/');
     vx::test::WriteFile(temp / "Steam\\steamapps\\libraryfolders.vdf",
-                     "\"libraryfolders\" { \"1\" { \"path\" \"" + library + "\" } }");
+                        "\"libraryfolders\" { \"1\" { \"path\" \"" + library + "\" } }");
     RegistrySettings(root).Save("Valve", "Steam", "SteamPath", steam);
 
     EXPECT_EQ(FindGameInSteam(root), game);
