@@ -1,0 +1,98 @@
+// The main window's commands over the real services, in a game folder whose name is not
+// ASCII: the first-run backup, a running game that holds its archive, and the copy kept of an
+// archive that matches no mod.
+#include "ServicesTest.h"
+#include "app/VXModMain.h"
+#include "fakes/FakeControls.h"
+#include "platform/win32/Handle.h"
+
+namespace vx::win32 {
+namespace {
+
+using test::ReadFile;
+using Names = std::vector<std::string>;
+
+class MainWindowTest : public ServicesTest {
+  protected:
+    MainWindowTest() {
+        platform_.MakeFolder(paths_.GamePath);
+        test::WriteFile(paths_.PatchPath, "the game's own archive");
+        test::WriteFile(mod_, "a mod");
+    }
+    void Add(const std::string& file) {
+        dialog_.answers = {file};
+        dialog_.shown = 0;
+        main_.Command2Click();
+    }
+
+    std::string game_ = folder_ / "Spiele-Ärger-日本語";
+    SharedPaths paths_{"Vexmoor Patchkeeper", game_, game_ + "\\mods", game_ + "\\patch_vx.zpk"};
+    std::string mod_ = folder_ / "mod-ä.zpk";
+    std::string backup_ = paths_.ModsPath + "\\NORMAL_patch_vx.zpk";
+    test::FakeLabel label_;
+    test::FakeListBox list_;
+    test::FakeOpenFileDialog dialog_;
+    test::FakeMessageBoxes boxes_;
+    VXModMain main_{paths_, platform_, boxes_, {label_, list_, dialog_}};
+};
+
+TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBeBackedUp) {
+    steps_.fault.at = Step::Copy;  // the disk is full
+    const Error error = test::ErrorOf([&] { main_.Load(); });
+    EXPECT_EQ(error.Number(), ERROR_DISK_FULL);
+    EXPECT_TRUE(error.Text().starts_with("The game's patch archive could not be backed up"));
+    EXPECT_EQ(test::EntryNames(game_), (Names{"mods", "patch_vx.zpk"}));
+    const auto before = test::Snapshot(folder_.Utf8());
+    list_.items = {mod_};
+    list_.selected = 0;
+    EXPECT_EQ(test::ErrorOf([&] { Add(mod_); }).Text(), error.Text());
+    EXPECT_EQ(test::ErrorOf([&] { main_.SwtichClick(); }).Text(), error.Text());
+    EXPECT_EQ(dialog_.shown, 0);
+    EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
+    EXPECT_EQ(platform_.GetSetting(paths_.AppName, "settings", "mods"), std::nullopt);
+    steps_.fault = {};
+    Add(mod_);
+    EXPECT_EQ(ReadFile(backup_), "the game's own archive");
+    EXPECT_EQ(list_.items, (Names{backup_, mod_}));
+}
+
+TEST_F(MainWindowTest, ARunningGameThatHoldsItsArchiveIsWaitedForOrLeftAlone) {
+    main_.Load();
+    Add(mod_);
+    list_.selected = 1;
+    UniqueFile game;
+    const auto hold = [&] {
+        game.Reset(CreateFileW(ApiPath(paths_.PatchPath).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    const auto before = test::Snapshot(folder_.Utf8());
+    hold();
+    main_.SwtichClick();  // and Cancel
+    game.Reset();
+    EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
+    hold();
+    boxes_.retry = [&] {
+        game.Reset();  // the game was closed
+        return true;
+    };
+    main_.SwtichClick();
+    EXPECT_EQ(ReadFile(paths_.PatchPath), "a mod");
+    EXPECT_EQ(boxes_.shown.size(), 2U);
+}
+
+TEST_F(MainWindowTest, AnArchiveThatMatchesNoModIsKeptAndRegisteredBeforeItIsReplaced) {
+    main_.Load();
+    Add(mod_);
+    Add(folder_ / "MOD-Ä.zpk");  // the same file
+    test::WriteFile(paths_.PatchPath, "a game update");
+    list_.selected = 1;
+    main_.SwtichClick();
+    const std::string kept = paths_.ModsPath + "\\patch_vx-" + platform_.LocalDate() + ".zpk";
+    EXPECT_EQ(ReadFile(kept), "a game update");
+    EXPECT_EQ(ReadFile(paths_.PatchPath), "a mod");
+    EXPECT_EQ(list_.items, (Names{backup_, mod_, kept}));
+    EXPECT_EQ(boxes_.shown.size(), 1U);
+}
+
+}  // namespace
+}  // namespace vx::win32
