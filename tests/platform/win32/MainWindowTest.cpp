@@ -1,34 +1,23 @@
-// The main window's commands over the real services, in a game folder whose name is not
-// ASCII: the first-run backup, a running game that holds its archive, and the copy kept of an
-// archive that matches no mod.
+// The main window's commands over the real services: the first-run backup, a running game that
+// holds its archive, and the copy kept of an archive that matches no mod.
 #include "ServicesTest.h"
 #include "app/VXModMain.h"
 #include "fakes/FakeControls.h"
-#include "platform/win32/Handle.h"
 
 namespace vx::win32 {
 namespace {
 
 using test::ReadFile;
-using Names = std::vector<std::string>;
 
 class MainWindowTest : public ServicesTest {
   protected:
-    MainWindowTest() {
-        platform_.MakeFolder(paths_.GamePath);
-        test::WriteFile(paths_.PatchPath, "the game's own archive");
-        test::WriteFile(mod_, "a mod");
-    }
     void Add(const std::string& file) {
-        dialog_.answers = {file};
-        dialog_.shown = 0;
+        dialog_.answers.push_back(file);
         main_.Command2Click();
     }
 
-    std::string game_ = folder_ / "Spiele-Ärger-日本語";
-    SharedPaths paths_{"Vexmoor Patchkeeper", game_, game_ + "\\mods", game_ + "\\patch_vx.zpk"};
-    std::string mod_ = folder_ / "mod-ä.zpk";
-    std::string backup_ = paths_.ModsPath + "\\NORMAL_patch_vx.zpk";
+    SharedPaths paths_{"Vexmoor Patchkeeper", folder_.Utf8(), folder_ / "mods", live_};
+    std::string backup_ = folder_ / "mods\\NORMAL_patch_vx.zpk";
     test::FakeLabel label_;
     test::FakeListBox list_;
     test::FakeOpenFileDialog dialog_;
@@ -41,7 +30,7 @@ TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBe
     const Error error = test::ErrorOf([&] { main_.Load(); });
     EXPECT_EQ(error.Number(), ERROR_DISK_FULL);
     EXPECT_TRUE(error.Text().starts_with("The game's patch archive could not be backed up"));
-    EXPECT_EQ(test::EntryNames(game_), (Names{"mods", "patch_vx.zpk"}));
+    EXPECT_EQ(test::EntryNames(folder_.Utf8()), (Names{"mod-ä.zpk", "mods", "patch_vx.zpk"}));
     const auto before = test::Snapshot(folder_.Utf8());
     list_.items = {mod_};
     list_.selected = 0;
@@ -60,23 +49,21 @@ TEST_F(MainWindowTest, ARunningGameThatHoldsItsArchiveIsWaitedForOrLeftAlone) {
     main_.Load();
     Add(mod_);
     list_.selected = 1;
-    UniqueFile game;
+    HANDLE game = nullptr;
     const auto hold = [&] {
-        game.Reset(CreateFileW(ApiPath(paths_.PatchPath).c_str(), GENERIC_READ, 0, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        game = CreateFileW(ApiPath(live_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     };
     const auto before = test::Snapshot(folder_.Utf8());
     hold();
     main_.SwtichClick();  // and Cancel
-    game.Reset();
+    CloseHandle(game);
     EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
     hold();
-    boxes_.retry = [&] {
-        game.Reset();  // the game was closed
-        return true;
-    };
+    boxes_.retry = [&] { return CloseHandle(game) != FALSE; };  // the game is closed
     main_.SwtichClick();
-    EXPECT_EQ(ReadFile(paths_.PatchPath), "a mod");
+    EXPECT_EQ(ReadFile(live_), modBytes_);
+    EXPECT_EQ(label_.caption, "mod-ä.zpk");
     EXPECT_EQ(boxes_.shown.size(), 2U);
 }
 
@@ -84,12 +71,12 @@ TEST_F(MainWindowTest, AnArchiveThatMatchesNoModIsKeptAndRegisteredBeforeItIsRep
     main_.Load();
     Add(mod_);
     Add(folder_ / "MOD-Ä.zpk");  // the same file
-    test::WriteFile(paths_.PatchPath, "a game update");
+    test::WriteFile(live_, "a game update");
     list_.selected = 1;
     main_.SwtichClick();
     const std::string kept = paths_.ModsPath + "\\patch_vx-" + platform_.LocalDate() + ".zpk";
     EXPECT_EQ(ReadFile(kept), "a game update");
-    EXPECT_EQ(ReadFile(paths_.PatchPath), "a mod");
+    EXPECT_EQ(ReadFile(live_), modBytes_);
     EXPECT_EQ(list_.items, (Names{backup_, mod_, kept}));
     EXPECT_EQ(boxes_.shown.size(), 1U);
 }

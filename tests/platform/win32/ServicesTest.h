@@ -1,5 +1,5 @@
-// What every services test stands on: a scratch folder, a scratch registry key, and the real
-// platform over both with file steps that fail when told to.
+// What every services test stands on: a scratch folder holding a live archive and a mod, a
+// scratch registry key, and the real platform over both with file steps that fail on request.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <climits>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/LongPath.h"
 #include "platform/win32/Utf.h"
@@ -18,6 +19,7 @@
 
 namespace vx::win32 {
 
+using Names = std::vector<std::string>;
 enum class Step { None, Copy, Flush, Move };
 
 // Which of the system's steps fails, how and how often: the copy and the flush after doing
@@ -30,6 +32,10 @@ struct Fault {
     std::function<void()> meanwhile;
 };
 
+inline Fault FailAt(Step at, DWORD failure = ERROR_DISK_FULL) {
+    return {at, failure, INT_MAX, {}};
+}
+
 struct FaultySteps : FileSteps {
     void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) override {
         FileSteps::Copy(source, target, unbuffered);
@@ -40,7 +46,6 @@ struct FaultySteps : FileSteps {
         Reached(Step::Flush);
     }
     void Move(const std::wstring& from, const std::wstring& to, bool replace) override {
-        ++moves;
         Reached(Step::Move);
         FileSteps::Move(from, to, replace);
     }
@@ -54,15 +59,20 @@ struct FaultySteps : FileSteps {
     }
 
     Fault fault;
-    int moves = 0;
 };
 
 class ServicesTest : public ::testing::Test {
   protected:
+    ServicesTest() {
+        test::WriteFile(live_, "the game's own archive");
+        test::WriteFile(mod_, modBytes_);
+    }
     void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, ToUtf16(root_).c_str()); }
-    DWORD Attributes(const std::string& path) { return GetFileAttributesW(ApiPath(path).c_str()); }
 
     test::TempFolder folder_;
+    std::string live_ = folder_ / "patch_vx.zpk";
+    std::string mod_ = folder_ / "mod-ä.zpk";
+    std::string modBytes_ = std::string("mod\0\r\n", 6) + std::string(1 << 20, 'm') + "end";
     std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
     FaultySteps steps_;
     Win32Platform platform_{root_, steps_};

@@ -1,13 +1,17 @@
-// Entry lookup, file size and make folder on real files in a temporary folder.
+// The file services on real files: lookup, size and make folder, and the switch and backup
+// copies: what the destination holds afterwards, what the user is told, and that no temporary
+// file outlives a copy.
+#include <filesystem>
+#include <tuple>
+
 #include "ServicesTest.h"
-
-#include <winioctl.h>
-
-#include "platform/win32/Handle.h"
 
 namespace vx::win32 {
 namespace {
 
+using test::ReadFile;
+using test::Snapshot;
+using test::WriteFile;
 using Win32FilesTest = ServicesTest;
 
 TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatItShould) {
@@ -19,7 +23,7 @@ TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatI
     for (const std::string name :
          {"Vexmoor.exe", "plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
         const std::wstring path = ApiPath(folder_ / name);
-        ASSERT_TRUE(name.find('.') != std::string::npos ? test::WriteFile(folder_ / name, "")
+        ASSERT_TRUE(name.find('.') != std::string::npos ? WriteFile(folder_ / name, "")
                                                         : CreateDirectoryW(path.c_str(), nullptr));
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes[i++]));
     }
@@ -27,8 +31,9 @@ TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatI
     // doubles it; "/" separates too. Only the lookup of files and folders finds a folder.
     for (const std::string row :
          {"\\VEXMOOR.EXE>Vexmoor.exe", "\\\\vexmoor.exe>Vexmoor.exe", "/VexMoor.exe>Vexmoor.exe",
-          "\\plain.zpk>plain.zpk", "\\mods>Mods", "\\patch_vx.zpk>", "\\gone\\vexmoor.exe>",
-          "\\secret>", "\\hidden.zpk>", "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
+          "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk", "\\mods>Mods", "\\gone.zpk>",
+          "\\gone\\vexmoor.exe>", "\\secret>", "\\hidden.zpk>", "\\system.zpk>", "\\*.zpk>",
+          "\\plain.?pk>"}) {
         const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
         const std::string found = row.substr(row.find('>') + 1);
         EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
@@ -38,15 +43,9 @@ TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatI
 
 TEST_F(Win32FilesTest, SizesPastFourGiBAndFailuresWithTheSystemsNumberAndText) {
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
-    UniqueFile file(CreateFileW(ApiPath(folder_ / "huge.zpk").c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD unused = 0;
-    const LARGE_INTEGER end{.QuadPart = size};
-    if (DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr) &&
-        SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get())) {
-        file.Reset();
-        EXPECT_EQ(platform_.FileSize(folder_ / "HUGE.zpk"), size);
-    }
+    std::error_code noRoom;  // the file is sparse where the disk allows
+    std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
+    EXPECT_TRUE(noRoom || platform_.FileSize(folder_ / "PATCH_VX.zpk") == size);
     platform_.MakeFolder(folder_ / "mods");
     for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
              {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
@@ -71,6 +70,91 @@ TEST(ApiPathTest, GivesAbsolutePathsTheLongFormAfterTheUsualRules) {
              {"mods/patch_vx.zpk", L"mods/patch_vx.zpk"}}) {
         EXPECT_EQ(ApiPath(path), api) << path;
     }
+}
+
+TEST_F(Win32FilesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
+    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+    // A rename refused for a moment, as a virus scanner causes, is no failure.
+    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    platform_.ReplaceFile(mod_, live_);
+    EXPECT_EQ(ReadFile(live_), modBytes_);
+    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
+}
+
+// Every failure leaves the live archive (read-only here) as it was, no temporary file, and
+// the error says what to do about it.
+TEST_F(Win32FilesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
+    const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see services.cmake
+    std::vector<std::tuple<Fault, DWORD, std::string, std::string>> cases{
+        // text: a part
+        {FailAt(Step::Copy, ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED, "administrator", live_},
+        {{}, ERROR_FILE_NOT_FOUND, "", mod_}};  // the source gone
+    for (Step step : {Step::Copy, Step::Flush, Step::Move}) {
+        cases.push_back({FailAt(step), ERROR_DISK_FULL, "", live_});
+    }
+    if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
+        cases.push_back(
+            {{}, ERROR_ACCESS_DENIED, "administrator", std::string(unwritable) + "\\patch_vx.zpk"});
+    }
+    for (const auto& [fault, number, text, path] : cases) {
+        const std::string live = path == mod_ ? live_ : path;
+        const std::string folder = live == live_ ? folder_.Utf8() : unwritable;
+        SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+        steps_.fault = fault;
+        const auto before = Snapshot(folder);
+        if (path == mod_) {
+            DeleteFileW(ApiPath(mod_).c_str());
+        }
+        const Error error = test::ErrorOf([&] { platform_.ReplaceFile(mod_, live); });
+        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
+        EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
+        EXPECT_EQ(error.Path(), path);
+        WriteFile(mod_, modBytes_);
+        EXPECT_EQ(Snapshot(folder), before);
+    }
+}
+
+// Only a file is a backup already: the copy leaves it alone, even one that appears while the
+// copy runs. A folder there is the user's to move; the copy refuses, naming it.
+TEST_F(Win32FilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+    const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
+    steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(ReadFile(backup), "kept");
+    steps_ = {};
+    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    auto before = Snapshot(folder_.Utf8());
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
+    DeleteFileW(ApiPath(backup).c_str());
+    CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
+    before = Snapshot(folder_.Utf8());
+    const Error error = test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup); });
+    EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
+    EXPECT_EQ(error.Path(), backup);
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+TEST_F(Win32FilesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEitherVersionWrote) {
+    for (const char* name :
+         {".patchkeeper-0123.tmp", ".patchkeeper-0123456789abcdeg.tmp",
+          ".patchkeeper-0123456789abcdef.tmp.zpk", "patchkeeper-0123456789abcdef.tmp"}) {
+        WriteFile(folder_ / name, "keep");
+    }
+    const auto before = Snapshot(folder_.Utf8());
+    for (const char* name :
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-FEDCBA9876543210.tmp",
+          ".patchkeeper-aBcDeF0123456789.tmp"}) {
+        WriteFile(folder_ / name, "part");
+        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    platform_.RemoveLeftovers(folder_.Utf8());
+    platform_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 # The Win32 platform services on real files and a scratch registry key, under Wine, alone and
 # under the main window's logic.
 vx_add_test(vx_win32_services_test
-    ${CMAKE_CURRENT_LIST_DIR}/AtomicCopyTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistrySettingsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Win32FilesTest.cpp
