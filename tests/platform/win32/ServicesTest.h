@@ -30,11 +30,9 @@ struct Fault {
     DWORD failure = ERROR_DISK_FULL;
     int failures = INT_MAX;
     std::function<void()> meanwhile;
-};
 
-inline Fault FailAt(Step at, DWORD failure = ERROR_DISK_FULL) {
-    return {at, failure, INT_MAX, {}};
-}
+    static Fault At(Step step) { return {step, ERROR_DISK_FULL, INT_MAX, {}}; }
+};
 
 struct FaultySteps : FileSteps {
     void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) override {

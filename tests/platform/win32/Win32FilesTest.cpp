@@ -1,27 +1,22 @@
 // The file services on real files: lookup, size and make folder, and the switch and backup
 // copies: what the destination holds afterwards, what the user is told, and that no temporary
 // file outlives a copy.
-#include <filesystem>
-#include <tuple>
-
 #include "ServicesTest.h"
 
 namespace vx::win32 {
 namespace {
 
-using test::ReadFile;
 using test::Snapshot;
 using test::WriteFile;
-using Win32FilesTest = ServicesTest;
 
-TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatItShould) {
+TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
+    // The lookup matches any case, answers the stored name and leaves out what it should.
     // Names without a dot are folders.
-    const DWORD attributes[] = {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_READONLY,
-                                FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM,
-                                FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_HIDDEN};
-    int i = 0;
-    for (const std::string name :
-         {"Vexmoor.exe", "plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+                                FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_NORMAL,
+                                FILE_ATTRIBUTE_HIDDEN};
+    for (int i = 0;
+         const std::string name : {"plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
         const std::wstring path = ApiPath(folder_ / name);
         ASSERT_TRUE(name.find('.') != std::string::npos ? WriteFile(folder_ / name, "")
                                                         : CreateDirectoryW(path.c_str(), nullptr));
@@ -30,55 +25,45 @@ TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatI
     // Each row: what is looked up > what is found. A folder typed with a trailing separator
     // doubles it; "/" separates too. Only the lookup of files and folders finds a folder.
     for (const std::string row :
-         {"\\VEXMOOR.EXE>Vexmoor.exe", "\\\\vexmoor.exe>Vexmoor.exe", "/VexMoor.exe>Vexmoor.exe",
-          "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk", "\\mods>Mods", "\\gone.zpk>",
-          "\\gone\\vexmoor.exe>", "\\secret>", "\\hidden.zpk>", "\\system.zpk>", "\\*.zpk>",
-          "\\plain.?pk>"}) {
+         {"\\PATCH_VX.ZPK>patch_vx.zpk", "\\\\Patch_vx.zpk>patch_vx.zpk",
+          "/patch_VX.zpk>patch_vx.zpk", "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk",
+          "\\mods>Mods", "\\gone.zpk>", "\\gone\\patch_vx.zpk>", "\\secret>", "\\hidden.zpk>",
+          "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
         const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
         const std::string found = row.substr(row.find('>') + 1);
         EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
         EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
     }
-}
-
-TEST_F(Win32FilesTest, SizesPastFourGiBAndFailuresWithTheSystemsNumberAndText) {
+    // Sizes past 4 GiB; failures with the system's number and text.
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
     std::error_code noRoom;  // the file is sparse where the disk allows
     std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
     EXPECT_TRUE(noRoom || platform_.FileSize(folder_ / "PATCH_VX.zpk") == size);
-    platform_.MakeFolder(folder_ / "mods");
     for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
              {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.FileSize(""); }, ERROR_PATH_NOT_FOUND},
              {[&] { platform_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS},
-             {[&] { platform_.MakeFolder(folder_ / "no\\mods"); }, ERROR_PATH_NOT_FOUND}}) {
+             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
         const Error error = test::ErrorOf(action);
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_FALSE(error.Text().empty());
     }
-}
-
-// Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
-// that the form is given; this does.
-TEST(ApiPathTest, GivesAbsolutePathsTheLongFormAfterTheUsualRules) {
+    // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
+    // that the form is given; this does.
     for (const auto& [path, api] : std::vector<std::pair<std::string, std::wstring>>{
              {"C:\\Games/Vexmoor\\\\patch_vx.zpk", L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk"},
              {"C:\\Games\\.\\mods\\..\\patch_vx.zpk", L"\\\\?\\C:\\Games\\patch_vx.zpk"},
              {"\\\\server\\share\\patch_vx.zpk", L"\\\\?\\UNC\\server\\share\\patch_vx.zpk"},
-             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"},
-             {"mods/patch_vx.zpk", L"mods/patch_vx.zpk"}}) {
+             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"}}) {
         EXPECT_EQ(ApiPath(path), api) << path;
     }
 }
 
-TEST_F(Win32FilesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
+TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
     SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
     // A rename refused for a moment, as a virus scanner causes, is no failure.
     steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
     platform_.ReplaceFile(mod_, live_);
-    EXPECT_EQ(ReadFile(live_), modBytes_);
     EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
               DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
@@ -86,45 +71,40 @@ TEST_F(Win32FilesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes)
 
 // Every failure leaves the live archive (read-only here) as it was, no temporary file, and
 // the error says what to do about it.
-TEST_F(Win32FilesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
+TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
     const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see services.cmake
+    const std::string gone = folder_ / "gone.zpk";
     std::vector<std::tuple<Fault, DWORD, std::string, std::string>> cases{
         // text: a part
-        {FailAt(Step::Copy, ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED, "administrator", live_},
-        {{}, ERROR_FILE_NOT_FOUND, "", mod_}};  // the source gone
-    for (Step step : {Step::Copy, Step::Flush, Step::Move}) {
-        cases.push_back({FailAt(step), ERROR_DISK_FULL, "", live_});
-    }
+        {{}, ERROR_FILE_NOT_FOUND, "", gone},
+        {Fault::At(Step::Copy), ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Flush), ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Move), ERROR_DISK_FULL, "", live_}};
     if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
         cases.push_back(
             {{}, ERROR_ACCESS_DENIED, "administrator", std::string(unwritable) + "\\patch_vx.zpk"});
     }
     for (const auto& [fault, number, text, path] : cases) {
-        const std::string live = path == mod_ ? live_ : path;
-        const std::string folder = live == live_ ? folder_.Utf8() : unwritable;
+        const std::string live = path == gone ? live_ : path;
         SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
         steps_.fault = fault;
-        const auto before = Snapshot(folder);
-        if (path == mod_) {
-            DeleteFileW(ApiPath(mod_).c_str());
-        }
-        const Error error = test::ErrorOf([&] { platform_.ReplaceFile(mod_, live); });
+        const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
+        const Error error =
+            test::ErrorOf([&] { platform_.ReplaceFile(path == gone ? gone : mod_, live); });
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
         EXPECT_EQ(error.Path(), path);
-        WriteFile(mod_, modBytes_);
-        EXPECT_EQ(Snapshot(folder), before);
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before);
     }
 }
 
 // Only a file is a backup already: the copy leaves it alone, even one that appears while the
 // copy runs. A folder there is the user's to move; the copy refuses, naming it.
-TEST_F(Win32FilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
     steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
     EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
-    EXPECT_EQ(ReadFile(backup), "kept");
-    steps_ = {};
+    EXPECT_EQ(test::ReadFile(backup), "kept");
     SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
     auto before = Snapshot(folder_.Utf8());
     EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
@@ -139,16 +119,12 @@ TEST_F(Win32FilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) 
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 
-TEST_F(Win32FilesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEitherVersionWrote) {
-    for (const char* name :
-         {".patchkeeper-0123.tmp", ".patchkeeper-0123456789abcdeg.tmp",
-          ".patchkeeper-0123456789abcdef.tmp.zpk", "patchkeeper-0123456789abcdef.tmp"}) {
-        WriteFile(folder_ / name, "keep");
-    }
+// The rule for the names is shared with the other platform and tested there.
+TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
+    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
     const auto before = Snapshot(folder_.Utf8());
     for (const char* name :
-         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-FEDCBA9876543210.tmp",
-          ".patchkeeper-aBcDeF0123456789.tmp"}) {
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
         WriteFile(folder_ / name, "part");
         SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
     }
