@@ -68,6 +68,7 @@ TEST_F(MainWindowTest, AnArchiveThatMatchesNoModIsKeptAndRegisteredBeforeItIsRep
     test::WriteFile(live_, "a game update");
     list_.selected = 1;
     main_.SwtichClick();
+    EXPECT_THAT(platform_.LocalDate(), testing::MatchesRegex(R"(\d\d\d\d-\d\d-\d\d)"));
     const std::string kept = paths_.ModsPath + "\\patch_vx-" + platform_.LocalDate() + ".zpk";
     EXPECT_EQ(test::ReadFile(kept), "a game update");
     EXPECT_EQ(test::ReadFile(live_), modBytes_);

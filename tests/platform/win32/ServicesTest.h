@@ -2,7 +2,7 @@
 // scratch registry key, and the real platform over both with file steps that fail on request.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <windows.h>
 
 #include <climits>
