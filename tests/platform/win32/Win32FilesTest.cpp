@@ -34,7 +34,7 @@ TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
         EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
         EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
     }
-    // Sizes past 4 GiB; failures with the system's number and text.
+    // Sizes past 4 GiB; failures with the system's number and text ("Mods" is there already).
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
     std::error_code noRoom;  // the file is sparse where the disk allows
     std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
