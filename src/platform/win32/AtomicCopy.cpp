@@ -152,7 +152,20 @@ Error CopyError(DWORD code, const std::wstring& from, const std::string& source,
     return SystemError(code, destination);
 }
 
-Error MoveError(DWORD code, const std::string& destination) {
+// Whether another program holds `path` open without letting it go, as the running game holds
+// its archive. A rename over such a file is refused as access denied, like one over a file
+// the user may not change; only the file itself tells the two apart.
+bool HeldOpen(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+Error MoveError(DWORD code, const std::wstring& to, const std::string& destination) {
+    if (code == ERROR_ACCESS_DENIED && HeldOpen(to)) {
+        code = ERROR_SHARING_VIOLATION;
+    }
     switch (code) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
@@ -242,7 +255,7 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
     if (unlocked &&
         !SetFileAttributesW(to.c_str(),
                             SettableAttributes(oldAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY}))) {
-        throw MoveError(GetLastError(), destination);
+        throw MoveError(GetLastError(), to, destination);
     }
 
     const DWORD code = MoveWithRetries(steps, temp.Path(), to, replace);
@@ -253,7 +266,7 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
         if (!replace && (code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS)) {
             return false;
         }
-        throw MoveError(code, destination);
+        throw MoveError(code, to, destination);
     }
     temp.Release();
     return true;

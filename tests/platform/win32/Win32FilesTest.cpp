@@ -1,129 +1,136 @@
-// Entry lookup, file size and make folder on real files in a temporary folder.
-#include <gtest/gtest.h>
-#include <windows.h>
-#include <winioctl.h>
-
-#include <functional>
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include "platform/win32/Handle.h"
-#include "platform/win32/LongPath.h"
-#include "platform/win32/Win32Platform.h"
-#include "support/Failure.h"
-#include "support/TempFolder.h"
+// The file services on real files: lookup, size and make folder, and the switch and backup
+// copies: what the destination holds afterwards, what the user is told, and that no temporary
+// file outlives a copy.
+#include "ServicesTest.h"
 
 namespace vx::win32 {
 namespace {
 
-using test::ErrorOf;
+using test::Snapshot;
 using test::WriteFile;
 
-class Win32FilesTest : public ::testing::Test {
-  protected:
-    void Make(const std::string& name, DWORD attributes, bool folder = false) {
+TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
+    // The lookup matches any case, answers the stored name and leaves out what it should.
+    // Names without a dot are folders.
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+                                FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_NORMAL,
+                                FILE_ATTRIBUTE_HIDDEN};
+    for (int i = 0;
+         const std::string name : {"plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
         const std::wstring path = ApiPath(folder_ / name);
-        ASSERT_TRUE(folder ? CreateDirectoryW(path.c_str(), nullptr)
-                           : WriteFile(folder_ / name, ""));
-        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
+        ASSERT_TRUE(name.find('.') != std::string::npos ? WriteFile(folder_ / name, "")
+                                                        : CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes[i++]));
     }
-
-    test::TempFolder folder_;
-    Win32Platform platform_;  // the files only; the registry is left alone
-};
-
-TEST_F(Win32FilesTest, LookupMatchesAnyCaseAnswersTheStoredNameAndLeavesOutWhatItShould) {
-    Make("Vexmoor.exe", FILE_ATTRIBUTE_NORMAL);
-    Make("plain.zpk", FILE_ATTRIBUTE_READONLY);
-    Make("hidden.zpk", FILE_ATTRIBUTE_HIDDEN);
-    Make("system.zpk", FILE_ATTRIBUTE_SYSTEM);
-    Make("Mods", FILE_ATTRIBUTE_NORMAL, true);
-    Make("secret", FILE_ATTRIBUTE_HIDDEN, true);
-    const std::string& root = folder_.Utf8();
-    using Row = std::tuple<std::string, std::string, std::string>;  // path, plain, and folders
-    for (const auto& [path, plain, folders] :
-         std::vector<Row>{{root + "\\VEXMOOR.EXE", "Vexmoor.exe", "Vexmoor.exe"},
-                          // A folder typed with a trailing separator doubles it; "/" separates too.
-                          {root + "\\\\vexmoor.exe", "Vexmoor.exe", "Vexmoor.exe"},
-                          {root + "/VexMoor.exe", "Vexmoor.exe", "Vexmoor.exe"},
-                          {root + "\\plain.zpk", "plain.zpk", "plain.zpk"},
-                          {root + "\\mods", "", "Mods"},
-                          {root + "\\patch_vx.zpk", "", ""},
-                          {root + "\\gone\\vexmoor.exe", "", ""},
-                          {root + "\\secret", "", ""},
-                          {root + "\\hidden.zpk", "", ""},
-                          {root + "\\system.zpk", "", ""},
-                          {root + "\\*.zpk", "", ""},
-                          {root + "\\plain.?pk", "", ""}}) {
-        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), plain) << path;
-        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), folders) << path;
+    // Each row: what is looked up > what is found. A folder typed with a trailing separator
+    // doubles it; "/" separates too. Only the lookup of files and folders finds a folder.
+    for (const std::string row :
+         {"\\PATCH_VX.ZPK>patch_vx.zpk", "\\\\Patch_vx.zpk>patch_vx.zpk",
+          "/patch_VX.zpk>patch_vx.zpk", "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk",
+          "\\mods>Mods", "\\gone.zpk>", "\\gone\\patch_vx.zpk>", "\\secret>", "\\hidden.zpk>",
+          "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
+        const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
+        const std::string found = row.substr(row.find('>') + 1);
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
     }
-}
-
-TEST_F(Win32FilesTest, FailuresCarryTheSystemsNumberAndText) {
-    WriteFile(folder_ / "odd.zpk", std::string(70001, '\0'));
-    EXPECT_EQ(platform_.FileSize(folder_ / "ODD.zpk"), 70001);
-    platform_.MakeFolder(folder_ / "mods");
+    // Sizes past 4 GiB; failures with the system's number and text ("Mods" is there already).
+    const std::int64_t size = (std::int64_t{5} << 30) + 3;
+    std::error_code noRoom;  // the file is sparse where the disk allows
+    std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
+    EXPECT_TRUE(noRoom || platform_.FileSize(folder_ / "PATCH_VX.zpk") == size);
     for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
              {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.FileSize(""); }, ERROR_PATH_NOT_FOUND},
              {[&] { platform_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS},
-             {[&] { platform_.MakeFolder(folder_ / "no\\mods"); }, ERROR_PATH_NOT_FOUND}}) {
-        const Error error = ErrorOf(action);
+             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
+        const Error error = test::ErrorOf(action);
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_FALSE(error.Text().empty());
     }
-}
-
-TEST_F(Win32FilesTest, FileSizeBeyondFourGiB) {
-    const std::int64_t size = (std::int64_t{5} << 30) + 3;
-    {
-        UniqueFile file(CreateFileW(ApiPath(folder_ / "huge.zpk").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD unused = 0;
-        LARGE_INTEGER end{};
-        end.QuadPart = size;
-        if (!DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused,
-                             nullptr) ||
-            !SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get())) {
-            GTEST_SKIP() << "no 5 GiB sparse file here: " << GetLastError();
-        }
-    }
-    EXPECT_EQ(platform_.FileSize(folder_ / "huge.zpk"), size);
-}
-
-// Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
-// that the form is given; this does.
-TEST(ApiPathTest, GivesAbsolutePathsTheLongFormAfterTheUsualRules) {
+    // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
+    // that the form is given; this does.
     for (const auto& [path, api] : std::vector<std::pair<std::string, std::wstring>>{
              {"C:\\Games/Vexmoor\\\\patch_vx.zpk", L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk"},
              {"C:\\Games\\.\\mods\\..\\patch_vx.zpk", L"\\\\?\\C:\\Games\\patch_vx.zpk"},
              {"\\\\server\\share\\patch_vx.zpk", L"\\\\?\\UNC\\server\\share\\patch_vx.zpk"},
-             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"},
-             {"mods/patch_vx.zpk", L"mods/patch_vx.zpk"}}) {
+             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"}}) {
         EXPECT_EQ(ApiPath(path), api) << path;
     }
 }
 
-TEST_F(Win32FilesTest, LongNonAsciiPathsWorkForEveryService) {
-    std::string deep = folder_.Utf8();
-    for (const char* level : {"Ärger-", "日本語-", "Ωmega-", "vexmoor-"}) {
-        deep += "\\" + std::string(level) + std::string(60, 'd');
-        platform_.MakeFolder(deep);
+TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
+    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+    // A rename refused for a moment, as a virus scanner causes, is no failure.
+    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    platform_.ReplaceFile(mod_, live_);
+    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
+}
+
+// Every failure leaves the live archive (read-only here) as it was, no temporary file, and
+// the error says what to do about it.
+TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
+    const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see services.cmake
+    const std::string gone = folder_ / "gone.zpk";
+    std::vector<std::tuple<Fault, DWORD, std::string, std::string>> cases{
+        // text: a part
+        {{}, ERROR_FILE_NOT_FOUND, "", gone},
+        {Fault::At(Step::Copy), ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Flush), ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Move), ERROR_DISK_FULL, "", live_}};
+    if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
+        cases.push_back(
+            {{}, ERROR_ACCESS_DENIED, "administrator", std::string(unwritable) + "\\patch_vx.zpk"});
     }
-    ASSERT_GT(ApiPath(deep).size(), static_cast<std::size_t>(MAX_PATH));
-    WriteFile(folder_ / "source.zpk", "archive bytes");
-    const std::string archive = deep + "\\Pätch_ВКС.zpk";
-    EXPECT_TRUE(platform_.CopyFileIfAbsent(folder_ / "source.zpk", archive));
-    EXPECT_EQ(platform_.FileSize(archive), 13);
-    EXPECT_EQ(platform_.LookupEntry(deep + "\\pätch_вкс.ZPK", EntryKind::PlainFiles),
-              "Pätch_ВКС.zpk");
-    WriteFile(folder_ / "source.zpk", "another archive");
-    platform_.ReplaceFile(folder_ / "source.zpk", archive);
-    EXPECT_EQ(test::ReadFile(archive), "another archive");
-    EXPECT_EQ(test::EntryNames(deep), std::vector<std::string>{"Pätch_ВКС.zpk"});
+    for (const auto& [fault, number, text, path] : cases) {
+        const std::string live = path == gone ? live_ : path;
+        SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+        steps_.fault = fault;
+        const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
+        const Error error =
+            test::ErrorOf([&] { platform_.ReplaceFile(path == gone ? gone : mod_, live); });
+        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
+        EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
+        EXPECT_EQ(error.Path(), path);
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    }
+}
+
+// Only a file is a backup already: the copy leaves it alone, even one that appears while the
+// copy runs. A folder there is the user's to move; the copy refuses, naming it.
+TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+    const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
+    steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(test::ReadFile(backup), "kept");
+    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    auto before = Snapshot(folder_.Utf8());
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
+    DeleteFileW(ApiPath(backup).c_str());
+    CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
+    before = Snapshot(folder_.Utf8());
+    const Error error = test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup); });
+    EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
+    EXPECT_EQ(error.Path(), backup);
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+// The rule for the names is shared with the other platform and tested there.
+TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
+    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
+    const auto before = Snapshot(folder_.Utf8());
+    for (const char* name :
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
+        WriteFile(folder_ / name, "part");
+        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    platform_.RemoveLeftovers(folder_.Utf8());
+    platform_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 
 }  // namespace

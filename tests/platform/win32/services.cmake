@@ -1,11 +1,11 @@
-# The Win32 platform services on real files and a scratch registry key, under Wine.
+# The Win32 platform services on real files and a scratch registry key, under Wine, alone and
+# under the main window's logic.
 vx_add_test(vx_win32_services_test
-    ${CMAKE_CURRENT_LIST_DIR}/AtomicCopyTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/MainWindowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegistrySettingsTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/SteamSearchTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Win32FilesTest.cpp
 )
-target_link_libraries(vx_win32_services_test PRIVATE vx_win32_services vx_test_support)
+target_link_libraries(vx_win32_services_test PRIVATE vx_app vx_win32_services vx_test_support)
 
 # A game folder the user may not write in cannot be made from inside Wine: the script makes
 # it on the Linux side, and the test finds it through Wine's drive Z:, the whole file system.
