@@ -2,8 +2,6 @@
 // store: what they do, and what they do when a disk, a folder or the stored state fails
 // them. Every failure must be reported with a clear message and change nothing at all.
 
-#include <sys/resource.h>
-
 #include <functional>
 #include <tuple>
 
@@ -54,7 +52,7 @@ TEST_F(PosixFilesTest, SizesAreSixtyFourBitAndWhatIsNoFileFails) {
 // Only a file is a backup already: the copy leaves it alone, even one that appears while it
 // runs. Anything else there is the user's to move: the copy refuses, naming it.
 TEST_F(PosixFilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
-    const std::string kept = archives + "/kept.zpk";
+    const std::string target = archives + "/kept.zpk";
     const auto appear = [&](const char* step) {
         return [&, step] {
             steps.at = step;
@@ -66,16 +64,16 @@ TEST_F(PosixFilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) 
     for (const auto& [what, make, number, refusal] :
          std::vector<std::tuple<std::string, std::function<void()>, int, std::string>>{
              {"a file", [&] { WriteFile(backup, "kept"); }, 0, ""},
-             {"a link to a file", [&] { std::filesystem::create_symlink(kept, backup); }, 0, ""},
+             {"a link to a file", [&] { std::filesystem::create_symlink(target, backup); }, 0, ""},
              {"a file appearing during the copy", appear("copy"), 0, ""},
              {"a file appearing during the flush", appear("flush"), 0, ""},
              {"a folder", [&] { std::filesystem::create_directory(backup); }, EISDIR, folder},
              {"a named pipe", [&] { ::mkfifo(backup.c_str(), 0600); }, EEXIST, other},
-             {"a dangling link", [&] { std::filesystem::create_symlink(kept + "x", backup); },
+             {"a dangling link", [&] { std::filesystem::create_symlink(target + "x", backup); },
               EEXIST, other}}) {
         SCOPED_TRACE(what);
         std::filesystem::remove(backup);
-        WriteFile(kept, "kept");
+        WriteFile(target, "kept");
         make();
         const auto before = Everything();
         const auto error =
@@ -146,68 +144,130 @@ void MakeGameInUse(Install& install) {
     ASSERT_EQ(first.list1.items, (Items{install.backup, install.mod}));
 }
 
-// No file may grow past 16 bytes, as on a disk with that little room left; a write then
-// fails with EFBIG instead of the signal killing the process.
-bool FillDisk(Install&) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{16, RLIM_INFINITY};
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+const std::string kNotBackedUp =
+    "The game's patch archive could not be backed up, so "
+    "Patchkeeper will not replace it or register anything yet. ";
+const std::string kNotKept =
+    "The game's patch archive matched none of your mods and could not "
+    "be kept, so it was not replaced. ";
+
+// A first run with the mods folder gone makes it and a whole backup. On a full disk nothing
+// is registered, and what needs the backup is refused until it can be made; Remove still works.
+TEST(FirstRunTest, TheBackupComesFirstAndNothingIsRegisteredWithoutIt) {
+    Install i;
+    for (bool full : {false, true}) {
+        i.MakeFirstRun();
+        std::filesystem::remove_all(i.mods);
+        FillDisk(full);
+        Session session(i.platform);
+        const auto start = FailureOf([&] { session.Start(); });
+        EXPECT_EQ(session.list1.items, full ? Items{} : Items{i.backup});
+        EXPECT_EQ(ReadFile(i.backup), full ? "" : ReadFile(i.live));
+    }
+    WriteFile(i.mod, "a mod");
+    Session session(i.platform);
+    const auto before = i.Everything();
+    session.list1.items = {i.mod};  // as a list from before might offer it
+    for (const auto& error :
+         {FailureOf([&] { session.Start(); }), FailureOf([&] { session.Add(i.mod); }),
+          FailureOf([&] { session.Switch(0); })}) {
+        ExpectReported(error, EFBIG, i.backup, kNotBackedUp + std::strerror(EFBIG));
+    }
+    EXPECT_EQ(session.dialog.shown, 0);
+    EXPECT_EQ(i.Everything(), before);
+    FillDisk(false);
+    session.Remove(0);
+    EXPECT_EQ(i.Stored("settings", "mods").value_or("0"), "0");
+    session.Add(i.mod);
+    EXPECT_EQ(session.list1.items, (Items{i.backup, i.mod}));
+    EXPECT_EQ(ReadFile(i.backup), ReadFile(i.live));
 }
 
-enum class Op { Switch, Add, FirstRun };
+// Before a switch replaces a live archive that matches no mod, a copy is kept beside the mods,
+// under a name not yet taken, registered and announced.
+TEST(KeepTest, AnUnknownLiveArchiveIsKeptUnderAFreeNameBeforeTheSwitch) {
+    Install i;
+    MakeGameInUse(i);
+    Session session(i.platform);
+    session.Start();
+    WriteFile(i.kept, "taken");
+    WriteFile(i.live, "an archive no mod matches");
+    session.Switch(1);
+    const std::string second = i.kept.substr(0, i.kept.size() - 4) + "-2.zpk";
+    EXPECT_EQ(ReadFile(i.kept), "taken");
+    EXPECT_EQ(ReadFile(second), "an archive no mod matches");
+    EXPECT_EQ(ReadFile(i.live), ReadFile(i.mod));
+    EXPECT_EQ(session.list1.items, (Items{i.backup, i.mod, second}));
+    EXPECT_EQ(session.boxes.shown,
+              (Boxes{{"The game's patch archive matched none of your mods; it was kept as " +
+                          second + " before switching.",
+                      "Vexmoor Patchkeeper"}}));
+}
+
+// Keep: a switch that must first keep a live archive matching no mod.
+enum class Op { Switch, Add, Remove, FirstRun, Keep };
 
 TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
-    // What, met by which command, made how (false where this system cannot make it), and the
-    // error number and path that the report must show.
-    using Fault =
-        std::tuple<std::string, Op, std::function<bool(Install&)>, int, std::string Install::*>;
+    // What, met by which command, made how (false where this system cannot make it), the
+    // error number and path that the report must show, and its text when not the system's.
+    using Fault = std::tuple<std::string, Op, std::function<bool(Install&)>, int,
+                             std::string Install::*, std::string>;
     const auto remove = [](const std::string& path) { return std::filesystem::remove_all(path); };
     const auto moveGame = [](Install& i) {
         return std::rename(i.game.c_str(), (i.root + "/moved").c_str()) == 0;
     };
+    const auto fail = [](const char* step) {
+        return [at = std::string(step)](Install& i) { return !(i.steps.at = at).empty(); };
+    };
     std::vector<Fault> faults{
         {"a protected game folder", Op::Switch, [](Install& i) { return i.Protect(i.game); },
-         Install::ProtectedError(), &Install::live},
+         Install::ProtectedError(), &Install::live, ""},
         {"a protected live archive", Op::Switch,
-         [](Install& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &Install::live},
+         [](Install& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &Install::live,
+         ""},
         {"the source deleted", Op::Switch, [&](Install& i) { return remove(i.mod) > 0; }, ENOENT,
-         &Install::mod},
+         &Install::mod, ""},
         {"the source now a folder", Op::Switch,
          [&](Install& i) { return remove(i.mod) && std::filesystem::create_directory(i.mod); },
-         EISDIR, &Install::mod},
+         EISDIR, &Install::mod, ""},
         {"the source now a named pipe", Op::Switch,
          [&](Install& i) { return remove(i.mod) && ::mkfifo(i.mod.c_str(), 0644) == 0; }, EINVAL,
-         &Install::mod},
-        {"no mods folder", Op::FirstRun, [&](Install& i) { return remove(i.mods) > 0; }, ENOENT,
-         &Install::mods},
+         &Install::mod, ""},
+        {"a game on a disk too small for the mod", Op::Switch,
+         [](Install& i) { return i.PutGameOnASmallDisk(); }, kErrorDiskFull, &Install::game,
+         "Not enough free space: the archive needs 2.0 MB, but the disk of this folder has "},
         {"a file for the mods folder", Op::FirstRun,
          [&](Install& i) { return remove(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR,
-         &Install::mods},
-        {"the game folder gone", Op::Switch, moveGame, ENOENT, &Install::game},
-        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &Install::live}};
+         &Install::mods, ""},
+        {"the game folder gone", Op::Switch, moveGame, ENOENT, &Install::game, ""},
+        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &Install::mods, ""},
+        {"a protected mods folder", Op::Keep, [](Install& i) { return i.Protect(i.mods); },
+         Install::ProtectedError(), &Install::kept, ""},
+        {"a failing copy", Op::Keep, fail("copy"), ENOSPC, &Install::kept, ""},
+        {"a failing rename", Op::Remove, fail("rename"), EBUSY, &Install::store, ""}};
     for (const auto& [op, path] :
          {std::pair{Op::Switch, &Install::live}, std::pair{Op::FirstRun, &Install::backup},
           std::pair{Op::Add, &Install::store}}) {
-        faults.push_back({"a full disk", op, FillDisk, EFBIG, path});
+        faults.push_back({"a full disk", op, [](Install&) { return FillDisk(); }, EFBIG, path, ""});
         for (const auto& [step, number] :
              {std::pair{"copy", ENOSPC}, std::pair{"flush", EIO}, std::pair{"rename", EBUSY}}) {
-            const auto fail = [at = std::string(step)](Install& i) {
-                i.steps.at = at;
-                return true;
-            };
             // A save writes no copy, and a full disk stops its writing already.
             if (op != Op::Add || number != ENOSPC) {
-                faults.push_back({std::string("a failing ") + step, op, fail, number, path});
+                faults.push_back(
+                    {std::string("a failing ") + step, op, fail(step), number, path, ""});
             }
         }
     }
     ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
-    for (const auto& [what, op, make, number, path] : faults) {
+    for (const auto& [what, op, make, number, path, text] : faults) {
         SCOPED_TRACE(what);
         Install install;
         MakeGameInUse(install);
         Session session(install.platform);
         op == Op::FirstRun ? install.MakeFirstRun() : session.Start();
+        if (op == Op::Keep) {
+            WriteFile(install.live, "an archive that matches no mod");
+        }
         if (!make(install)) {
             std::cout << "[ skipped  ] " << what << ": this system cannot make it\n";
             continue;
@@ -215,18 +275,23 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
         const auto before = install.Everything();
         const std::string label = session.label2.caption;
         const auto error = FailureOf([&, command = op] {
-            command == Op::Switch ? session.Switch(1)
-            : command == Op::Add  ? session.Add(install.archives + "/new.zpk")
-                                  : session.Start();
+            command == Op::Add        ? session.Add(install.archives + "/new.zpk")
+            : command == Op::Remove   ? session.Remove(1)
+            : command == Op::FirstRun ? session.Start()
+                                      : session.Switch(1);
         });
-        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
-        ::setrlimit(RLIMIT_FSIZE, &unlimited);
-        ExpectReported(error, number, install.*path);
-        if (error && number == Install::ProtectedError()) {
-            EXPECT_THAT(FormatError(*error), HasSubstr("You may not write there"));
+        FillDisk(false);
+        const std::string prefix = op == Op::FirstRun ? kNotBackedUp
+                                   : op == Op::Keep   ? kNotKept
+                                                      : "";
+        ExpectReported(error, number, install.*path,
+                       prefix + (text.empty() ? std::strerror(number) : text));
+        if (error && number == kErrorDiskFull) {
+            EXPECT_THAT(FormatError(*error), ::testing::ContainsRegex("has [0-9.]+ KB free"));
         }
         EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
-        EXPECT_EQ(session.list1.selected, op == Op::Switch ? 1 : -1) << "the list was rebuilt";
+        EXPECT_EQ(session.list1.selected, op == Op::FirstRun || op == Op::Add ? -1 : 1)
+            << "the list was rebuilt";
         EXPECT_EQ(session.label2.caption, label);
     }
     ::alarm(0);
@@ -247,32 +312,42 @@ struct StoredStateTest : InstallTest {
 };
 
 // A count that is no number or out of range stops every command, naming the count; one with
-// a fraction reads as the whole number below it, a negative one as an empty list. None of
-// them is written over.
+// a fraction reads as the whole number below it; a negative one lists nothing and cannot be
+// changed. None of them is written over.
 TEST_F(StoredStateTest, EveryKindOfCountMeetsAClearMessageOrItsDocumentedReading) {
-    for (const auto& [count, number, listed] :
-         std::vector<std::tuple<std::string, int, Items>>{{"letters", kErrorTypeMismatch, {}},
-                                                          {"", kErrorTypeMismatch, {}},
-                                                          {"32768", kErrorOverflow, {}},
-                                                          {"2.9", 0, {backup, a}},
-                                                          {"-1", 0, {}}}) {
+    for (const auto& [count, atStart, atChange, listed] :
+         std::vector<std::tuple<std::string, int, int, Items>>{
+             {"letters", kErrorTypeMismatch, kErrorTypeMismatch, {}},
+             {"", kErrorTypeMismatch, kErrorTypeMismatch, {}},
+             {"32768", kErrorOverflow, kErrorOverflow, {}},
+             {"2.9", 0, 0, {backup, a}},
+             {"-1", 0, kErrorTypeMismatch, {}}}) {
         WriteStore(count, "1=" + backup + "\n2=" + a + "\n3=" + b + "\n");
         const auto before = Everything();
         Session session(platform);
-        for (const auto& command : std::vector<std::function<void()>>{
-                 [&] { session.Start(); }, [&] { session.Add(b); }, [&] { session.Remove(0); },
-                 [&] { session.Switch(0); }}) {
-            const auto error = FailureOf(command);
-            ASSERT_EQ(error.has_value(), number != 0) << "count \"" << count << "\"";
-            if (!error) {
-                break;  // a count that reads: the start lists what it holds
-            }
-            EXPECT_EQ(error->Number(), number) << count;
-            EXPECT_THAT(FormatError(*error), HasSubstr("the stored mod count \"" + count + "\""));
-        }
+        const auto check = [&](const std::optional<Error>& error, int number) {
+            EXPECT_EQ(error ? error->Number() : 0, number) << count;
+            EXPECT_THAT(error ? FormatError(*error) : "",
+                        HasSubstr(error ? "count \"" + count : ""));
+        };
+        check(FailureOf([&] { session.Start(); }), atStart);
         EXPECT_EQ(session.list1.items, listed) << count;
+        if (atChange != 0) {  // a count that reads is for the other tests to change
+            check(FailureOf([&] { session.Add(b); }), atChange);
+            check(FailureOf([&] { session.Remove(0); }), atChange);
+        }
         EXPECT_EQ(Everything(), before) << "count \"" << count << "\"";
     }
+}
+
+// The store is read anew when changed by another hand between two commands.
+TEST_F(StoredStateTest, AnEditByHandBetweenCommandsIsSeenByTheNextCommand) {
+    WriteStore("2", "1=" + backup + "\n2=" + a + "\n");
+    Session session(platform);
+    session.Start();
+    WriteStore("3", "1=" + backup + "\n2=" + a + "\n3=" + b + "\n");
+    session.Remove(0);
+    EXPECT_EQ(session.list1.items, (Items{a, b}));
 }
 
 TEST_F(StoredStateTest, OddEntriesKeysAndSectionsReadRepairAndWriteConsistently) {

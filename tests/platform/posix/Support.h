@@ -6,6 +6,8 @@
 #include <linux/fs.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,14 @@ inline void ExpectReported(const std::optional<Error>& error, int number, const 
                                              (text.empty() ? std::strerror(number) : text)));
     EXPECT_THAT(shown, ::testing::EndsWith(path.empty() ? "" : "\n\n" + path));
     EXPECT_EQ(error->Path(), path);
+}
+
+// No file may grow past 16 bytes, as on a disk with that little room left; a write then
+// fails with EFBIG instead of the signal killing the process. Room comes back with `false`.
+inline bool FillDisk(bool full = true) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{full ? 16 : RLIM_INFINITY, RLIM_INFINITY};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 }
 
 // The system's steps of an atomic write, but the chosen step of the next write fails once,
@@ -101,6 +111,9 @@ struct Install {
         for (const auto& path : protected_) {
             Protect(path, false);
         }
+        if (small_) {
+            ::umount2(game.c_str(), MNT_DETACH);
+        }
     }
 
     std::optional<std::string> Stored(std::string_view section, std::string_view key) {
@@ -128,6 +141,15 @@ struct Install {
         }
         return done;
     }
+    // Puts the game folder, as it is, on a disk of 1 MiB. False where mounting is refused.
+    bool PutGameOnASmallDisk() {
+        const std::string moved = root + "/moved";
+        std::filesystem::rename(game, moved);
+        std::filesystem::create_directory(game);
+        small_ = ::mount("tmpfs", game.c_str(), "tmpfs", 0, "size=1m") == 0;
+        std::filesystem::copy(moved, game, std::filesystem::copy_options::recursive);
+        return std::filesystem::remove_all(moved) > 0 && small_;
+    }
     static int ProtectedError() { return ::geteuid() == 0 ? EPERM : EACCES; }
 
     TempFolder temp;
@@ -142,9 +164,12 @@ struct Install {
     std::string store = root + "/config/Vexmoor Patchkeeper/settings.ini";
     FaultySteps steps;
     posix::PosixPlatform platform{config, steps};
+    // Where a switch keeps an unknown live archive today.
+    std::string kept = mods + "/patch_vx-" + platform.LocalDate() + ".zpk";
 
   private:
     std::vector<std::string> protected_;
+    bool small_ = false;
 };
 
 // One run of the program as its window binding drives it, over fake controls: a new Session
