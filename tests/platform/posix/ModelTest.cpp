@@ -1,7 +1,7 @@
 // Random sequences of what a user and the world do (start the program, add, remove, switch,
 // delete an archive behind its back or put one back) run on real files and the real store,
-// and compared after every step with a reference model of what must hold. A failure prints
-// the seed and the shortest failing sequence found. VX_MODEL_STEPS, VX_MODEL_RUN_STEPS,
+// and compared after every step with a model of what must hold. A failure prints the seed
+// and the steps up to the first difference. VX_MODEL_STEPS, VX_MODEL_RUN_STEPS,
 // VX_MODEL_SECONDS and VX_SEED set the load.
 
 #include <strings.h>
@@ -12,7 +12,6 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <set>
 
 #include "Support.h"
 #include "platform/posix/IniFormat.h"
@@ -20,13 +19,10 @@
 namespace vx::test {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 // What the program must do, over plain values, written from what it is meant to do and not
 // from its code: the store as a map, files as their contents, the window as strings.
 struct Model {
-    std::string live;
-    std::string backup;
+    std::string live, backup, keptStem;
     std::map<std::string, std::string> files;  // absent when deleted
     int count = 0;
     std::map<int, std::string> entries;
@@ -35,37 +31,68 @@ struct Model {
     std::vector<std::pair<std::string, std::string>> boxes;
 
     std::string Entry(int i) const { return entries.contains(i) ? entries.at(i) : ""; }
+    bool Same(const std::string& a, const std::string& b) const {
+        return ::strcasecmp(a.c_str(), b.c_str()) == 0;  // the model's differ in ASCII only
+    }
     // The backup is made only where nothing stands, from a live archive that exists, and
-    // registered only once it is made.
+    // registered only once it is made; nothing else is done before it.
+    bool BackedUp() {
+        if (count == 0 && !files.contains(backup) && !files.contains(live)) {
+            return false;
+        }
+        if (count == 0) {
+            files.try_emplace(backup, files.contains(live) ? files[live] : "");
+            entries[count = 1] = backup;
+        }
+        return true;
+    }
     void Start() {
         items.clear();
         label = "$Current Mod$";
-        if (count == 0) {
-            if (!files.contains(backup) && !files.contains(live)) {
-                return;  // a failure, reported
-            }
-            files.try_emplace(backup, files.contains(live) ? files[live] : "");
-            entries[1] = backup;
-            count = 1;
-        }
-        Refresh();
-    }
-    void Switch(int item) {
-        if (item < 0) {
-            boxes.emplace_back("Select something!", "Select Something");
-        } else if (files.contains(items.at(std::size_t(item)))) {
-            files[live] = files[items[std::size_t(item)]];
+        if (BackedUp()) {
             Refresh();
         }
     }
-    // Paths that differ in letter case only are the same; the model's differ in ASCII only.
+    // A live archive of a size no other entry has is kept under the first free name first.
+    void Switch(int item) {
+        if (item < 0) {
+            boxes.emplace_back("Select something!", "Select Something");
+            return;
+        }
+        const std::string source = items.at(std::size_t(item));
+        bool known = !files.contains(live);
+        for (int i = 1; i <= count && !known; ++i) {
+            known = !Same(Entry(i), live) && files.contains(Entry(i)) &&
+                    files[Entry(i)].size() == files[live].size();
+        }
+        if (!files.contains(source)) {
+            return;
+        }
+        if (!Same(source, live) && !known) {
+            std::string kept = keptStem + ".zpk";
+            for (int n = 2; files.contains(kept); ++n) {
+                kept = keptStem + "-" + std::to_string(n) + ".zpk";
+            }
+            files[kept] = files[live];
+            entries[++count] = kept;
+            boxes.emplace_back(
+                "The game's patch archive matched none of your mods; it was kept as " + kept +
+                    " before switching.",
+                "Vexmoor Patchkeeper");
+        }
+        files[live] = files[source];
+        Refresh();
+    }
     void Add(const std::string& chosen) {
+        if (count == 0 && BackedUp()) {
+            Refresh();
+        }
         for (int i = 1; i <= count; ++i) {
-            if (::strcasecmp(Entry(i).c_str(), chosen.c_str()) == 0) {
+            if (Same(Entry(i), chosen)) {
                 return;
             }
         }
-        if (!chosen.empty()) {
+        if (!chosen.empty() && count > 0) {
             entries[++count] = chosen;
             Refresh();
         }
@@ -106,14 +133,6 @@ struct Model {
 
 enum Kind { kStart, kAdd, kRemove, kSwitch, kDelete, kRecreate };
 
-// Raw random choices, read against the state they meet: a sequence with steps taken out
-// still means something, which the shrinking relies on.
-struct Action {
-    int kind;
-    std::uint32_t pick;
-    std::uint32_t how;
-};
-
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
@@ -124,84 +143,84 @@ struct World : Install {
             deep += "/" + std::string(240, 'd');
         }
         std::filesystem::create_directories(deep);
-        for (const auto& [name, content] : std::map<std::string, std::string>{
-                 {"one.zpk", "1111"},
-                 {"Two Mod.zpk", "2222222"},
-                 {"two mod.zpk", "3333"},  // one.zpk's size, Two Mod's name in other case
-                 {"ünïcödé 模组 ✓.zpk", "4444444444"},
-                 {"odd \"name\" = ;#\\n [x].zpk", std::string(22, '5')},  // the game's size
-                 {"\xff\xfe not UTF-8.zpk", "66"},
-                 {"line\nbreak\r.zpk", "777777777777"},
-                 {" padded \t", "8"},
-                 {"C:\\new\\\"", "999"},
-                 {deep.substr(archives.size() + 1) + "/" + std::string(4000 - deep.size() - 1, 'f'),
-                  "0000000000000000000000000"}}) {
-            WriteFile(archives + "/" + name, content);
-            originals[archives + "/" + name] = content;
+        const std::string longest = deep + "/" + std::string(4000 - deep.size() - 1, 'f');
+        for (const auto& [path, content] : std::map<std::string, std::string>{
+                 {"/one.zpk", "1111"},
+                 {"/Two Mod.zpk", "2222222"},
+                 {"/two mod.zpk", "3333"},  // one.zpk's size, Two Mod's name in other case
+                 {"/ünïcödé 模组 ✓.zpk", "4444444444"},
+                 {"/odd \"name\" = ;#\\n [x].zpk", std::string(22, '5')},  // the game's size
+                 {"/\xff\xfe not UTF-8.zpk", "66"},
+                 {"/line\nbreak\r.zpk", "777777777777"},
+                 {"/ padded \t", "8"},
+                 {"/C:\\new\\\"", "999"},
+                 {longest.substr(archives.size()), std::string(25, '0')}}) {
+            WriteFile(archives + path, model.files[archives + path] = content);
         }
-        model.files = originals;
         model.live = live;
         model.backup = backup;
-        model.files[live] = originals[backup] = originals[live] = ReadFile(live);
+        model.keptStem = mods + "/patch_vx-" + platform.LocalDate();
+        model.files[live] = ReadFile(live);
         model.files[game + "/vexmoor.exe"] = "MZ";
+        for (int n = 1; n <= 3; ++n) {  // copies kept may be deleted and put back as well
+            keptNames.push_back(model.keptStem + (n > 1 ? "-" + std::to_string(n) : "") + ".zpk");
+        }
     }
 
-    // Does `action` to the program and to the model; answers what was done, in words. What a
-    // failure reports is the fault test's matter: here only what it leaves behind counts.
-    std::string Apply(const Action& action) {
+    // Does step (kind, pick, how) to the program and to the model, and tells it in words.
+    // What a failure reports is the fault test's matter: here only what it leaves counts.
+    std::string Apply(int kind, std::uint32_t pick, std::uint32_t how) {
         model.boxes.clear();
         if (session) {
             session->boxes.shown.clear();
         }
-        const int item = action.how % 7 == 0 || model.items.empty()
-                             ? -1
-                             : static_cast<int>(action.pick % model.items.size());
+        const int item =
+            how % 7 == 0 || model.items.empty() ? -1 : static_cast<int>(pick % model.items.size());
         std::vector<std::string> present;
         std::vector<std::string> absent;
-        for (const auto& [path, content] : originals) {
+        std::map<std::string, std::string> world = model.files;
+        world.erase(game + "/vexmoor.exe");
+        for (const auto& name : keptNames) {
+            world.try_emplace(name, "");
+        }
+        for (const auto& [path, content] : world) {
             (model.files.contains(path) ? present : absent).push_back(path);
         }
-        if (action.kind == kStart) {
+        if (kind == kStart) {
             session = std::make_unique<Session>(platform);
             FailureOf([&] { session->Start(); });
             model.Start();
             return "start";
         }
-        if (action.kind == kAdd) {
-            // Mostly a file that exists, sometimes one in other letter case, or none.
-            const std::uint32_t how = action.how % 10;
+        if (kind == kAdd) {  // mostly a file that exists, sometimes in other case, or none
             std::string chosen =
-                how == 0 || present.empty() ? "" : present[action.pick % present.size()];
+                how % 10 == 0 || present.empty() ? "" : present[pick % present.size()];
             for (char& c : chosen) {
-                c = how <= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+                c = how % 10 <= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(c)))
+                                  : c;
             }
             FailureOf([&] { session->Add(chosen); });
             model.Add(chosen);
             return "add \"" + chosen + "\"";
         }
-        if (action.kind == kRemove || action.kind == kSwitch) {
-            const bool remove = action.kind == kRemove;
-            FailureOf([&] { remove ? session->Remove(item) : session->Switch(item); });
-            remove ? model.Remove(item) : model.Switch(item);
-            return (remove ? "remove item " : "switch to item ") + std::to_string(item);
+        if (kind == kRemove || kind == kSwitch) {
+            FailureOf([&] { kind == kRemove ? session->Remove(item) : session->Switch(item); });
+            kind == kRemove ? model.Remove(item) : model.Switch(item);
+            return (kind == kRemove ? "remove item " : "switch to item ") + std::to_string(item);
         }
-        const auto& from = action.kind == kDelete ? present : absent;
+        const auto& from = kind == kDelete ? present : absent;
         if (from.empty()) {
-            return "nothing to delete or recreate";
+            return "nothing to delete or put back";
         }
-        const std::string path = from[action.pick % from.size()];
-        if (action.kind == kDelete) {
+        const std::string path = from[pick % from.size()];
+        if (kind == kDelete) {
             std::filesystem::remove(path);
             model.files.erase(path);
             return "delete \"" + path + "\" behind the program's back";
         }
-        // Sometimes with other content, of a size that may match the live one's.
-        const std::size_t sizes[] = {4, 7, 13, 22};
-        WriteFile(path, model.files[path] = action.how % 3 == 0
-                                                ? std::string(sizes[action.how / 3 % 4], 'r')
-                                                : originals[path]);
-        return "put \"" + path + "\" back behind the program's back, " +
-               std::to_string(model.files[path].size()) + " bytes";
+        const std::size_t sizes[] = {4, 7, 13, 22};  // some the live archive's
+        WriteFile(path, model.files[path] = std::string(sizes[how / 3 % 4], 'r'));
+        return "put \"" + path + "\" back behind the program's back";
     }
 
     // One side's state, as lines that name what they describe.
@@ -220,7 +239,6 @@ struct World : Install {
             for (const auto& [path, content] : model.files) {
                 lines.insert("file " + path + " " + content);
             }
-            lines.insert("stored settings/vxpath=" + game);
             lines.insert("stored settings/mods=" + std::to_string(model.count));
             for (const auto& [key, entry] : model.entries) {
                 lines.insert("stored mods/" + std::to_string(key) + "=" + entry);
@@ -243,76 +261,45 @@ struct World : Install {
         } catch (const Error& e) {
             lines.insert(std::string("the store cannot be read: ") + e.what());
         }
+        lines.erase("stored settings/vxpath=" + game);
         return lines;
     }
 
     Model model;
-    std::map<std::string, std::string> originals;  // every file a step may touch
+    std::vector<std::string> keptNames;
     std::unique_ptr<Session> session;
 };
 
-struct Failure {
-    std::size_t step;
-    std::string story;  // the steps in words, then how the program and the model differ
-};
-
-// Plays `actions` in a new world; answers the first step after which the two differ.
-std::optional<Failure> Play(const std::vector<Action>& actions) {
-    World world;
-    std::string story;
-    for (std::size_t i = 0; i < actions.size(); ++i) {
-        story += "  " + std::to_string(i + 1) + ". " + world.Apply(actions[i]) + "\n";
-        const std::set<std::string> program = world.State(true);
-        const std::set<std::string> model = world.State(false);
-        if (program != model) {
-            story += "After the last step:\n";
-            for (const auto& line : program) {
-                story += model.contains(line) ? "" : "  program: " + line + "\n";
-            }
-            for (const auto& line : model) {
-                story += program.contains(line) ? "" : "  model:   " + line + "\n";
-            }
-            return Failure{i, story};
-        }
-    }
-    return std::nullopt;
-}
-
-// Cuts the sequence at its failing step, then leaves out one step at a time, from the last
-// to the second, wherever what is left still fails. The first start stays.
-std::vector<Action> Shrink(std::vector<Action> actions, Failure& failure) {
-    actions.resize(failure.step + 1);
-    for (std::size_t i = actions.size() - 1; i >= 1 && i < actions.size(); --i) {
-        std::vector<Action> candidate = actions;
-        candidate.erase(candidate.begin() + static_cast<std::ptrdiff_t>(i));
-        if (auto shorter = Play(candidate)) {
-            candidate.resize(shorter->step + 1);
-            actions = std::move(candidate);
-            failure = std::move(*shorter);
-        }
-    }
-    return actions;
-}
-
 TEST(ModelTest, RandomUseOnRealFilesAgreesWithTheModelAfterEveryStep) {
     const auto total = Env("VX_MODEL_STEPS", 4000);
-    const auto length = Env("VX_MODEL_RUN_STEPS", 200);
-    const auto deadline = Clock::now() + std::chrono::seconds(Env("VX_MODEL_SECONDS", 40));
+    const auto length = Env("VX_MODEL_RUN_STEPS", 100);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(Env("VX_MODEL_SECONDS", 40));
     std::int64_t steps = 0;
-    for (std::uint64_t run = 0; steps < total && Clock::now() < deadline; ++run, steps += length) {
+    for (std::uint64_t run = 0; steps < total && std::chrono::steady_clock::now() < deadline;
+         ++run) {
         std::mt19937_64 random(Seed() + run);
         std::discrete_distribution<int> kind({5, 26, 14, 26, 12, 17});  // in the order of Kind
-        std::vector<Action> actions{{kStart, 0, 0}};
-        while (static_cast<std::int64_t>(actions.size()) < length) {
-            actions.push_back({kind(random), static_cast<std::uint32_t>(random()),
-                               static_cast<std::uint32_t>(random())});
-        }
-        if (auto failure = Play(actions)) {
-            const auto shortest = Shrink(actions, *failure);
-            FAIL() << "VX_SEED=" << Seed() << ", run " << run << " (its own seed " << Seed() + run
-                   << "): the program and the model differ. Shortest failing sequence found ("
-                   << shortest.size() << " of " << actions.size() << " steps):\n"
-                   << failure->story;
+        World world;
+        std::string story = "  1. " + world.Apply(kStart, 0, 0) + "\n";
+        for (std::int64_t i = 1; i < length; ++i, ++steps) {
+            story += "  " + std::to_string(i + 1) + ". " +
+                     world.Apply(kind(random), static_cast<std::uint32_t>(random()),
+                                 static_cast<std::uint32_t>(random())) +
+                     "\n";
+            const auto program = world.State(true);
+            const auto model = world.State(false);
+            if (program != model) {
+                for (const auto& line : program) {
+                    story += model.contains(line) ? "" : "  program: " + line + "\n";
+                }
+                for (const auto& line : model) {
+                    story += program.contains(line) ? "" : "  model:   " + line + "\n";
+                }
+                FAIL() << "VX_SEED=" << Seed() << ", run " << run << ": the program and the "
+                       << "model differ after step " << i + 1 << ":\n"
+                       << story;
+            }
         }
     }
     std::cout << "[ figures  ] model: " << steps << " steps (seed " << Seed()
