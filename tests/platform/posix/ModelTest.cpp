@@ -12,37 +12,40 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <sstream>
 
 #include "Support.h"
-#include "platform/posix/IniFormat.h"
 
 namespace vx::test {
 namespace {
 
 // What the program must do, over plain values, written from what it is meant to do and not
-// from its code: the store as a map, files as their contents, the window as strings.
+// from its code: files as their contents, the stored entries as a list, the window as text.
 struct Model {
     std::string live, backup, keptStem;
     std::map<std::string, std::string> files;  // absent when deleted
-    int count = 0;
-    std::map<int, std::string> entries;
+    std::vector<std::string> entries;
     std::vector<std::string> items;
     std::string label;
     std::vector<std::pair<std::string, std::string>> boxes;
 
-    std::string Entry(int i) const { return entries.contains(i) ? entries.at(i) : ""; }
-    bool Same(const std::string& a, const std::string& b) const {
-        return ::strcasecmp(a.c_str(), b.c_str()) == 0;  // the model's differ in ASCII only
+    // Paths that differ in letter case only are the same; the model's differ in ASCII only.
+    static bool Same(const std::string& a, const std::string& b) {
+        return ::strcasecmp(a.c_str(), b.c_str()) == 0;
     }
-    // The backup is made only where nothing stands, from a live archive that exists, and
-    // registered only once it is made; nothing else is done before it.
+    std::optional<std::size_t> Size(const std::string& path) const {
+        const auto found = files.find(path);
+        return found == files.end() ? std::nullopt : std::optional(found->second.size());
+    }
+    // Nothing is registered before the backup, made only where nothing stands, from a live
+    // archive that exists.
     bool BackedUp() {
-        if (count == 0 && !files.contains(backup) && !files.contains(live)) {
+        if (entries.empty() && !Size(backup) && !Size(live)) {
             return false;
         }
-        if (count == 0) {
-            files.try_emplace(backup, files.contains(live) ? files[live] : "");
-            entries[count = 1] = backup;
+        if (entries.empty()) {
+            files.try_emplace(backup, Size(live) ? files[live] : "");
+            entries = {backup};
         }
         return true;
     }
@@ -53,19 +56,17 @@ struct Model {
             Refresh();
         }
     }
-    // A live archive of a size no other entry has is kept under the first free name first.
+    // A live archive of a size no other entry has is first kept under the first free name.
     void Switch(int item) {
         if (item < 0) {
-            boxes.emplace_back("Select something!", "Select Something");
-            return;
+            return boxes.push_back({"Select something!", "Select Something"});
         }
         const std::string source = items.at(std::size_t(item));
-        bool known = !files.contains(live);
-        for (int i = 1; i <= count && !known; ++i) {
-            known = !Same(Entry(i), live) && files.contains(Entry(i)) &&
-                    files[Entry(i)].size() == files[live].size();
+        bool known = !Size(live);
+        for (const auto& entry : entries) {
+            known = known || (!Same(entry, live) && Size(entry) == Size(live));
         }
-        if (!files.contains(source)) {
+        if (!Size(source)) {
             return;
         }
         if (!Same(source, live) && !known) {
@@ -74,59 +75,53 @@ struct Model {
                 kept = keptStem + "-" + std::to_string(n) + ".zpk";
             }
             files[kept] = files[live];
-            entries[++count] = kept;
-            boxes.emplace_back(
-                "The game's patch archive matched none of your mods; it was kept as " + kept +
-                    " before switching.",
-                "Vexmoor Patchkeeper");
+            entries.push_back(kept);
+            boxes.push_back({"The game's patch archive matched none of your mods; it was kept as " +
+                                 kept + " before switching.",
+                             "Vexmoor Patchkeeper"});
         }
         files[live] = files[source];
         Refresh();
     }
     void Add(const std::string& chosen) {
-        if (count == 0 && BackedUp()) {
+        if (entries.empty() && BackedUp()) {
             Refresh();
         }
-        for (int i = 1; i <= count; ++i) {
-            if (Same(Entry(i), chosen)) {
-                return;
-            }
+        bool known = chosen.empty() || entries.empty();
+        for (const auto& entry : entries) {
+            known = known || Same(entry, chosen);
         }
-        if (!chosen.empty() && count > 0) {
-            entries[++count] = chosen;
+        if (!known) {
+            entries.push_back(chosen);
             Refresh();
         }
     }
-    // Later entries move down one place; the last takes what lay beyond it (nothing).
     void Remove(int item) {
-        for (int j = item + 1; item >= 0 && j <= count; ++j) {
-            entries[j] = Entry(j + 1);
+        if (item >= 0 && std::size_t(item) < entries.size()) {
+            entries.erase(entries.begin() + item);
         }
-        count -= item >= 0 && item < count ? 1 : 0;
         Refresh();
     }
     // An entry whose file is gone is pointed at the live archive after a box, and the list
     // is built again. Without a live archive nothing is compared or repaired: one box.
     void Refresh() {
-        const bool haveLive = files.contains(live);
         for (bool repaired = true; repaired;) {
             repaired = false;
             items.clear();
-            for (int i = 1; i <= count; ++i) {
-                std::string path = Entry(i);
-                if (haveLive && !files.contains(path)) {
-                    boxes.emplace_back("File not found " + path, "Could not find file");
-                    entries[i] = path = live;
+            for (auto& path : entries) {
+                if (Size(live) && !Size(path)) {
+                    boxes.push_back({"File not found " + path, "Could not find file"});
+                    path = live;
                     repaired = true;
                 }
-                if (haveLive && files[path].size() == files[live].size()) {
+                if (Size(live) && Size(path) == Size(live)) {
                     label = std::filesystem::path(path).filename().string();
                 }
                 items.push_back(path);
             }
         }
-        if (!haveLive && count >= 1) {
-            boxes.emplace_back("File not found " + live, "Could not find file");
+        if (!Size(live) && !entries.empty()) {
+            boxes.push_back({"File not found " + live, "Could not find file"});
         }
     }
 };
@@ -136,6 +131,7 @@ enum Kind { kStart, kAdd, kRemove, kSwitch, kDelete, kRecreate };
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
+        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}, {}, {}, {}};
         // Paths of every kind the store must keep exactly: not UTF-8, a line break, blanks at
         // either end, quotes and the INI's own signs, a Windows path, 4,000 characters.
         std::string deep = archives;
@@ -143,28 +139,24 @@ struct World : Install {
             deep += "/" + std::string(240, 'd');
         }
         std::filesystem::create_directories(deep);
-        const std::string longest = deep + "/" + std::string(4000 - deep.size() - 1, 'f');
-        for (const auto& [path, content] : std::map<std::string, std::string>{
-                 {"/one.zpk", "1111"},
-                 {"/Two Mod.zpk", "2222222"},
-                 {"/two mod.zpk", "3333"},  // one.zpk's size, Two Mod's name in other case
-                 {"/ünïcödé 模组 ✓.zpk", "4444444444"},
-                 {"/odd \"name\" = ;#\\n [x].zpk", std::string(22, '5')},  // the game's size
-                 {"/\xff\xfe not UTF-8.zpk", "66"},
-                 {"/line\nbreak\r.zpk", "777777777777"},
-                 {"/ padded \t", "8"},
-                 {"/C:\\new\\\"", "999"},
-                 {longest.substr(archives.size()), std::string(25, '0')}}) {
-            WriteFile(archives + path, model.files[archives + path] = content);
+        names = {archives + "/one.zpk",
+                 archives + "/Two Mod.zpk",
+                 archives + "/two mod.zpk",
+                 archives + "/ünïcödé 模组 ✓.zpk",
+                 archives + "/odd \"name\" = ;#\\n [x].zpk",
+                 archives + "/\xff\xfe not UTF-8.zpk",
+                 archives + "/line\nbreak\r.zpk",
+                 archives + "/ padded \t",
+                 archives + "/C:\\new\\\"",
+                 deep + "/" + std::string(4000 - deep.size() - 1, 'f')};
+        for (std::size_t i = 0; i < names.size(); ++i) {  // sizes 4 and 22 match others
+            WriteFile(names[i], model.files[names[i]] = std::string(i == 4 ? 22 : i % 4 + 4, 'o'));
         }
-        model.live = live;
-        model.backup = backup;
-        model.keptStem = mods + "/patch_vx-" + platform.LocalDate();
         model.files[live] = ReadFile(live);
         model.files[game + "/vexmoor.exe"] = "MZ";
-        for (int n = 1; n <= 3; ++n) {  // copies kept may be deleted and put back as well
-            keptNames.push_back(model.keptStem + (n > 1 ? "-" + std::to_string(n) : "") + ".zpk");
-        }
+        // The game's and the copies the program keeps may be deleted and put back too.
+        names.insert(names.end(), {live, backup, model.keptStem + ".zpk", model.keptStem + "-2.zpk",
+                                   model.keptStem + "-3.zpk"});
     }
 
     // Does step (kind, pick, how) to the program and to the model, and tells it in words.
@@ -178,12 +170,7 @@ struct World : Install {
             how % 7 == 0 || model.items.empty() ? -1 : static_cast<int>(pick % model.items.size());
         std::vector<std::string> present;
         std::vector<std::string> absent;
-        std::map<std::string, std::string> world = model.files;
-        world.erase(game + "/vexmoor.exe");
-        for (const auto& name : keptNames) {
-            world.try_emplace(name, "");
-        }
-        for (const auto& [path, content] : world) {
+        for (const auto& path : names) {
             (model.files.contains(path) ? present : absent).push_back(path);
         }
         if (kind == kStart) {
@@ -218,88 +205,62 @@ struct World : Install {
             model.files.erase(path);
             return "delete \"" + path + "\" behind the program's back";
         }
-        const std::size_t sizes[] = {4, 7, 13, 22};  // some the live archive's
-        WriteFile(path, model.files[path] = std::string(sizes[how / 3 % 4], 'r'));
+        WriteFile(path, model.files[path] = std::string(how % 4 == 3 ? 22 : how % 4 + 4, 'r'));
         return "put \"" + path + "\" back behind the program's back";
     }
 
-    // One side's state, as lines that name what they describe.
-    std::set<std::string> State(bool program) {
-        const auto& boxes = program ? session->boxes.shown : model.boxes;
-        const auto& items = program ? session->list1.items : model.items;
-        std::set<std::string> lines{"Label2 " + (program ? session->label2.caption : model.label)};
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            lines.insert("box " + std::to_string(i) + " " + boxes[i].second + ": " +
-                         boxes[i].first);
-        }
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            lines.insert("item " + std::to_string(i) + " " + items[i]);
-        }
-        if (!program) {
-            for (const auto& [path, content] : model.files) {
-                lines.insert("file " + path + " " + content);
-            }
-            lines.insert("stored settings/mods=" + std::to_string(model.count));
-            for (const auto& [key, entry] : model.entries) {
-                lines.insert("stored mods/" + std::to_string(key) + "=" + entry);
-            }
-            return lines;
-        }
-        // Every file, so that one written where it should not be, or left behind, shows.
+    // How the program differs from the model, in words; empty when they agree. Every file
+    // counts, so that one written where it should not be, or left behind, shows.
+    std::string Differences() {
+        std::map<std::string, std::string> files;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
             if (entry.is_regular_file() && entry.path() != store) {
-                lines.insert("file " + entry.path().string() + " " + ReadFile(entry.path()));
+                files[entry.path().string()] = ReadFile(entry.path());
             }
         }
-        try {
-            const posix::IniDocument document = posix::ParseIni(ReadFile(store), "");
-            for (const auto& section : document.Sections()) {
-                for (const auto& [key, value] : section.entries) {
-                    lines.insert("stored " + section.name + "/" + key + "=" + value);
-                }
-            }
-        } catch (const Error& e) {
-            lines.insert(std::string("the store cannot be read: ") + e.what());
+        std::vector<std::string> stored;
+        for (int i = 1; i <= std::stoi(Stored("settings", "mods").value_or("0")); ++i) {
+            stored.push_back(Stored("mods", std::to_string(i)).value_or("<absent>"));
         }
-        lines.erase("stored settings/vxpath=" + game);
-        return lines;
+        std::ostringstream out;
+        const auto compare = [&](const char* what, const auto& program, const auto& expected) {
+            if (program != expected) {
+                out << what << ": the program's " << ::testing::PrintToString(program)
+                    << "\n  the model's " << ::testing::PrintToString(expected) << "\n";
+            }
+        };
+        compare("files", files, model.files);
+        compare("stored entries", stored, model.entries);
+        compare("list", session->list1.items, model.items);
+        compare("Label2", session->label2.caption, model.label);
+        compare("boxes", session->boxes.shown, model.boxes);
+        return out.str();
     }
 
     Model model;
-    std::vector<std::string> keptNames;
+    std::vector<std::string> names;  // every file a step may delete or put back
     std::unique_ptr<Session> session;
 };
 
 TEST(ModelTest, RandomUseOnRealFilesAgreesWithTheModelAfterEveryStep) {
-    const auto total = Env("VX_MODEL_STEPS", 4000);
-    const auto length = Env("VX_MODEL_RUN_STEPS", 100);
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(Env("VX_MODEL_SECONDS", 40));
     std::int64_t steps = 0;
-    for (std::uint64_t run = 0; steps < total && std::chrono::steady_clock::now() < deadline;
+    for (std::uint64_t run = 0;
+         steps < Env("VX_MODEL_STEPS", 4000) && std::chrono::steady_clock::now() < deadline;
          ++run) {
         std::mt19937_64 random(Seed() + run);
         std::discrete_distribution<int> kind({5, 26, 14, 26, 12, 17});  // in the order of Kind
         World world;
-        std::string story = "  1. " + world.Apply(kStart, 0, 0) + "\n";
-        for (std::int64_t i = 1; i < length; ++i, ++steps) {
-            story += "  " + std::to_string(i + 1) + ". " +
+        std::string story = "  " + world.Apply(kStart, 0, 0) + "\n";
+        for (std::int64_t i = 1; i < Env("VX_MODEL_RUN_STEPS", 100); ++i, ++steps) {
+            story += "  " +
                      world.Apply(kind(random), static_cast<std::uint32_t>(random()),
                                  static_cast<std::uint32_t>(random())) +
                      "\n";
-            const auto program = world.State(true);
-            const auto model = world.State(false);
-            if (program != model) {
-                for (const auto& line : program) {
-                    story += model.contains(line) ? "" : "  program: " + line + "\n";
-                }
-                for (const auto& line : model) {
-                    story += program.contains(line) ? "" : "  model:   " + line + "\n";
-                }
-                FAIL() << "VX_SEED=" << Seed() << ", run " << run << ": the program and the "
-                       << "model differ after step " << i + 1 << ":\n"
-                       << story;
-            }
+            ASSERT_EQ(world.Differences(), "")
+                << "VX_SEED=" << Seed() << ", run " << run << ", after the steps\n"
+                << story;
         }
     }
     std::cout << "[ figures  ] model: " << steps << " steps (seed " << Seed()
