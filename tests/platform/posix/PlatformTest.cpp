@@ -158,11 +158,11 @@ TEST(FirstRunTest, TheBackupComesFirstAndNothingIsRegisteredWithoutIt) {
     FillDisk();
     WriteFile(i.mod, "a mod");
     Session session(i.platform);
+    const auto start = FailureOf([&] { session.Start(); });
     const auto before = i.Everything();
     session.list1.items = {i.mod};  // as a list from before might offer it
     for (const auto& error :
-         {FailureOf([&] { session.Start(); }), FailureOf([&] { session.Add(i.mod); }),
-          FailureOf([&] { session.Switch(0); })}) {
+         {start, FailureOf([&] { session.Add(i.mod); }), FailureOf([&] { session.Switch(0); })}) {
         ExpectReported(error, EFBIG, i.backup, kNotBackedUp + std::strerror(EFBIG));
     }
     EXPECT_EQ(session.dialog.shown, 0);
