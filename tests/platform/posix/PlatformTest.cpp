@@ -10,7 +10,6 @@
 namespace vx::test {
 namespace {
 
-using ::testing::HasSubstr;
 using Items = std::vector<std::string>;
 using Boxes = std::vector<std::pair<std::string, std::string>>;
 
@@ -18,23 +17,22 @@ using Boxes = std::vector<std::pair<std::string, std::string>>;
 [[maybe_unused]] const bool kPointLocale = ::setenv("LC_ALL", "C", 1) == 0;
 
 struct InstallTest : ::testing::Test, Install {};
-using PosixFilesTest = InstallTest;
 
-TEST_F(PosixFilesTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre64Bit) {
+TEST_F(InstallTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre64Bit) {
     for (const char* name : {"VexMoor.EXE", ".hidden.zpk", "Both.zpk", "both.zpk"}) {
         WriteFile(archives + "/" + name, "");
     }
     std::filesystem::create_directory(archives + "/Mods");
-    for (const auto& [name, kind, found] :
-         std::vector<std::tuple<std::string, EntryKind, std::string>>{
-             {"vexmoor.exe", EntryKind::PlainFiles, "VexMoor.EXE"},
-             {"both.zpk", EntryKind::PlainFiles, "both.zpk"},
-             {"Both.zpk", EntryKind::PlainFiles, "Both.zpk"},
-             {"MODS", EntryKind::FilesAndFolders, "Mods"},
-             {"mods", EntryKind::PlainFiles, ""},
-             {".hidden.zpk", EntryKind::FilesAndFolders, ""},
-             {"*.EXE", EntryKind::PlainFiles, ""},
-             {"missing/vexmoor.exe", EntryKind::PlainFiles, ""}}) {
+    using K = EntryKind;
+    for (const auto& [name, kind, found] : std::vector<std::tuple<std::string, K, std::string>>{
+             {"vexmoor.exe", K::PlainFiles, "VexMoor.EXE"},
+             {"both.zpk", K::PlainFiles, "both.zpk"},
+             {"Both.zpk", K::PlainFiles, "Both.zpk"},
+             {"MODS", K::FilesAndFolders, "Mods"},
+             {"mods", K::PlainFiles, ""},
+             {".hidden.zpk", K::FilesAndFolders, ""},
+             {"*.EXE", K::PlainFiles, ""},
+             {"missing/vexmoor.exe", K::PlainFiles, ""}}) {
         EXPECT_EQ(platform.LookupEntry(archives + "/" + name, kind), found) << name;
     }
     std::filesystem::resize_file(archives + "/both.zpk", (std::uintmax_t{5} << 30) + 3);
@@ -46,37 +44,33 @@ TEST_F(PosixFilesTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre6
 
 // Only a file is a backup already: the copy leaves it alone, even one that appears while it
 // runs. Anything else there is the user's to move: the copy refuses, naming it.
-TEST_F(PosixFilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
-    const std::string target = archives + "/kept.zpk";
+TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+    const std::string file = archives + "/kept.zpk";
+    WriteFile(file, "kept");
     const auto appear = [&](const char* step) {
-        return [&, step] {
-            steps.at = step;
-            steps.meanwhile = [&] { WriteFile(backup, "kept"); };
-        };
+        return [&, step] { steps.at = step, steps.meanwhile = [&] { WriteFile(backup, "kept"); }; };
     };
     const std::string folder = "A folder stands where the backup of the game's archive belongs";
     const std::string other = "Something that is not a file stands where the backup";
-    for (const auto& [what, make, number, refusal] :
-         std::vector<std::tuple<std::string, std::function<void()>, int, std::string>>{
-             {"a file", [&] { WriteFile(backup, "kept"); }, 0, ""},
-             {"a link to a file", [&] { std::filesystem::create_symlink(target, backup); }, 0, ""},
-             {"a file appearing during the copy", appear("copy"), 0, ""},
-             {"a file appearing during the flush", appear("flush"), 0, ""},
-             {"a folder", [&] { std::filesystem::create_directory(backup); }, EISDIR, folder},
-             {"a named pipe", [&] { ::mkfifo(backup.c_str(), 0600); }, EEXIST, other},
-             {"a dangling link", [&] { std::filesystem::create_symlink(target + "x", backup); },
-              EEXIST, other}}) {
-        SCOPED_TRACE(what);
+    for (const auto& [make, number, refusal] :
+         std::vector<std::tuple<std::function<void()>, int, std::string>>{
+             {[&] { WriteFile(backup, "kept"); }, 0, ""},
+             {[&] { std::filesystem::create_symlink(file, backup); }, 0, ""},
+             {appear("copy"), 0, ""},
+             {appear("flush"), 0, ""},
+             {[&] { std::filesystem::create_directory(backup); }, EISDIR, folder},
+             {[&] { ::mkfifo(backup.c_str(), 0600); }, EEXIST, other},
+             {[&] { std::filesystem::create_symlink(file + "x", backup); }, EEXIST, other}}) {
+        SCOPED_TRACE(refusal + std::to_string(number));
         std::filesystem::remove(backup);
-        WriteFile(target, "kept");
         make();
         const auto before = Everything();
         const auto error =
             FailureOf([&] { EXPECT_FALSE(platform.CopyFileIfAbsent(live, backup)); });
-        if (number != 0) {
+        if (number != 0 || error) {
             ExpectReported(error, number, backup, refusal);
         }
-        EXPECT_TRUE(number != 0 || (!error && ReadFile(backup) == "kept"));
+        EXPECT_TRUE(number != 0 || ReadFile(backup) == "kept");
         if (std::exchange(steps.meanwhile, nullptr)) {
             std::filesystem::remove(backup);  // it was not there before, but appeared
         }
@@ -88,20 +82,17 @@ TEST_F(PosixFilesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) 
     EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
 }
 
-TEST_F(PosixFilesTest, LeftoversOfEitherPlatformsAtomicWritesAreRemovedAndNothingElse) {
+TEST_F(InstallTest, LeftoversOfEitherPlatformsAtomicWritesAreRemovedAndNothingElse) {
     for (const char* name : {".patchkeeper-notrandom.tmp", ".patchkeeper-0123456789abcdeg.tmp",
                              ".patchkeeper-0123456789abcdef.tmp.zpk"}) {
         WriteFile(game + "/" + name, "not one of ours");
     }
     const auto before = Everything();
-    for (const char* name :
-         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-FEDCBA9876543210.tmp"}) {
-        WriteFile(game + "/" + name, "left by a killed switch");
-    }
+    WriteFile(game + "/.patchkeeper-0123456789abcdef.tmp", "left by a killed switch");
+    WriteFile(game + "/.patchkeeper-FEDCBA9876543210.tmp", "left by a killed switch");
     platform.RemoveLeftovers(game);
     platform.RemoveLeftovers(game + "/does not exist");
     EXPECT_EQ(Everything(), before);
-
     platform.MakeFolder(archives + "/new");
     EXPECT_TRUE(std::filesystem::is_directory(archives + "/new"));
     EXPECT_THROW(platform.MakeFolder(archives + "/new"), Error);
@@ -175,51 +166,80 @@ TEST(FirstRunTest, TheBackupComesFirstAndNothingIsRegisteredWithoutIt) {
     EXPECT_EQ(ReadFile(i.backup), ReadFile(i.live));
 }
 
-// Keep: a switch that must first keep a live archive matching no mod.
-enum class Op { Switch, Add, Remove, FirstRun, Keep };
+// The store is read anew when changed by another hand between two commands.
+TEST_F(InstallTest, AnEditByHandBetweenCommandsIsSeenByTheNextCommand) {
+    Session session(platform);
+    session.Start();
+    const std::string other = archives + "/other.zpk";
+    WriteFile(mod, "a mod");
+    WriteFile(other, "another");
+    std::string text = ReadFile(store);
+    WriteFile(store, text.replace(text.find("mods=1"), 6, "mods=3") + "2=" + mod + "\n3=" + other);
+    session.Remove(0);
+    EXPECT_EQ(session.list1.items, (Items{mod, other}));
+}
+
+// Keep: a switch that must first keep a live archive matching no mod; Start: a new start.
+enum class Op { Switch, Add, Remove, FirstRun, Keep, Start };
 
 TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
     // What, met by which command, made how (false where this system cannot make it), the
     // error number and path that the report must show, and its text when not the system's.
     using Fault = std::tuple<std::string, Op, std::function<bool(Install&)>, int,
                              std::string Install::*, std::string>;
-    const auto remove = [](const std::string& path) { return std::filesystem::remove_all(path); };
-    const auto moveGame = [](Install& i) {
-        return std::rename(i.game.c_str(), (i.root + "/moved").c_str()) == 0;
+    using I = Install;
+    const auto gone = [](const std::string& path) { return std::filesystem::remove_all(path) > 0; };
+    const auto moveGame = [](I& i) {
+        return !std::rename(i.game.c_str(), (i.root + "/x").c_str());
     };
     const auto fail = [](const char* step) {
-        return [at = std::string(step)](Install& i) { return !(i.steps.at = at).empty(); };
+        return [at = std::string(step)](I& i) { return !(i.steps.at = at).empty(); };
     };
+    const auto store = [&](const std::string& text) {
+        return [&gone, text](I& i) { return gone(i.store) && WriteFile(i.store, text); };
+    };
+    const std::string damaged = "The settings file is damaged at line ";
     std::vector<Fault> faults{
-        {"a protected game folder", Op::Switch, [](Install& i) { return i.Protect(i.game); },
-         Install::ProtectedError(), &Install::live, ""},
+        {"a protected game folder", Op::Switch, [](I& i) { return i.Protect(i.game); },
+         I::ProtectedError(), &I::live, ""},
         {"a protected live archive", Op::Switch,
-         [](Install& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &Install::live,
-         ""},
-        {"the source deleted", Op::Switch, [&](Install& i) { return remove(i.mod) > 0; }, ENOENT,
-         &Install::mod, ""},
-        {"the source now a folder", Op::Switch,
-         [&](Install& i) { return remove(i.mod) && std::filesystem::create_directory(i.mod); },
-         EISDIR, &Install::mod, ""},
-        {"the source now a named pipe", Op::Switch,
-         [&](Install& i) { return remove(i.mod) && ::mkfifo(i.mod.c_str(), 0644) == 0; }, EINVAL,
-         &Install::mod, ""},
+         [](I& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &I::live, ""},
+        {"the source deleted", Op::Switch, [&](I& i) { return gone(i.mod); }, ENOENT, &I::mod, ""},
+        {"the source a folder", Op::Switch,
+         [&](I& i) { return gone(i.mod) && std::filesystem::create_directory(i.mod); }, EISDIR,
+         &I::mod, ""},
+        {"the source a named pipe", Op::Switch,
+         [&](I& i) { return gone(i.mod) && !::mkfifo(i.mod.c_str(), 0644); }, EINVAL, &I::mod, ""},
         {"a game on a disk too small for the mod", Op::Switch,
-         [](Install& i) { return i.PutGameOnASmallDisk(); }, kErrorDiskFull, &Install::game,
+         [](I& i) { return i.PutGameOnASmallDisk(); }, kErrorDiskFull, &I::game,
          "Not enough free space: the archive needs 2.0 MB, but the disk of this folder has "},
         {"a file for the mods folder", Op::FirstRun,
-         [&](Install& i) { return remove(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR,
-         &Install::mods, ""},
-        {"the game folder gone", Op::Switch, moveGame, ENOENT, &Install::game, ""},
-        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &Install::mods, ""},
-        {"a protected mods folder", Op::Keep, [](Install& i) { return i.Protect(i.mods); },
-         Install::ProtectedError(), &Install::kept, ""},
-        {"a failing copy", Op::Keep, fail("copy"), ENOSPC, &Install::kept, ""},
-        {"a failing rename", Op::Remove, fail("rename"), EBUSY, &Install::store, ""}};
+         [&](I& i) { return gone(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR, &I::mods, ""},
+        {"the game folder gone", Op::Switch, moveGame, ENOENT, &I::game, ""},
+        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &I::mods, ""},
+        {"a protected mods folder", Op::Keep, [](I& i) { return i.Protect(i.mods); },
+         I::ProtectedError(), &I::kept, ""},
+        {"a failing copy", Op::Keep, fail("copy"), ENOSPC, &I::kept, ""},
+        {"a failing rename", Op::Remove, fail("rename"), EBUSY, &I::store, ""},
+        {"a store that is a folder", Op::Start,
+         [&](I& i) {
+             return gone(i.store) && std::filesystem::create_directory(i.store) &&
+                    WriteFile(i.store + "/kept", "kept");
+         },
+         EISDIR, &I::store, ""},
+        {"a store that is a named pipe", Op::Start,
+         [&](I& i) { return gone(i.store) && !::mkfifo(i.store.c_str(), 0600); }, EINVAL, &I::store,
+         "The settings file is not a regular file"},
+        {"a store of zeros", Op::Start, store(std::string(4, '\0')), EINVAL, &I::store,
+         damaged + "1."},
+        {"a key before any section", Op::Start, store("vxpath=/g\n"), EINVAL, &I::store,
+         damaged + "1."},
+        {"a store cut short", Op::Start, store("[settings]\nvxpath=/g\nmods=1\n[mo"), EINVAL,
+         &I::store, damaged + "4."}};
     for (const auto& [op, path] :
-         {std::pair{Op::Switch, &Install::live}, std::pair{Op::FirstRun, &Install::backup},
-          std::pair{Op::Add, &Install::store}}) {
-        faults.push_back({"a full disk", op, [](Install&) { return FillDisk(); }, EFBIG, path, ""});
+         {std::pair{Op::Switch, &I::live}, std::pair{Op::FirstRun, &I::backup},
+          std::pair{Op::Add, &I::store}}) {
+        faults.push_back({"a full disk", op, [](I&) { return FillDisk(); }, EFBIG, path, ""});
         for (const auto& [step, number] :
              {std::pair{"copy", ENOSPC}, std::pair{"flush", EIO}, std::pair{"rename", EBUSY}}) {
             // A save writes no copy, and a full disk stops its writing already.
@@ -246,10 +266,10 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
         const auto before = install.Everything();
         const std::string label = session.label2.caption;
         const auto error = FailureOf([&, command = op] {
-            command == Op::Add        ? session.Add(install.archives + "/new.zpk")
-            : command == Op::Remove   ? session.Remove(1)
-            : command == Op::FirstRun ? session.Start()
-                                      : session.Switch(1);
+            command == Op::Add      ? session.Add(install.archives + "/new.zpk")
+            : command == Op::Remove ? session.Remove(1)
+            : command == Op::Switch || command == Op::Keep ? session.Switch(1)
+                                                           : session.Start();
         });
         FillDisk(false);
         const std::string prefix = op == Op::FirstRun ? kNotBackedUp
@@ -257,66 +277,19 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
                                                       : "";
         ExpectReported(error, number, install.*path,
                        prefix + (text.empty() ? std::strerror(number) : text));
-        if (error && number == kErrorDiskFull) {
-            EXPECT_THAT(FormatError(*error), ::testing::ContainsRegex("has [0-9.]+ KB free"));
+        if (number == kErrorDiskFull) {
+            EXPECT_THAT(error->Text(), ::testing::ContainsRegex("has [0-9.]+ KB free"));
+        }
+        if (op == Op::Start) {  // and a save, which must not write over what it cannot read
+            const auto save =
+                FailureOf([&] { ModRegistry(install.platform).WriteGameFolder("/g"); });
+            ExpectReported(save, number, install.store, text);
         }
         EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
-        EXPECT_EQ(session.list1.selected, op == Op::FirstRun || op == Op::Add ? -1 : 1)
+        EXPECT_EQ(session.list1.selected,
+                  op == Op::Switch || op == Op::Keep || op == Op::Remove ? 1 : -1)
             << "the list was rebuilt";
         EXPECT_EQ(session.label2.caption, label);
-    }
-    ::alarm(0);
-}
-
-// The store is read anew when changed by another hand between two commands.
-TEST_F(InstallTest, AnEditByHandBetweenCommandsIsSeenByTheNextCommand) {
-    Session session(platform);
-    session.Start();
-    const std::string other = archives + "/other.zpk";
-    WriteFile(mod, "a mod");
-    WriteFile(other, "another");
-    std::string text = ReadFile(store);
-    WriteFile(store, text.replace(text.find("mods=1"), 6, "mods=3") + "2=" + mod + "\n3=" + other);
-    session.Remove(0);
-    EXPECT_EQ(session.list1.items, (Items{mod, other}));
-}
-
-TEST_F(InstallTest, AStoreThatIsDamagedOrCannotBeReadIsReportedAndNeverReplaced) {
-    std::vector<std::tuple<std::function<void()>, int, std::string>> cases{
-        {[&] { std::filesystem::create_directory(store) && WriteFile(store + "/kept", "kept"); },
-         EISDIR, ""},
-        {[&] { ::mkfifo(store.c_str(), 0600); }, EINVAL, "The settings file is not a regular file"},
-        {[&] {
-             WriteFile(store, "[settings]\nvxpath=" + game + "\n");
-             ::chmod(store.c_str(), 0200);
-             // Open to the program's user but for reading the file, so that a save would
-             // go through if the program tried one.
-             ::chmod(std::filesystem::path(store).parent_path().c_str(), 0777);
-             ::chmod(root.c_str(), 0755);
-         },
-         EACCES, ""}};
-    for (const auto& [content, line] :
-         std::vector<std::pair<std::string, int>>{{std::string("\0\0\0\0", 4), 1},
-                                                  {"vxpath=/a key before any section\n", 1},
-                                                  {"[settings]\nvxpath=/g\nmods=1\n[mo", 4}}) {
-        cases.emplace_back([&, text = content] { WriteFile(store, text); }, EINVAL,
-                           "The settings file is damaged at line " + std::to_string(line) + ".");
-    }
-    ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
-    for (const auto& [make, number, text] : cases) {
-        std::filesystem::remove_all(store);
-        make();
-        const auto before = Everything();
-        // Root reads whatever the permissions say: the program runs as nobody meanwhile.
-        const bool nobody = number == EACCES && ::geteuid() == 0;
-        ASSERT_TRUE(!nobody || (::setegid(65534) == 0 && ::seteuid(65534) == 0));
-        Session session(platform);
-        const auto start = FailureOf([&] { session.Start(); });
-        const auto save = FailureOf([&] { ModRegistry(platform).WriteGameFolder("/g"); });
-        ASSERT_TRUE(!nobody || (::seteuid(0) == 0 && ::setegid(0) == 0));
-        ExpectReported(start, number, store, text);
-        ExpectReported(save, number, store, text);
-        EXPECT_EQ(Everything(), before) << text;
     }
     ::alarm(0);
 }
