@@ -6,13 +6,13 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <random>
-#include <sstream>
 
 #include "Support.h"
 
@@ -20,14 +20,13 @@ namespace vx::test {
 namespace {
 
 // What the program must do, over plain values, written from what it is meant to do and not
-// from its code: files as their contents, the stored entries as a list, the window as text.
+// from its code: files as their contents, the stored entries and the list as lists. What it
+// says in its boxes and label is for the window logic's tests.
 struct Model {
     std::string live, backup, keptStem;
     std::map<std::string, std::string> files;  // absent when deleted
     std::vector<std::string> entries;
     std::vector<std::string> items;
-    std::string label;
-    std::vector<std::pair<std::string, std::string>> boxes;
 
     // Paths that differ in letter case only are the same; the model's differ in ASCII only.
     static bool Same(const std::string& a, const std::string& b) {
@@ -40,32 +39,18 @@ struct Model {
     // Nothing is registered before the backup, made only where nothing stands, from a live
     // archive that exists.
     bool BackedUp() {
-        if (entries.empty() && !Size(backup) && !Size(live)) {
-            return false;
-        }
-        if (entries.empty()) {
+        if (entries.empty() && (Size(backup) || Size(live))) {
             files.try_emplace(backup, Size(live) ? files[live] : "");
             entries = {backup};
         }
-        return true;
-    }
-    void Start() {
-        items.clear();
-        label = "$Current Mod$";
-        if (BackedUp()) {
-            Refresh();
-        }
+        return !entries.empty();
     }
     // A live archive of a size no other entry has is first kept under the first free name.
     void Switch(int item) {
-        if (item < 0) {
-            return boxes.push_back({"Select something!", "Select Something"});
-        }
-        const std::string source = items.at(std::size_t(item));
-        bool known = !Size(live);
-        for (const auto& entry : entries) {
-            known = known || (!Same(entry, live) && Size(entry) == Size(live));
-        }
+        const std::string source = item < 0 ? "" : items.at(std::size_t(item));
+        const bool known = !Size(live) || std::ranges::any_of(entries, [&](const auto& entry) {
+            return !Same(entry, live) && Size(entry) == Size(live);
+        });
         if (!Size(source)) {
             return;
         }
@@ -76,9 +61,6 @@ struct Model {
             }
             files[kept] = files[live];
             entries.push_back(kept);
-            boxes.push_back({"The game's patch archive matched none of your mods; it was kept as " +
-                                 kept + " before switching.",
-                             "Vexmoor Patchkeeper"});
         }
         files[live] = files[source];
         Refresh();
@@ -87,11 +69,8 @@ struct Model {
         if (entries.empty() && BackedUp()) {
             Refresh();
         }
-        bool known = chosen.empty() || entries.empty();
-        for (const auto& entry : entries) {
-            known = known || Same(entry, chosen);
-        }
-        if (!known) {
+        if (!chosen.empty() && !entries.empty() &&
+            std::ranges::none_of(entries, [&](const auto& entry) { return Same(entry, chosen); })) {
             entries.push_back(chosen);
             Refresh();
         }
@@ -102,26 +81,13 @@ struct Model {
         }
         Refresh();
     }
-    // An entry whose file is gone is pointed at the live archive after a box, and the list
-    // is built again. Without a live archive nothing is compared or repaired: one box.
+    // An entry whose file is gone is pointed at the live archive, and the list is built
+    // again. Without a live archive nothing is compared or repaired.
     void Refresh() {
-        for (bool repaired = true; repaired;) {
-            repaired = false;
-            items.clear();
-            for (auto& path : entries) {
-                if (Size(live) && !Size(path)) {
-                    boxes.push_back({"File not found " + path, "Could not find file"});
-                    path = live;
-                    repaired = true;
-                }
-                if (Size(live) && Size(path) == Size(live)) {
-                    label = std::filesystem::path(path).filename().string();
-                }
-                items.push_back(path);
-            }
-        }
-        if (!Size(live) && !entries.empty()) {
-            boxes.push_back({"File not found " + live, "Could not find file"});
+        items.clear();
+        for (auto& path : entries) {
+            path = Size(live) && !Size(path) ? live : path;
+            items.push_back(path);
         }
     }
 };
@@ -131,7 +97,7 @@ enum Kind { kStart, kAdd, kRemove, kSwitch, kDelete, kRecreate };
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
-        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}, {}, {}, {}};
+        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}, {}};
         // Paths of every kind the store must keep exactly: not UTF-8, a line break, blanks at
         // either end, quotes and the INI's own signs, a Windows path, 4,000 characters.
         std::string deep = archives;
@@ -139,16 +105,12 @@ struct World : Install {
             deep += "/" + std::string(240, 'd');
         }
         std::filesystem::create_directories(deep);
-        names = {archives + "/one.zpk",
-                 archives + "/Two Mod.zpk",
-                 archives + "/two mod.zpk",
-                 archives + "/ünïcödé 模组 ✓.zpk",
-                 archives + "/odd \"name\" = ;#\\n [x].zpk",
-                 archives + "/\xff\xfe not UTF-8.zpk",
-                 archives + "/line\nbreak\r.zpk",
-                 archives + "/ padded \t",
-                 archives + "/C:\\new\\\"",
-                 deep + "/" + std::string(4000 - deep.size() - 1, 'f')};
+        for (const char* name : {"one.zpk", "Two Mod.zpk", "two mod.zpk", "ünïcödé 模组 ✓.zpk",
+                                 "odd \"name\" = ;#\\n [x].zpk", "\xff\xfe not UTF-8.zpk",
+                                 "line\nbreak\r.zpk", " padded \t", "C:\\new\\\""}) {
+            names.push_back(archives + "/" + name);
+        }
+        names.push_back(deep + "/" + std::string(4000 - deep.size() - 1, 'f'));
         for (std::size_t i = 0; i < names.size(); ++i) {  // sizes 4 and 22 match others
             WriteFile(names[i], model.files[names[i]] = std::string(i == 4 ? 22 : i % 4 + 4, 'o'));
         }
@@ -162,10 +124,6 @@ struct World : Install {
     // Does step (kind, pick, how) to the program and to the model, and tells it in words.
     // What a failure reports is the fault test's matter: here only what it leaves counts.
     std::string Apply(int kind, std::uint32_t pick, std::uint32_t how) {
-        model.boxes.clear();
-        if (session) {
-            session->boxes.shown.clear();
-        }
         const int item =
             how % 7 == 0 || model.items.empty() ? -1 : static_cast<int>(pick % model.items.size());
         std::vector<std::string> present;
@@ -176,16 +134,18 @@ struct World : Install {
         if (kind == kStart) {
             session = std::make_unique<Session>(platform);
             FailureOf([&] { session->Start(); });
-            model.Start();
+            model.items.clear();
+            if (model.BackedUp()) {
+                model.Refresh();
+            }
             return "start";
         }
         if (kind == kAdd) {  // mostly a file that exists, sometimes in other case, or none
             std::string chosen =
                 how % 10 == 0 || present.empty() ? "" : present[pick % present.size()];
-            for (char& c : chosen) {
-                c = how % 10 <= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(c)))
-                                  : c;
-            }
+            std::ranges::transform(chosen, chosen.begin(), [&](unsigned char c) {
+                return static_cast<char>(how % 10 <= 2 ? std::toupper(c) : c);
+            });
             FailureOf([&] { session->Add(chosen); });
             model.Add(chosen);
             return "add \"" + chosen + "\"";
@@ -222,19 +182,15 @@ struct World : Install {
         for (int i = 1; i <= std::stoi(Stored("settings", "mods").value_or("0")); ++i) {
             stored.push_back(Stored("mods", std::to_string(i)).value_or("<absent>"));
         }
-        std::ostringstream out;
-        const auto compare = [&](const char* what, const auto& program, const auto& expected) {
-            if (program != expected) {
-                out << what << ": the program's " << ::testing::PrintToString(program)
-                    << "\n  the model's " << ::testing::PrintToString(expected) << "\n";
-            }
+        const auto differ = [](const char* what, const auto& program, const auto& expected) {
+            return program == expected
+                       ? ""
+                       : std::string(what) + ": the program's " +
+                             ::testing::PrintToString(program) + "\n  the model's " +
+                             ::testing::PrintToString(expected) + "\n";
         };
-        compare("files", files, model.files);
-        compare("stored entries", stored, model.entries);
-        compare("list", session->list1.items, model.items);
-        compare("Label2", session->label2.caption, model.label);
-        compare("boxes", session->boxes.shown, model.boxes);
-        return out.str();
+        return differ("files", files, model.files) + differ("stored", stored, model.entries) +
+               differ("list", session->list1.items, model.items);
     }
 
     Model model;
