@@ -7,11 +7,9 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <iostream>
 #include <map>
-#include <memory>
 #include <random>
 
 #include "Support.h"
@@ -19,25 +17,18 @@
 namespace vx::test {
 namespace {
 
-// What the program must do, over plain values, written from what it is meant to do and not
-// from its code: files as their contents, the stored entries and the list as lists. What it
-// says in its boxes and label is for the window logic's tests.
+// What the program must do with files and the store, written from what it is meant to do and
+// not from its code. What it says in boxes and labels is for the window logic's tests.
 struct Model {
     std::string live, backup, keptStem;
-    std::map<std::string, std::string> files;  // absent when deleted
-    std::vector<std::string> entries;
-    std::vector<std::string> items;
+    std::map<std::string, std::string> files;  // by path, absent when deleted
+    std::vector<std::string> entries;          // as stored and listed
 
-    // Paths that differ in letter case only are the same; the model's differ in ASCII only.
-    static bool Same(const std::string& a, const std::string& b) {
-        return ::strcasecmp(a.c_str(), b.c_str()) == 0;
-    }
     std::optional<std::size_t> Size(const std::string& path) const {
         const auto found = files.find(path);
         return found == files.end() ? std::nullopt : std::optional(found->second.size());
     }
-    // Nothing is registered before the backup, made only where nothing stands, from a live
-    // archive that exists.
+    // Nothing is registered before the backup, which is made only where nothing stands.
     bool BackedUp() {
         if (entries.empty() && (Size(backup) || Size(live))) {
             files.try_emplace(backup, Size(live) ? files[live] : "");
@@ -45,16 +36,33 @@ struct Model {
         }
         return !entries.empty();
     }
+    // An entry whose file is gone is pointed at the live archive, unless that is gone too.
+    void Repair() {
+        for (auto& path : entries) {
+            path = Size(live) && !Size(path) ? live : path;
+        }
+    }
+    // Paths that differ in letter case only are the same.
+    void Add(const std::string& path) {
+        if (entries.empty() && BackedUp()) {
+            Repair();
+        }
+        if (!entries.empty() && !path.empty() &&
+            std::ranges::none_of(entries, [&](const auto& entry) {
+                return ::strcasecmp(entry.c_str(), path.c_str()) == 0;
+            })) {
+            entries.push_back(path);
+            Repair();
+        }
+    }
     // A live archive of a size no other entry has is first kept under the first free name.
-    void Switch(int item) {
-        const std::string source = item < 0 ? "" : items.at(std::size_t(item));
-        const bool known = !Size(live) || std::ranges::any_of(entries, [&](const auto& entry) {
-            return !Same(entry, live) && Size(entry) == Size(live);
-        });
+    void Switch(const std::string source) {
         if (!Size(source)) {
             return;
         }
-        if (!Same(source, live) && !known) {
+        if (source != live && Size(live) && std::ranges::none_of(entries, [&](const auto& entry) {
+                return entry != live && Size(entry) == Size(live);
+            })) {
             std::string kept = keptStem + ".zpk";
             for (int n = 2; files.contains(kept); ++n) {
                 kept = keptStem + "-" + std::to_string(n) + ".zpk";
@@ -63,41 +71,14 @@ struct Model {
             entries.push_back(kept);
         }
         files[live] = files[source];
-        Refresh();
-    }
-    void Add(const std::string& chosen) {
-        if (entries.empty() && BackedUp()) {
-            Refresh();
-        }
-        if (!chosen.empty() && !entries.empty() &&
-            std::ranges::none_of(entries, [&](const auto& entry) { return Same(entry, chosen); })) {
-            entries.push_back(chosen);
-            Refresh();
-        }
-    }
-    void Remove(int item) {
-        if (item >= 0 && std::size_t(item) < entries.size()) {
-            entries.erase(entries.begin() + item);
-        }
-        Refresh();
-    }
-    // An entry whose file is gone is pointed at the live archive, and the list is built
-    // again. Without a live archive nothing is compared or repaired.
-    void Refresh() {
-        items.clear();
-        for (auto& path : entries) {
-            path = Size(live) && !Size(path) ? live : path;
-            items.push_back(path);
-        }
+        Repair();
     }
 };
-
-enum Kind { kStart, kAdd, kRemove, kSwitch, kDelete, kRecreate };
 
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
-        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}, {}};
+        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}};
         // Paths of every kind the store must keep exactly: not UTF-8, a line break, blanks at
         // either end, quotes and the INI's own signs, a Windows path, 4,000 characters.
         std::string deep = archives;
@@ -121,52 +102,44 @@ struct World : Install {
                                    model.keptStem + "-3.zpk"});
     }
 
-    // Does step (kind, pick, how) to the program and to the model, and tells it in words.
-    // What a failure reports is the fault test's matter: here only what it leaves counts.
-    std::string Apply(int kind, std::uint32_t pick, std::uint32_t how) {
-        const int item =
-            how % 7 == 0 || model.items.empty() ? -1 : static_cast<int>(pick % model.items.size());
-        std::vector<std::string> present;
-        std::vector<std::string> absent;
+    // Does a step of `kind` (start, add, remove, switch, delete, put back) to the program and
+    // to the model, and tells it in words. What a failure reports is the fault test's matter:
+    // here only what it leaves counts.
+    std::string Apply(int kind, std::uint32_t pick) {
+        const auto& items = model.entries;  // what the window lists
+        const int item = pick % 7 == 0 || items.empty() ? -1 : int(pick / 7 % items.size());
+        std::vector<std::string> present, absent;
         for (const auto& path : names) {
             (model.files.contains(path) ? present : absent).push_back(path);
         }
-        if (kind == kStart) {
-            session = std::make_unique<Session>(platform);
+        const auto& some = kind == 5 ? absent : present;
+        const std::string path =
+            some.empty() || pick % 10 == 0 ? "" : some[pick / 10 % some.size()];
+        if (kind == 0) {
+            session.emplace(platform);
             FailureOf([&] { session->Start(); });
-            model.items.clear();
             if (model.BackedUp()) {
-                model.Refresh();
+                model.Repair();
             }
-            return "start";
-        }
-        if (kind == kAdd) {  // mostly a file that exists, sometimes in other case, or none
-            std::string chosen =
-                how % 10 == 0 || present.empty() ? "" : present[pick % present.size()];
-            std::ranges::transform(chosen, chosen.begin(), [&](unsigned char c) {
-                return static_cast<char>(how % 10 <= 2 ? std::toupper(c) : c);
-            });
-            FailureOf([&] { session->Add(chosen); });
-            model.Add(chosen);
-            return "add \"" + chosen + "\"";
-        }
-        if (kind == kRemove || kind == kSwitch) {
-            FailureOf([&] { kind == kRemove ? session->Remove(item) : session->Switch(item); });
-            kind == kRemove ? model.Remove(item) : model.Switch(item);
-            return (kind == kRemove ? "remove item " : "switch to item ") + std::to_string(item);
-        }
-        const auto& from = kind == kDelete ? present : absent;
-        if (from.empty()) {
-            return "nothing to delete or put back";
-        }
-        const std::string path = from[pick % from.size()];
-        if (kind == kDelete) {
+        } else if (kind == 1) {
+            FailureOf([&] { session->Add(path); });
+            model.Add(path);
+        } else if (kind == 2 && item >= 0) {
+            FailureOf([&] { session->Remove(item); });
+            model.entries.erase(model.entries.begin() + item);
+            model.Repair();
+        } else if (kind == 3 && item >= 0) {
+            FailureOf([&] { session->Switch(item); });
+            model.Switch(items[std::size_t(item)]);
+        } else if (kind == 4 && !path.empty()) {
             std::filesystem::remove(path);
             model.files.erase(path);
-            return "delete \"" + path + "\" behind the program's back";
+        } else if (kind == 5 && !path.empty()) {
+            WriteFile(path,
+                      model.files[path] = std::string(pick % 4 == 3 ? 22 : pick % 4 + 4, 'r'));
         }
-        WriteFile(path, model.files[path] = std::string(how % 4 == 3 ? 22 : how % 4 + 4, 'r'));
-        return "put \"" + path + "\" back behind the program's back";
+        const char* const words[] = {"start", "add", "remove", "switch to", "delete", "put back"};
+        return std::string(words[kind]) + " item " + std::to_string(item) + " \"" + path + "\"";
     }
 
     // How the program differs from the model, in words; empty when they agree. Every file
@@ -190,12 +163,12 @@ struct World : Install {
                              ::testing::PrintToString(expected) + "\n";
         };
         return differ("files", files, model.files) + differ("stored", stored, model.entries) +
-               differ("list", session->list1.items, model.items);
+               differ("list", session->list1.items, model.entries);
     }
 
     Model model;
     std::vector<std::string> names;  // every file a step may delete or put back
-    std::unique_ptr<Session> session;
+    std::optional<Session> session;
 };
 
 TEST(ModelTest, RandomUseOnRealFilesAgreesWithTheModelAfterEveryStep) {
@@ -206,14 +179,12 @@ TEST(ModelTest, RandomUseOnRealFilesAgreesWithTheModelAfterEveryStep) {
          steps < Env("VX_MODEL_STEPS", 4000) && std::chrono::steady_clock::now() < deadline;
          ++run) {
         std::mt19937_64 random(Seed() + run);
-        std::discrete_distribution<int> kind({5, 26, 14, 26, 12, 17});  // in the order of Kind
+        // Start, add, remove, switch, delete, put back.
+        std::discrete_distribution<int> kind({5, 26, 14, 26, 12, 17});
         World world;
-        std::string story = "  " + world.Apply(kStart, 0, 0) + "\n";
+        std::string story = "  " + world.Apply(0, 0) + "\n";
         for (std::int64_t i = 1; i < Env("VX_MODEL_RUN_STEPS", 100); ++i, ++steps) {
-            story += "  " +
-                     world.Apply(kind(random), static_cast<std::uint32_t>(random()),
-                                 static_cast<std::uint32_t>(random())) +
-                     "\n";
+            story += "  " + world.Apply(kind(random), static_cast<std::uint32_t>(random())) + "\n";
             ASSERT_EQ(world.Differences(), "")
                 << "VX_SEED=" << Seed() << ", run " << run << ", after the steps\n"
                 << story;
