@@ -62,7 +62,7 @@ struct KillTest : ::testing::Test, Install {
         if (pid == 0) {
             FaultySteps dying;
             dying.at = dieAt;
-            dying.die = true;
+            dying.meanwhile = [] { ::raise(SIGKILL); };
             posix::PosixPlatform own(config, dying);
             try {
                 Session session(own);

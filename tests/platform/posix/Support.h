@@ -1,11 +1,8 @@
 #pragma once
 
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -60,12 +57,10 @@ inline bool FillDisk(bool full = true) {
 }
 
 // The system's steps of an atomic write, but the chosen step of the next write fails once,
-// the way a full or failing disk would, or with `die` the process dies there, or with
-// `meanwhile` that runs there instead, and the step goes on. Without `flush` nothing is put
-// on the disk, for speed.
+// the way a full or failing disk would, or with `meanwhile` that runs there instead, and the
+// step goes on. Without `flush` nothing is put on the disk, for speed.
 struct FaultySteps : posix::FileSteps {
     std::string at;
-    bool die = false;
     bool flush = true;
     std::function<void()> meanwhile;
     void Copy(int from, int to, std::int64_t size, const std::string& path) override {
@@ -85,13 +80,7 @@ struct FaultySteps : posix::FileSteps {
     void Hit(std::string_view step, int number, const std::string& path) {
         if (at == step) {
             at.clear();
-            if (meanwhile) {
-                return meanwhile();
-            }
-            if (die) {
-                ::raise(SIGKILL);
-            }
-            throw posix::ErrnoError(number, path);
+            meanwhile ? meanwhile() : throw posix::ErrnoError(number, path);
         }
     }
 };
@@ -129,13 +118,9 @@ struct Install {
     // Keeps even root from writing into `path` with the immutable attribute, which binds
     // every user where permission bits bind all but root. False where it cannot be had.
     bool Protect(const std::string& path, bool on = true) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        int flags = 0;
-        const bool got = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        const bool done = ::geteuid() == 0 ? got && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0
+        const std::string attribute = on ? "chattr +i '" : "chattr -i '";
+        const bool done = ::geteuid() == 0 ? std::system((attribute + path + "'").c_str()) == 0
                                            : ::chmod(path.c_str(), on ? 0555 : 0755) == 0;
-        ::close(fd);
         if (done && on) {
             protected_.push_back(path);
         }
@@ -185,19 +170,12 @@ struct Session {
         main->Load();
     }
     // The three buttons, with what the user chose first; -1 selects nothing.
-    void Switch(int item) {
-        list1.selected = item;
-        main.value().SwtichClick();
-    }
+    void Switch(int item) { list1.selected = item, main.value().SwtichClick(); }
     void Add(const std::string& chosen) {
-        dialog.answers = {chosen};
-        dialog.shown = 0;
+        dialog.answers = {chosen}, dialog.shown = 0;
         main.value().Command2Click();
     }
-    void Remove(int item) {
-        list1.selected = item;
-        main.value().Command1Click();
-    }
+    void Remove(int item) { list1.selected = item, main.value().Command1Click(); }
 
     PlatformServices& platform;
     Startup startup;
