@@ -174,11 +174,18 @@ TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
 // Keep: a switch that must first keep a live archive matching no mod; Start: a new start.
 enum class Op { Switch, Add, Remove, FirstRun, Keep, Start };
 
+// What, met by which command, made how (false where this system cannot make it), the error
+// number and path that the report must show, and its text when not the system's.
+struct Fault {
+    std::string what;
+    Op op;
+    std::function<bool(Install&)> make;
+    int number;
+    std::string Install::*path;
+    std::string text = {};
+};
+
 TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
-    // What, met by which command, made how (false where this system cannot make it), the
-    // error number and path that the report must show, and its text when not the system's.
-    using Fault = std::tuple<std::string, Op, std::function<bool(Install&)>, int,
-                             std::string Install::*, std::string>;
     using I = Install;
     const auto gone = [](const std::string& path) { return std::filesystem::remove_all(path) > 0; };
     const auto moveGame = [](I& i) {
@@ -193,32 +200,24 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
     const std::string damaged = "The settings file is damaged at line ";
     std::vector<Fault> faults{
         {"a protected game folder", Op::Switch, [](I& i) { return i.Protect(i.game); },
-         I::ProtectedError(), &I::live, ""},
+         I::ProtectedError(), &I::live},
         {"a protected live archive", Op::Switch,
-         [](I& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &I::live, ""},
-        {"the source deleted", Op::Switch, [&](I& i) { return gone(i.mod); }, ENOENT, &I::mod, ""},
-        {"the source a folder", Op::Switch,
-         [&](I& i) { return gone(i.mod) && std::filesystem::create_directory(i.mod); }, EISDIR,
-         &I::mod, ""},
-        {"the source a named pipe", Op::Switch,
-         [&](I& i) { return gone(i.mod) && !::mkfifo(i.mod.c_str(), 0644); }, EINVAL, &I::mod, ""},
+         [](I& i) { return ::geteuid() == 0 && i.Protect(i.live); }, EPERM, &I::live},
+        {"the source deleted", Op::Switch, [&](I& i) { return gone(i.mod); }, ENOENT, &I::mod},
         {"a game on a disk too small for the mod", Op::Switch,
          [](I& i) { return i.PutGameOnASmallDisk(); }, kErrorDiskFull, &I::game,
          "Not enough free space: the archive needs 2.0 MB, but the disk of this folder has "},
         {"a file for the mods folder", Op::FirstRun,
-         [&](I& i) { return gone(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR, &I::mods, ""},
-        {"the game folder gone", Op::Switch, moveGame, ENOENT, &I::game, ""},
-        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &I::mods, ""},
+         [&](I& i) { return gone(i.mods) && WriteFile(i.mods, "a file"); }, ENOTDIR, &I::mods},
+        {"the game folder gone", Op::Switch, moveGame, ENOENT, &I::game},
+        {"the game folder gone", Op::FirstRun, moveGame, ENOENT, &I::mods},
         {"a protected mods folder", Op::Keep, [](I& i) { return i.Protect(i.mods); },
-         I::ProtectedError(), &I::kept, ""},
-        {"a failing copy", Op::Keep, fail("copy"), ENOSPC, &I::kept, ""},
-        {"a failing rename", Op::Remove, fail("rename"), EBUSY, &I::store, ""},
+         I::ProtectedError(), &I::kept},
+        {"a failing copy", Op::Keep, fail("copy"), ENOSPC, &I::kept},
+        {"a failing rename", Op::Remove, fail("rename"), EBUSY, &I::store},
         {"a store that is a folder", Op::Start,
-         [&](I& i) {
-             return gone(i.store) && std::filesystem::create_directory(i.store) &&
-                    WriteFile(i.store + "/kept", "kept");
-         },
-         EISDIR, &I::store, ""},
+         [&](I& i) { return gone(i.store) && std::filesystem::create_directories(i.store + "/x"); },
+         EISDIR, &I::store},
         {"a store that is a named pipe", Op::Start,
          [&](I& i) { return gone(i.store) && !::mkfifo(i.store.c_str(), 0600); }, EINVAL, &I::store,
          "The settings file is not a regular file"},
@@ -231,13 +230,12 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
     for (const auto& [op, path] :
          {std::pair{Op::Switch, &I::live}, std::pair{Op::FirstRun, &I::backup},
           std::pair{Op::Add, &I::store}}) {
-        faults.push_back({"a full disk", op, [](I&) { return FillDisk(); }, EFBIG, path, ""});
+        faults.push_back({"a full disk", op, [](I&) { return FillDisk(); }, EFBIG, path});
         for (const auto& [step, number] :
              {std::pair{"copy", ENOSPC}, std::pair{"flush", EIO}, std::pair{"rename", EBUSY}}) {
             // A save writes no copy, and a full disk stops its writing already.
             if (op != Op::Add || number != ENOSPC) {
-                faults.push_back(
-                    {std::string("a failing ") + step, op, fail(step), number, path, ""});
+                faults.push_back({std::string("a failing ") + step, op, fail(step), number, path});
             }
         }
     }
