@@ -45,8 +45,6 @@ TEST_F(InstallTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre64Bi
 // Only a file is a backup already: the copy leaves it alone, even one that appears while it
 // runs. Anything else there is the user's to move: the copy refuses, naming it.
 TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
-    const std::string file = archives + "/kept.zpk";
-    WriteFile(file, "kept");
     const auto appear = [&](const char* step) {
         return [&, step] { steps.at = step, steps.meanwhile = [&] { WriteFile(backup, "kept"); }; };
     };
@@ -55,12 +53,11 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     for (const auto& [make, number, refusal] :
          std::vector<std::tuple<std::function<void()>, int, std::string>>{
              {[&] { WriteFile(backup, "kept"); }, 0, ""},
-             {[&] { std::filesystem::create_symlink(file, backup); }, 0, ""},
              {appear("copy"), 0, ""},
-             {appear("flush"), 0, ""},
              {[&] { std::filesystem::create_directory(backup); }, EISDIR, folder},
              {[&] { ::mkfifo(backup.c_str(), 0600); }, EEXIST, other},
-             {[&] { std::filesystem::create_symlink(file + "x", backup); }, EEXIST, other}}) {
+             {[&] { std::filesystem::create_symlink(root + "/nothing", backup); }, EEXIST,
+              other}}) {
         SCOPED_TRACE(refusal + std::to_string(number));
         std::filesystem::remove(backup);
         make();
@@ -93,10 +90,6 @@ TEST_F(InstallTest, LeftoversOfEitherPlatformsAtomicWritesAreRemovedAndNothingEl
     platform.RemoveLeftovers(game);
     platform.RemoveLeftovers(game + "/does not exist");
     EXPECT_EQ(Everything(), before);
-    platform.MakeFolder(archives + "/new");
-    EXPECT_TRUE(std::filesystem::is_directory(archives + "/new"));
-    EXPECT_THROW(platform.MakeFolder(archives + "/new"), Error);
-    EXPECT_THROW(platform.MakeFolder(archives + "/a/b"), Error);
 }
 
 TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
