@@ -94,10 +94,10 @@ struct KillTest : ::testing::Test, Install {
         }
         std::mt19937_64 random(Seed());
         std::uniform_int_distribution<std::int64_t> moment(0, alone.span.count() * 6 / 5);
-        const auto deadline = Clock::now() + std::chrono::seconds(Env("VX_KILL_SECONDS", 30));
+        const auto deadline = Clock::now() + std::chrono::seconds(Env("VX_KILL_SECONDS", 45));
         int trials = 0, old = 0;
         std::size_t leftovers = 0;
-        for (; trials < Env("VX_KILL_TRIALS", 40) && Clock::now() < deadline; ++trials) {
+        for (; trials < Env("VX_KILL_TRIALS", 50) && Clock::now() < deadline; ++trials) {
             const Trial run = Fork(scenario, "", microseconds(moment(random)));
             leftovers += Leftovers(root).size();
             const bool wasOld = scenario.check();
