@@ -269,6 +269,10 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
             ExpectReported(save, number, install.store, text);
         }
         EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
+        if (op != Op::Start) {  // and what was not written is forgotten
+            EXPECT_EQ(install.Stored("settings", "mods"),
+                      op == Op::FirstRun ? std::nullopt : std::optional<std::string>("2"));
+        }
         EXPECT_EQ(session.list1.selected,
                   op == Op::Switch || op == Op::Keep || op == Op::Remove ? 1 : -1)
             << "the list was rebuilt";
