@@ -11,7 +11,6 @@ namespace vx::test {
 namespace {
 
 using Items = std::vector<std::string>;
-using Boxes = std::vector<std::pair<std::string, std::string>>;
 
 // Counts are read in the user's locale; the cases here are written for the point.
 [[maybe_unused]] const bool kPointLocale = ::setenv("LC_ALL", "C", 1) == 0;
