@@ -56,7 +56,7 @@ struct Model {
         }
     }
     // A live archive of a size no other entry has is first kept under the first free name.
-    void Switch(const std::string source) {
+    void Switch(const std::string& source) {
         if (!Size(source)) {
             return;
         }
@@ -130,7 +130,7 @@ struct World : Install {
             model.Repair();
         } else if (kind == 3 && item >= 0) {
             FailureOf([&] { session->Switch(item); });
-            model.Switch(items[std::size_t(item)]);
+            model.Switch(std::string(items[std::size_t(item)]));  // a copy: keeping adds entries
         } else if (kind == 4 && !path.empty()) {
             std::filesystem::remove(path);
             model.files.erase(path);
