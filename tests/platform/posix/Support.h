@@ -1,11 +1,10 @@
 #pragma once
 
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/fs.h>
 #include <signal.h>
-#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,13 +48,19 @@ inline void ExpectReported(const std::optional<Error>& error, int number, const 
     EXPECT_EQ(error->Path(), path);
 }
 
+// No file may grow past 16 bytes, as on a disk with that little room left; a write then
+// fails with EFBIG instead of the signal killing the process. Room comes back with `false`.
+inline bool FillDisk(bool full = true) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{full ? 16 : RLIM_INFINITY, RLIM_INFINITY};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
 // The system's steps of an atomic write, but the chosen step of the next write fails once,
-// the way a full or failing disk would, or with `die` the process dies there, or with
-// `meanwhile` that runs there instead, and the step goes on. Without `flush` nothing is put
-// on the disk, for speed.
+// the way a full or failing disk would, or with `meanwhile` that runs there instead, and the
+// step goes on. Without `flush` nothing is put on the disk, for speed.
 struct FaultySteps : posix::FileSteps {
     std::string at;
-    bool die = false;
     bool flush = true;
     std::function<void()> meanwhile;
     void Copy(int from, int to, std::int64_t size, const std::string& path) override {
@@ -75,13 +80,7 @@ struct FaultySteps : posix::FileSteps {
     void Hit(std::string_view step, int number, const std::string& path) {
         if (at == step) {
             at.clear();
-            if (meanwhile) {
-                return meanwhile();
-            }
-            if (die) {
-                ::raise(SIGKILL);
-            }
-            throw posix::ErrnoError(number, path);
+            meanwhile ? meanwhile() : throw posix::ErrnoError(number, path);
         }
     }
 };
@@ -101,6 +100,9 @@ struct Install {
         for (const auto& path : protected_) {
             Protect(path, false);
         }
+        if (small_) {
+            ::umount2(game.c_str(), MNT_DETACH);
+        }
     }
 
     std::optional<std::string> Stored(std::string_view section, std::string_view key) {
@@ -116,17 +118,22 @@ struct Install {
     // Keeps even root from writing into `path` with the immutable attribute, which binds
     // every user where permission bits bind all but root. False where it cannot be had.
     bool Protect(const std::string& path, bool on = true) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        int flags = 0;
-        const bool got = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        const bool done = ::geteuid() == 0 ? got && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0
+        const std::string attribute = on ? "chattr +i '" : "chattr -i '";
+        const bool done = ::geteuid() == 0 ? std::system((attribute + path + "'").c_str()) == 0
                                            : ::chmod(path.c_str(), on ? 0555 : 0755) == 0;
-        ::close(fd);
         if (done && on) {
             protected_.push_back(path);
         }
         return done;
+    }
+    // Puts the game folder, as it is, on a disk of 1 MiB. False where mounting is refused.
+    bool PutGameOnASmallDisk() {
+        const std::string moved = root + "/moved";
+        std::filesystem::rename(game, moved);
+        std::filesystem::create_directory(game);
+        small_ = ::mount("tmpfs", game.c_str(), "tmpfs", 0, "size=1m") == 0;
+        std::filesystem::copy(moved, game, std::filesystem::copy_options::recursive);
+        return std::filesystem::remove_all(moved) > 0 && small_;
     }
     static int ProtectedError() { return ::geteuid() == 0 ? EPERM : EACCES; }
 
@@ -142,9 +149,12 @@ struct Install {
     std::string store = root + "/config/Vexmoor Patchkeeper/settings.ini";
     FaultySteps steps;
     posix::PosixPlatform platform{config, steps};
+    // Where a switch keeps an unknown live archive today.
+    std::string kept = mods + "/patch_vx-" + platform.LocalDate() + ".zpk";
 
   private:
     std::vector<std::string> protected_;
+    bool small_ = false;
 };
 
 // One run of the program as its window binding drives it, over fake controls: a new Session
@@ -160,19 +170,12 @@ struct Session {
         main->Load();
     }
     // The three buttons, with what the user chose first; -1 selects nothing.
-    void Switch(int item) {
-        list1.selected = item;
-        main.value().SwtichClick();
-    }
+    void Switch(int item) { list1.selected = item, main.value().SwtichClick(); }
     void Add(const std::string& chosen) {
-        dialog.answers = {chosen};
-        dialog.shown = 0;
+        dialog.answers = {chosen}, dialog.shown = 0;
         main.value().Command2Click();
     }
-    void Remove(int item) {
-        list1.selected = item;
-        main.value().Command1Click();
-    }
+    void Remove(int item) { list1.selected = item, main.value().Command1Click(); }
 
     PlatformServices& platform;
     Startup startup;
