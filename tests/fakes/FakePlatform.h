@@ -23,7 +23,6 @@ class FakePlatform : public PlatformServices {
     std::set<std::string> failMakeFolder;
     std::set<std::string> failCopyInto;  // destinations whose copy fails as on a full disk
     std::set<std::string> unlistable;    // folders whose entries cannot be looked up
-    std::set<std::string> heldOpen;      // files another program holds: not replaceable
     std::vector<std::string> calls;      // "Replace src>dst", "MakeFolder p", ...
 
     std::optional<std::string> GetSetting(std::string_view, std::string_view section,
@@ -67,9 +66,6 @@ class FakePlatform : public PlatformServices {
     }
     void ReplaceFile(const std::string& source, const std::string& destination) override {
         calls.push_back("Replace " + source + ">" + destination);
-        if (heldOpen.contains(destination)) {
-            throw Error(EBUSY, "Device or resource busy", destination);
-        }
         Copy(source, destination);
     }
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override {
