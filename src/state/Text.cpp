@@ -22,6 +22,11 @@ char32_t FoldCodePoint(char32_t c) {
     return static_cast<char32_t>(static_cast<std::int32_t>(c) + run->delta);
 }
 
+// Not std::tolower: the user's locale has no say in how file names compare.
+unsigned char AsciiLower(unsigned char byte) {
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 0x20) : byte;
+}
+
 bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -90,26 +95,78 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// The bytes of FoldCase(text), one at a time, without building the string.
+class FoldedBytes {
+  public:
+    explicit FoldedBytes(std::string_view text) : text_(text) {}
+
+    // The next byte, or nothing at the end.
+    std::optional<char> Next() {
+        if (at_ == pending_.size()) {
+            if (i_ == text_.size()) {
+                return std::nullopt;
+            }
+            pending_.clear();
+            at_ = 0;
+            const auto lead = static_cast<unsigned char>(text_[i_]);
+            if (lead < 0x80) {  // most of a path: no table needed
+                pending_ += static_cast<char>(AsciiLower(lead));
+                ++i_;
+            } else if (const std::optional<Decoded> decoded = DecodeAt(text_, i_)) {
+                AppendUtf8(pending_, FoldCodePoint(decoded->codePoint));
+                i_ += decoded->length;
+            } else {
+                pending_ += text_[i_++];
+            }
+        }
+        return pending_[at_++];
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t i_ = 0;
+    std::string pending_;  // at most four bytes: no allocation
+    std::size_t at_ = 0;
+};
+
 }  // namespace
 
 std::string FoldCase(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::optional<Decoded> decoded = DecodeAt(text, i);
-        if (!decoded) {
-            out += text[i++];
-            continue;
-        }
-        AppendUtf8(out, FoldCodePoint(decoded->codePoint));
-        i += decoded->length;
+    FoldedBytes bytes(text);
+    while (const std::optional<char> byte = bytes.Next()) {
+        out += *byte;
     }
     return out;
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return FoldCase(a) == FoldCase(b);
+    // Compared as they are folded: a path registered thousands of times over is compared
+    // with each entry without a string made for either, ASCII byte by byte.
+    std::size_t same = 0;
+    for (; same < a.size() && same < b.size(); ++same) {
+        const auto x = static_cast<unsigned char>(a[same]);
+        const auto y = static_cast<unsigned char>(b[same]);
+        if (x >= 0x80 || y >= 0x80) {
+            break;
+        }
+        if (AsciiLower(x) != AsciiLower(y)) {
+            return false;
+        }
+    }
+    FoldedBytes left(a.substr(same));
+    FoldedBytes right(b.substr(same));
+    for (;;) {
+        const std::optional<char> x = left.Next();
+        const std::optional<char> y = right.Next();
+        if (x != y) {
+            return false;
+        }
+        if (!x) {
+            return true;
+        }
+    }
 }
 
 }  // namespace vx

@@ -19,8 +19,16 @@ std::string_view Trim(std::string_view s) {
 
 // Only what would break a line, and the escape itself, is escaped, so that a hand-written
 // Windows path such as C:\games keeps its backslashes when read: an unknown escape stays.
-std::string Escape(std::string_view value) {
-    std::string out;
+// Appends `value` to `out` as a line's value.
+void AppendEscaped(std::string& out, std::string_view value) {
+    // Quotes keep spaces at either end, which a reader trims, and a value that is itself
+    // quoted.
+    const bool padded = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                                           value.back() == ' ' || value.back() == '\t');
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+    if (padded || quoted) {
+        out += '"';
+    }
     for (char c : value) {
         switch (c) {
             case '\\':
@@ -36,12 +44,9 @@ std::string Escape(std::string_view value) {
                 out += c;
         }
     }
-    // Quotes keep spaces at either end, which a reader trims, and a value that is itself
-    // quoted.
-    const bool padded = !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
-                                           value.back() == ' ' || value.back() == '\t');
-    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    return padded || quoted ? "\"" + out + "\"" : out;
+    if (padded || quoted) {
+        out += '"';
+    }
 }
 
 std::string Unescape(std::string_view raw) {
@@ -150,9 +155,11 @@ std::string FormatIni(const IniDocument& document) {
         if (!out.empty()) {
             out += '\n';
         }
-        out += '[' + section.name + "]\n";
+        out.append("[").append(section.name).append("]\n");
         for (const auto& [key, value] : section.entries) {
-            out += key + '=' + Escape(value) + '\n';
+            out.append(key).append("=");
+            AppendEscaped(out, value);
+            out += '\n';
         }
     }
     return out;
