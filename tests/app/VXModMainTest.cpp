@@ -80,6 +80,8 @@ TEST_F(VXModMainTest, ANegativeCountIsListedEmptyAndRefusedByEveryCommandThatWri
         EXPECT_EQ(error.Number(), kErrorTypeMismatch);
         EXPECT_NE(error.Text().find("\"-5\""), std::string::npos) << error.Text();
     }
+    platform.files["C:\\new.zpk"] = "new";
+    EXPECT_EQ(ErrorOf([&] { main.DropFiles({"C:\\new.zpk"}); }).Number(), kErrorTypeMismatch);
     EXPECT_EQ(platform.settings.size(), 2U);  // vxpath and the count, as they were
     EXPECT_EQ(dialog.shown, 0);
 }
@@ -103,6 +105,7 @@ TEST_F(VXModMainTest, WhileTheBackupFailsNothingIsSwitchedOrAddedAndEachCommandT
 
     dialog.answers = {"C:\\mod.zpk"};
     ErrorOf([&] { main.Command2Click(); });
+    ErrorOf([&] { main.DropFiles({"C:\\mod.zpk"}); });
     list1.items = {"C:\\mod.zpk"};  // a list shown before the count was lost
     list1.selected = 0;
     ErrorOf([&] { main.SwtichClick(); });
@@ -340,6 +343,21 @@ TEST_F(VXModMainTest, AddAppendsNewPathsOnly) {
     EXPECT_EQ(list1.items, (Items{kBackup, "C:\\Mods\\One.zpk", "C:\\Mods\\two.zpk"}));
     EXPECT_EQ(label2.caption, "two.zpk");
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(VXModMainTest, DropAddsNewFilesAfterTheBackupAndNamesWhatItSkippedInOneBox) {
+    platform.files["C:\\a.zpk"] = "a";
+    platform.files["C:\\b.zpk"] = "b";
+    platform.folders.insert("C:\\folder");
+    main.DropFiles({"C:\\a.zpk", "C:\\folder", "C:\\a.zpk", "C:\\gone.zpk", "C:\\b.zpk"});
+    EXPECT_EQ(list1.items, (Items{kBackup, "C:\\a.zpk", "C:\\b.zpk"}));
+    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
+    EXPECT_EQ(boxes.shown, (Boxes{{"Only files can be added as mods; these were skipped:\n"
+                                   "C:\\folder\nC:\\gone.zpk",
+                                   "Vexmoor Patchkeeper"}}));
+    // Everything is stored before the box, and once the list is rebuilt, nothing more.
+    EXPECT_EQ(platform.calls, (Items{"Begin", "CopyIfAbsent " + kLive + ">" + kBackup, "Commit",
+                                     "Commit", "Commit", "Commit", "Commit", "End"}));
 }
 
 TEST_F(VXModMainTest, AddRefusesToGrowAFullRegistry) {

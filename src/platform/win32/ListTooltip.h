@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vx::win32 {
+
+// A tooltip over a list box that shows the whole text of the item under the mouse, for
+// paths longer than the list is wide.
+class ListTooltip {
+  public:
+    ListTooltip() = default;
+    ListTooltip(const ListTooltip&) = delete;
+    ListTooltip& operator=(const ListTooltip&) = delete;
+    ~ListTooltip();
+
+    // Creates the tooltip for `list`, whose parent `owner` passes on its notifications.
+    void Attach(HWND owner, HWND list);
+    // Answers the tooltip's request for its text; false for any other notification.
+    bool OnNotify(NMHDR& header);
+
+    // The text of the item of `list` at `point` (in the list's client coordinates); empty
+    // where there is none.
+    static std::wstring TextAt(HWND list, POINT point);
+
+  private:
+    HWND tooltip_ = nullptr;
+    HWND list_ = nullptr;
+    std::wstring text_;
+};
+
+}  // namespace vx::win32
