@@ -30,10 +30,10 @@ using Style = std::pair<LONG_PTR, LONG_PTR>;
 // Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
 
-// The classic client size at the window's DPI, a frame that can be resized when `growing`;
-// each control of its style where the layout puts it at `dpi`.
+// The classic client size at the window's DPI, a frame that can be resized when it has a
+// growth rule; each control of its style where the layout puts it at `dpi` in its client area.
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
-                   int firstId, std::span<const Style> styles, UINT dpi, bool growing) {
+                   int firstId, std::span<const Style> styles, UINT dpi, GrowthRule growth) {
     const auto px = [](int twips, UINT at) -> LONG {
         return layout::TwipsToPixels(twips, static_cast<int>(at));
     };
@@ -43,18 +43,21 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
         EXPECT_EQ((std::vector{rect.right, rect.bottom}),
                   (std::vector{px(client.width, dpi), px(client.height, dpi)}));
     }
+    const layout::Size extra{static_cast<int>(rect.right - px(client.width, dpi)),
+                             static_cast<int>(rect.bottom - px(client.height, dpi))};
     constexpr LONG_PTR kGrowing = WS_THICKFRAME | WS_MAXIMIZEBOX;
-    EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growing ? kGrowing : 0);
+    EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const layout::Control& place = places[i];
         const HWND child = GetDlgItem(form, firstId + static_cast<int>(i));
         EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & styles[i].first, styles[i].second);
         GetWindowRect(child, &rect);
         MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+        const layout::Rect expected = layout::PlaceGrown(
+            place, growth ? growth(place) : layout::Growth::None, static_cast<int>(dpi), extra);
         EXPECT_EQ(
             (std::vector{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
-            (std::vector{px(place.left, dpi), px(place.top, dpi), px(place.width, dpi),
-                         px(place.height, dpi)}));
+            (std::vector<LONG>{expected.left, expected.top, expected.width, expected.height}));
     }
 }
 
@@ -94,7 +97,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                                 kButton,
                                 kButton};
     ExpectLaidOut(dir, layout::vxdir::kClientSize, layout::vxdir::kTabOrder, VXDirWindow::kLabel1Id,
-                  styles, GetDpiForWindow(dir), false);
+                  styles, GetDpiForWindow(dir), nullptr);
     const HWND text1 = GetDlgItem(dir, VXDirWindow::kText1Id);
     EXPECT_EQ(TextOf(text1), L"C:\\program files\\vexmoor");
 
@@ -124,7 +127,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                          reinterpret_cast<LPARAM>(&moved));
         }
         ExpectLaidOut(main, layout::vxmodmain::kClientSize, layout::vxmodmain::kTabOrder,
-                      VXModMainWindow::kLabel1Id, mainStyles, dpi, true);
+                      VXModMainWindow::kLabel1Id, mainStyles, dpi, &layout::vxmodmain::GrowthOf);
     }
     SendMessageW(main, WM_CLOSE, 0, 0);
     MSG quit{};
