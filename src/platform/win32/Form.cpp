@@ -29,6 +29,8 @@ void RegisterFormClass(const wchar_t* className, WNDPROC windowProc) {
     }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
+    // A form that grows moves its controls: what they covered before must be painted anew.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = ThisModule();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
