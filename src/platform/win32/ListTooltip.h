@@ -13,6 +13,8 @@ class ListTooltip {
     ListTooltip() = default;
     ListTooltip(const ListTooltip&) = delete;
     ListTooltip& operator=(const ListTooltip&) = delete;
+    ListTooltip(ListTooltip&&) = delete;
+    ListTooltip& operator=(ListTooltip&&) = delete;
     ~ListTooltip();
 
     // Creates the tooltip for `list`, whose parent `owner` passes on its notifications.

@@ -18,6 +18,8 @@ class ComPtr {
     ComPtr() = default;
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&&) = delete;
+    ComPtr& operator=(ComPtr&&) = delete;
     ~ComPtr() {
         if (pointer_ != nullptr) {
             pointer_->Release();
@@ -39,6 +41,8 @@ class ComApartment {
               CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
+    ComApartment(ComApartment&&) = delete;
+    ComApartment& operator=(ComApartment&&) = delete;
     ~ComApartment() {
         if (initialized_) {
             CoUninitialize();
@@ -80,7 +84,7 @@ std::string Win32FolderDialog::ChooseFolder(const std::string& start) {
     ThrowIfFailed(dialog->GetResult(chosen.Out()));
     wchar_t* path = nullptr;
     ThrowIfFailed(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path));
-    const std::string folder = ToUtf8(path);
+    std::string folder = ToUtf8(path);
     CoTaskMemFree(path);
     return folder;
 }
