@@ -3,7 +3,9 @@
 #include <shellapi.h>
 
 #include <array>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/win32/Utf.h"
@@ -30,8 +32,10 @@ constexpr std::array<FormControl, 6> kControls{{
     {at::kCommand1, VXModMainWindow::kCommand1Id, L"Button", kButton, 0, CaptionFit::Button},
 }};
 
-// The paths of a drop, which is let go of before they are used.
+// The paths of a drop, in UTF-8; the drop is let go of whatever happens.
 std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    const std::unique_ptr<std::remove_pointer_t<HDROP>, decltype(&DragFinish)> release(drop,
+                                                                                       &DragFinish);
     std::vector<std::string> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
@@ -39,7 +43,6 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
         path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
         paths.push_back(ToUtf8(path));
     }
-    DragFinish(drop);
     return paths;
 }
 
