@@ -124,8 +124,11 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // A grown window keeps its size on the new monitor, as Windows scaled it; a fixed
+            // one has just been sized for the new DPI.
+            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         (growth_ ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
 
@@ -181,9 +184,16 @@ void Form::ApplyDpi(UINT dpi) {
     // The controls let go of the old font above; only now may it be deleted.
     font_ = std::move(font);
 
-    // A new DPI starts again from the classic size, which the window may grow from.
+    // The first time, and always for a fixed form, the classic size; a form that has grown
+    // keeps its size when only the font changes, down to the classic size at the new DPI.
+    const bool first = dpi_ == 0;
     dpi_ = dpi;
-    const SIZE size = ClassicWindowSize();
+    SIZE size = ClassicWindowSize();
+    RECT window{};
+    if (growth_ != nullptr && !first && GetWindowRect(Handle(), &window) != FALSE) {
+        size.cx = std::max(size.cx, window.right - window.left);
+        size.cy = std::max(size.cy, window.bottom - window.top);
+    }
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PlaceControls();

@@ -129,6 +129,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
         ExpectLaidOut(main, layout::vxmodmain::kClientSize, layout::vxmodmain::kTabOrder,
                       VXModMainWindow::kLabel1Id, mainStyles, dpi, &layout::vxmodmain::GrowthOf);
     }
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
     SendMessageW(main, WM_CLOSE, 0, 0);
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends it";
