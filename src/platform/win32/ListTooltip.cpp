@@ -6,6 +6,7 @@ namespace vx::win32 {
 
 ListTooltip::~ListTooltip() {
     if (tooltip_ != nullptr) {
+        RemoveWindowSubclass(list_, &ListProc, 0);
         DestroyWindow(tooltip_);
     }
 }
@@ -29,6 +30,20 @@ void ListTooltip::Attach(HWND owner, HWND list) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     // Long paths wrap instead of running off the screen.
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN) / 2);
+    SetWindowSubclass(list, &ListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ListTooltip::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR /*id*/, DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE) {
+        auto& tips = *reinterpret_cast<ListTooltip*>(self);
+        const LRESULT item = SendMessageW(list, LB_ITEMFROMPOINT, 0, lParam);
+        if (item != tips.item_) {
+            tips.item_ = item;
+            SendMessageW(tips.tooltip_, TTM_POP, 0, 0);
+        }
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 bool ListTooltip::OnNotify(NMHDR& header) {

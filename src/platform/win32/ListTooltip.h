@@ -27,8 +27,14 @@ class ListTooltip {
     static std::wstring TextAt(HWND list, POINT point);
 
   private:
+    // Watches the mouse over the list: a tip shown for one item is taken down when the mouse
+    // moves on to another, so that the next one asks for that item's text.
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+
     HWND tooltip_ = nullptr;
     HWND list_ = nullptr;
+    LRESULT item_ = -1;  // what LB_ITEMFROMPOINT last said for the mouse
     std::wstring text_;
 };
 
