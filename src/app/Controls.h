@@ -64,4 +64,12 @@ class OpenFileDialog {
     virtual std::string FileName() const = 0;
 };
 
+// The platform's folder picker.
+class FolderDialog {
+  public:
+    virtual ~FolderDialog() = default;
+    // Opens at `start` where that is a folder; answers the folder chosen, empty after a cancel.
+    virtual std::string ChooseFolder(const std::string& start) = 0;
+};
+
 }  // namespace vx

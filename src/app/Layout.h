@@ -28,6 +28,39 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
+// How a control follows a window that has grown past its classic size.
+enum class Growth {
+    None,          // stays where it is
+    Across,        // takes the extra width
+    Fill,          // takes the extra width and height
+    FollowBottom,  // keeps its distance from the bottom edge, centred across the extra width
+};
+
+struct Rect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Where `control` sits, in pixels at `dpi`, in a client area `extra` pixels larger than the
+// classic one.
+constexpr Rect PlaceGrown(const Control& control, Growth growth, int dpi, Size extra) {
+    Rect rect{TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
+              TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
+    if (growth == Growth::Across || growth == Growth::Fill) {
+        rect.width += extra.width;
+    }
+    if (growth == Growth::Fill) {
+        rect.height += extra.height;
+    }
+    if (growth == Growth::FollowBottom) {
+        rect.left += extra.width / 2;
+        rect.top += extra.height;
+    }
+    return rect;
+}
+
 namespace vxdir {
 inline constexpr std::string_view kCaption = "Vexmoor Patchkeeper - VX Directory";
 inline constexpr Size kClientSize{4680, 930};
@@ -35,7 +68,9 @@ inline constexpr Size kClientSize{4680, 930};
 inline constexpr Control kLabel1{"Label1", "VX Directory", 0, 0, 975, 255};
 inline constexpr Control kText1{"Text1", "", 0, 240, 4455, 285};
 inline constexpr Control kCommand1{"Command1", "Ok", 1560, 600, 1455, 255};
-inline constexpr std::array kTabOrder{kLabel1, kText1, kCommand1};
+// Picks Text1's folder with the platform's folder picker, for paths too long to type.
+inline constexpr Control kCommand2{"Command2", "Browse...", 3135, 600, 1455, 255};
+inline constexpr std::array kTabOrder{kLabel1, kText1, kCommand1, kCommand2};
 }  // namespace vxdir
 
 namespace vxmodmain {
@@ -49,6 +84,18 @@ inline constexpr Control kCommand2{"Command2", "Add A Mod", 120, 2880, 2175, 375
 inline constexpr Control kCommand1{"Command1", "Remove A Mod", 2400, 2880, 2055, 375};
 inline constexpr std::array kTabOrder{kLabel1, kLabel2, kList1, kSwtich, kCommand2, kCommand1};
 inline constexpr std::string_view kOpenFilter = "Vexmoor Patch (*.zpk) | *.zpk";
+
+// The classic size is the smallest: a larger window gives the list room for long paths, the
+// labels stretch across it and the buttons stay together below the list.
+constexpr Growth GrowthOf(const Control& control) {
+    if (control.name == kList1.name) {
+        return Growth::Fill;
+    }
+    if (control.name == kLabel1.name || control.name == kLabel2.name) {
+        return Growth::Across;
+    }
+    return Growth::FollowBottom;
+}
 }  // namespace vxmodmain
 
 }  // namespace vx::layout

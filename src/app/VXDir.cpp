@@ -35,4 +35,11 @@ void VXDir::Command1Click() {
     opener_.OpenMainWindow();
 }
 
+void VXDir::Command2Click() {
+    const std::string chosen = controls_.Browser.ChooseFolder(controls_.Text1.Text());
+    if (!chosen.empty()) {
+        controls_.Text1.SetText(chosen);
+    }
+}
+
 }  // namespace vx

@@ -18,6 +18,7 @@ class VXDir {
     struct Controls {
         Window& Self;
         TextBox& Text1;
+        FolderDialog& Browser;
     };
 
     VXDir(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
@@ -28,6 +29,8 @@ class VXDir {
 
     // Ok. Throws vx::Error for a failure of the platform; nothing is remembered then.
     void Command1Click();
+    // Browse...: the folder chosen replaces Text1's text; a cancel leaves it.
+    void Command2Click();
 
   private:
     Startup& startup_;

@@ -257,26 +257,22 @@ bool VXModMain::SwitchTo(const std::string& source) {
     return true;
 }
 
-void VXModMain::Command2Click() {
-    SettingsBatch batch(platform_);
+std::int16_t VXModMain::CountBeforeAdding(SettingsBatch& batch) {
     std::int16_t n = registry_.ReadCountToChange();
     if (n == 0) {
-        // Before the dialog: nobody should pick a file that then cannot be registered.
+        // Before anything is chosen: nobody should pick a file that then cannot be registered.
         n = BackUpIfNoEntries(n);
         batch.Commit();
         RefreshModList(n);
         batch.Commit();
     }
-    controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
-    controls_.CommonDialog1.ShowOpen();
-    const std::string file = controls_.CommonDialog1.FileName();
-    if (file.empty()) {
-        return;
-    }
+    return n;
+}
 
+bool VXModMain::AddEntry(std::int16_t& n, const std::string& file) {
     for (int i = 1; i <= n; ++i) {
         if (platform_.PathsMatchIgnoringCase(registry_.ReadEntry(i), file)) {
-            return;
+            return false;
         }
     }
     if (n == INT16_MAX) {
@@ -287,8 +283,45 @@ void VXModMain::Command2Click() {
     // the list as before instead of ending in an empty entry.
     registry_.WriteEntry(n, file);
     registry_.WriteCount(n);
+    return true;
+}
+
+void VXModMain::Command2Click() {
+    SettingsBatch batch(platform_);
+    std::int16_t n = CountBeforeAdding(batch);
+    controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
+    controls_.CommonDialog1.ShowOpen();
+    const std::string file = controls_.CommonDialog1.FileName();
+    if (file.empty() || !AddEntry(n, file)) {
+        return;
+    }
     batch.Commit();
     RefreshModList(n);
+    batch.Commit();
+}
+
+void VXModMain::DropFiles(const std::vector<std::string>& paths) {
+    SettingsBatch batch(platform_);
+    std::int16_t n = CountBeforeAdding(batch);
+    std::string skipped;
+    bool added = false;
+    for (const std::string& path : paths) {
+        // Only a file can be made live; a folder or a vanished file would only be repaired
+        // into the live archive's path by the next rebuild.
+        if (!TryFileSize(platform_, path)) {
+            skipped += "\n" + path;
+        } else if (AddEntry(n, path)) {
+            added = true;
+        }
+    }
+    if (added) {
+        batch.Commit();
+        RefreshModList(n);
+    }
+    if (!skipped.empty()) {
+        ShowBox("Only files can be added as mods; these were skipped:" + skipped,
+                settings::kAppName);
+    }
     batch.Commit();
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Controls.h"
 #include "SettingsBatch.h"
@@ -33,6 +34,9 @@ class VXModMain {
     void SwtichClick();    // Switch To
     void Command2Click();  // Add A Mod
     void Command1Click();  // Remove A Mod
+    // Files dropped on the window, registered as Add A Mod registers each; folders and
+    // missing files are skipped and named in one box.
+    void DropFiles(const std::vector<std::string>& paths);
 
   private:
     // One try at making `source` live. Answers false when the running game held the live
@@ -42,6 +46,11 @@ class VXModMain {
     // entry 1 before anything may replace that archive or be registered ahead of it. Answers
     // the count after that; throws, registering nothing, while the backup cannot be made.
     std::int16_t BackUpIfNoEntries(std::int16_t n);
+    // The count Add A Mod and a drop start from: a negative one is refused, and with none
+    // registered the backup is made, stored and listed first.
+    std::int16_t CountBeforeAdding(SettingsBatch& batch);
+    // Appends `file` as entry n+1 unless it is registered already; answers whether it did.
+    bool AddEntry(std::int16_t& n, const std::string& file);
     // Whether the live archive is missing or has the size of a registered archive other than
     // itself, that is, whether a switch may replace it without losing the only copy.
     bool LiveArchiveIsRegistered(std::int16_t n);

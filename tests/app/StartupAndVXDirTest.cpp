@@ -23,7 +23,8 @@ class VXDirTest : public ::testing::Test {
     RecordingOpener opener;
     test::FakeWindow window;
     test::FakeTextBox text1;
-    VXDir dir{startup, platform, boxes, opener, {window, text1}};
+    test::FakeFolderDialog browser;
+    VXDir dir{startup, platform, boxes, opener, {window, text1, browser}};
 
     void SetUp() override {
         window.visible = true;
@@ -54,9 +55,17 @@ TEST(StartupTest, ChoosesTheWindowFromTheRememberedFolder) {
     EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(VXDirTest, LoadOffersTheSuggestedFolder) {
+TEST_F(VXDirTest, LoadOffersTheSuggestedFolderAndBrowseReplacesItUnlessCancelled) {
     dir.Load();
     EXPECT_EQ(text1.text, "C:\\program files\\vexmoor");
+    dir.Command2Click();  // cancelled
+    browser.answer = "D:\\Games\\Vexmoor";
+    dir.Command2Click();
+    EXPECT_EQ(browser.starts, (std::vector<std::string>{"C:\\program files\\vexmoor",
+                                                        "C:\\program files\\vexmoor"}));
+    EXPECT_EQ(text1.text, "D:\\Games\\Vexmoor");
+    EXPECT_TRUE(platform.calls.empty());
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(VXDirTest, RefusesAFolderWithoutTheGame) {

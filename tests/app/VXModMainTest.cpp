@@ -81,6 +81,7 @@ TEST_F(VXModMainTest, CountsThatCannotChangeAreRefusedWritingNothing) {
         EXPECT_EQ(platform.settings, before);
     }
     platform.Set("settings", "mods", "-5");
+    EXPECT_EQ(ErrorOf([&] { main.DropFiles({"C:\\new.zpk"}); }).Number(), kErrorTypeMismatch);
     main.Load();  // the load lists a negative count as nothing
     EXPECT_TRUE(list1.items.empty());
 }
@@ -253,6 +254,26 @@ TEST_F(VXModMainTest, AddAppendsNewPathsOnly) {
     EXPECT_EQ(list1.items, (Items{kBackup, "C:\\Mods\\One.zpk", "C:\\Mods\\two.zpk"}));
     EXPECT_EQ(label2.caption, "two.zpk");
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(VXModMainTest, DropAddsNewFilesAfterTheBackupAndNamesWhatItSkippedInOneBox) {
+    platform.files["C:\\a.zpk"] = "a";
+    platform.files["C:\\b.zpk"] = "b";
+    platform.folders.insert("C:\\folder");
+    platform.failCopyInto.insert(kBackup);  // no backup: nothing dropped is registered
+    ErrorOf([&] { main.DropFiles({"C:\\a.zpk"}); });
+    EXPECT_EQ(platform.Setting("settings", "mods"), "<absent>");
+    platform.failCopyInto.clear();
+    platform.calls.clear();
+    main.DropFiles({"C:\\a.zpk", "C:\\folder", "C:\\a.zpk", "C:\\gone.zpk", "C:\\b.zpk"});
+    EXPECT_EQ(list1.items, (Items{kBackup, "C:\\a.zpk", "C:\\b.zpk"}));
+    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
+    EXPECT_EQ(boxes.shown, (Boxes{{"Only files can be added as mods; these were skipped:\n"
+                                   "C:\\folder\nC:\\gone.zpk",
+                                   "Vexmoor Patchkeeper"}}));
+    // Everything is stored before the box, and once the list is rebuilt, nothing more.
+    EXPECT_EQ(platform.calls, (Items{"Begin", "CopyIfAbsent " + kLive + ">" + kBackup, "Commit",
+                                     "Commit", "Commit", "Commit", "Commit", "End"}));
 }
 
 TEST_F(VXModMainTest, RemoveMovesLaterEntriesDownAndTheNextAddTakesTheFreedKey) {

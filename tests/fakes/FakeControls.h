@@ -70,4 +70,14 @@ struct FakeOpenFileDialog : OpenFileDialog {
     std::string FileName() const override { return fileName; }
 };
 
+// Answers each showing with `answer`, remembering where it was asked to open.
+struct FakeFolderDialog : FolderDialog {
+    std::string answer;
+    std::vector<std::string> starts;
+    std::string ChooseFolder(const std::string& start) override {
+        starts.push_back(start);
+        return answer;
+    }
+};
+
 }  // namespace vx::test

@@ -22,7 +22,11 @@ void Form::Open() {
 
 void Form::OnClick(QPushButton* button, std::function<void()> handler) {
     connect(button, &QPushButton::clicked, this,
-            [this, handler = std::move(handler)] { RunEvent(boxes_, handler); });
+            [this, handler = std::move(handler)] { Run(handler); });
+}
+
+void Form::Run(const std::function<void()>& handler) {
+    RunEvent(boxes_, handler);
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -25,6 +25,8 @@ class Form : public QWidget {
     virtual void OnLoad() = 0;
     // Runs `handler` when the button is clicked, its failures ending in the error box.
     void OnClick(QPushButton* button, std::function<void()> handler);
+    // Runs `handler` now, its failures ending in the error box.
+    void Run(const std::function<void()>& handler);
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -19,9 +19,10 @@ VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MessageBo
       text1_(MakeTextBox(*this, table::kText1, dpi_)),
       self_(*this),
       text1Box_(*text1_),
-      logic_(startup, platform, boxes, opener, {self_, text1Box_}) {
+      logic_(startup, platform, boxes, opener, {self_, text1Box_, browser_}) {
     MakeLabel(*this, table::kLabel1, dpi_);
     OnClick(MakeButton(*this, table::kCommand1, dpi_), [this] { logic_.Command1Click(); });
+    OnClick(MakeButton(*this, table::kCommand2, dpi_), [this] { logic_.Command2Click(); });
     SetUpWindow(*this, table::kCaption, table::kClientSize, dpi_);
     SetTabOrder(*this, table::kTabOrder);
     text1_->setFocus();

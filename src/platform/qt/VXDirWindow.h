@@ -4,6 +4,7 @@
 
 #include "ControlAdapters.h"
 #include "Form.h"
+#include "QtFolderDialog.h"
 #include "app/VXDir.h"
 
 class QLineEdit;
@@ -24,6 +25,7 @@ class VXDirWindow final : public Form {
     QLineEdit* text1_;
     QtWindow self_;
     QtTextBox text1Box_;
+    QtFolderDialog browser_;
     VXDir logic_;
 };
 

@@ -1,18 +1,40 @@
 #include "VXModMainWindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "ControlFactory.h"
+#include "QtText.h"
 #include "WindowLayout.h"
 
 namespace vx::qt {
 
 namespace table = layout::vxmodmain;
 
+namespace {
+
 constexpr Qt::Alignment kCentred = Qt::AlignHCenter | Qt::AlignTop;
+
+// The paths of the dropped items that are local files or folders, in the file system's bytes.
+std::vector<std::string> LocalPaths(const QMimeData& data) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(EncodePath(url.toLocalFile()));
+        }
+    }
+    return paths;
+}
+
+}  // namespace
 
 VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
                                  MessageBoxes& boxes, OpenFileDialog& commonDialog1,
@@ -28,12 +50,41 @@ VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& pla
     OnClick(MakeButton(*this, table::kSwtich, dpi_), [this] { logic_.SwtichClick(); });
     OnClick(MakeButton(*this, table::kCommand2, dpi_), [this] { logic_.Command2Click(); });
     OnClick(MakeButton(*this, table::kCommand1, dpi_), [this] { logic_.Command1Click(); });
-    SetUpWindow(*this, table::kCaption, table::kClientSize, dpi_);
+    SetUpGrowingWindow(*this, table::kCaption, table::kClientSize, dpi_);
+    setAcceptDrops(true);
+    // A path longer than the list is wide can still be read whole.
+    connect(list1_->model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                for (int row = first; row <= last; ++row) {
+                    QListWidgetItem* item = list1_->item(row);
+                    item->setToolTip(item->text());
+                }
+            });
     SetTabOrder(*this, table::kTabOrder);
     list1_->setFocus();
     // Fitted to the captions the window is designed with, before the load puts a file name
     // of any length into Label2.
     FitCaptionFont(*this);
+}
+
+void VXModMainWindow::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    FollowWindowSize(*this, table::kTabOrder, table::kClientSize, &table::GrowthOf, dpi_);
+}
+
+void VXModMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData() != nullptr && !LocalPaths(*event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void VXModMainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = LocalPaths(*event->mimeData());
+    if (paths.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    Run([this, &paths] { logic_.DropFiles(paths); });
 }
 
 }  // namespace vx::qt

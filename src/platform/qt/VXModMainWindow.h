@@ -6,13 +6,16 @@
 #include "Form.h"
 #include "app/VXModMain.h"
 
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QListWidget;
+class QResizeEvent;
 
 namespace vx::qt {
 
 // The main window: the registered archives, the live one named above them, and the three
-// commands.
+// commands. It grows from its classic size, and files dropped on it are added as mods.
 class VXModMainWindow final : public Form {
   public:
     // The dialog is the one Add A Mod shows.
@@ -21,6 +24,9 @@ class VXModMainWindow final : public Form {
 
   private:
     void OnLoad() override { logic_.Load(); }
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
     int dpi_;
     QLabel* label2_;

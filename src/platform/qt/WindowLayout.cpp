@@ -11,6 +11,7 @@
 #include <QStyleOptionFrame>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -89,6 +90,26 @@ void SetUpWindow(QWidget& window, std::string_view caption, layout::Size clientS
     window.setWindowTitle(ToQString(caption));
     window.setWindowIcon(AppIcon());
     FixClientSize(window, clientSize, dpi);
+}
+
+void SetUpGrowingWindow(QWidget& window, std::string_view caption, layout::Size clientSize,
+                        int dpi) {
+    SetUpWindow(window, caption, clientSize, dpi);
+    window.setMaximumSize(kUnbounded, kUnbounded);
+}
+
+void FollowWindowSize(QWidget& window, std::span<const layout::Control> controls,
+                      layout::Size clientSize, layout::Growth (*growthOf)(const layout::Control&),
+                      int dpi) {
+    const layout::Size extra{
+        std::max(0, window.width() - layout::TwipsToPixels(clientSize.width, dpi)),
+        std::max(0, window.height() - layout::TwipsToPixels(clientSize.height, dpi))};
+    for (const layout::Control& control : controls) {
+        if (auto* widget = window.findChild<QWidget*>(ToQString(control.name))) {
+            const layout::Rect rect = layout::PlaceGrown(control, growthOf(control), dpi, extra);
+            widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+        }
+    }
 }
 
 void Place(QWidget& control, const layout::Control& where, int dpi) {

@@ -16,7 +16,17 @@ int LogicalDpi(const QWidget& widget);
 // Caption, icon and fixed client size of one of the program's windows.
 void SetUpWindow(QWidget& window, std::string_view caption, layout::Size clientSize, int dpi);
 
+// The same for a window that may grow: `clientSize` is its first and smallest size.
+void SetUpGrowingWindow(QWidget& window, std::string_view caption, layout::Size clientSize,
+                        int dpi);
+
 void Place(QWidget& control, const layout::Control& where, int dpi);
+
+// Places the window's controls, found by their names, for its present size: each grows as
+// `growthOf` says by what the window has over `clientSize`.
+void FollowWindowSize(QWidget& window, std::span<const layout::Control> controls,
+                      layout::Size clientSize, layout::Growth (*growthOf)(const layout::Control&),
+                      int dpi);
 
 // Fixes the window's client area, which is all QWidget's size covers.
 void FixClientSize(QWidget& window, layout::Size size, int dpi);

@@ -1,5 +1,6 @@
 #include "platform/win32/Form.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,8 @@
 namespace vx::win32 {
 namespace {
 
-// Fixed size: the layout gives every control its place, there is nothing to stretch.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kGrowingStyle = WS_THICKFRAME | WS_MAXIMIZEBOX;
 constexpr DWORD kFormExStyle = 0;
 
 HINSTANCE ThisModule() {
@@ -28,6 +29,8 @@ void RegisterFormClass(const wchar_t* className, WNDPROC windowProc) {
     }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
+    // A form that grows moves its controls: what they covered before must be painted anew.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = ThisModule();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -38,18 +41,12 @@ void RegisterFormClass(const wchar_t* className, WNDPROC windowProc) {
     }
 }
 
-RECT ControlRect(const layout::Control& place, UINT dpi) {
-    const int left = TwipsToPixels(place.left, dpi);
-    const int top = TwipsToPixels(place.top, dpi);
-    return RECT{left, top, left + TwipsToPixels(place.width, dpi),
-                top + TwipsToPixels(place.height, dpi)};
-}
-
 }  // namespace
 
 void Form::Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
-                  std::span<const FormControl> controls, bool minimizeBox) {
-    style_ = kFormStyle | (minimizeBox ? WS_MINIMIZEBOX : 0);
+                  std::span<const FormControl> controls, bool minimizeBox, GrowthRule growth) {
+    style_ = kFormStyle | (minimizeBox ? WS_MINIMIZEBOX : 0) | (growth ? kGrowingStyle : 0);
+    growth_ = growth;
     clientSize_ = clientSize;
     controls_ = controls;
     RegisterFormClass(className, &BaseWindow<Form>::WindowProc);
@@ -127,10 +124,28 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            // A grown window keeps its size on the new monitor, as Windows scaled it; a fixed
+            // one has just been sized for the new DPI.
+            SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                         suggested->right - suggested->left, suggested->bottom - suggested->top,
+                         (growth_ ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+
+        case WM_GETMINMAXINFO:
+            if (dpi_ != 0) {
+                const SIZE smallest = ClassicWindowSize();
+                reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
+                return 0;
+            }
+            break;
+
+        case WM_SIZE:
+            // Minimized, the client area is empty: the controls stay where they were.
+            if (wParam != SIZE_MINIMIZED) {
+                PlaceControls();
+            }
+            break;
 
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETNONCLIENTMETRICS) {
@@ -144,6 +159,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
 
         default:
+            if (OnMessage(message, wParam, lParam)) {
+                return 0;
+            }
             break;
     }
     return DefWindowProcW(Handle(), message, wParam, lParam);
@@ -161,22 +179,47 @@ void Form::ApplyDpi(UINT dpi) {
     UniqueFont font = CreateFittingFont(MessageFontForDpi(dpi), boxes, dpi);
 
     for (const FormControl& control : controls_) {
-        const HWND child = Control(control.id);
-        const RECT rect = ControlRect(control.place, dpi);
-        MoveWindow(child, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                   TRUE);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+        SendMessageW(Control(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     }
     // The controls let go of the old font above; only now may it be deleted.
     font_ = std::move(font);
 
-    const SIZE size =
-        WindowSizeForClient(TwipsToPixels(clientSize_.width, dpi),
-                            TwipsToPixels(clientSize_.height, dpi), style_, kFormExStyle, dpi);
+    // The first time, and always for a fixed form, the classic size; a form that has grown
+    // keeps its size when only the font changes, down to the classic size at the new DPI.
+    const bool first = dpi_ == 0;
+    dpi_ = dpi;
+    SIZE size = ClassicWindowSize();
+    RECT window{};
+    if (growth_ != nullptr && !first && GetWindowRect(Handle(), &window) != FALSE) {
+        size.cx = std::max(size.cx, window.right - window.left);
+        size.cy = std::max(size.cy, window.bottom - window.top);
+    }
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControls();
     ApplyIcons(dpi);
     OnFontChanged();
+}
+
+SIZE Form::ClassicWindowSize() const {
+    return WindowSizeForClient(TwipsToPixels(clientSize_.width, dpi_),
+                               TwipsToPixels(clientSize_.height, dpi_), style_, kFormExStyle, dpi_);
+}
+
+void Form::PlaceControls() {
+    RECT client{};
+    if (dpi_ == 0 || GetClientRect(Handle(), &client) == FALSE) {
+        return;
+    }
+    const int dpi = static_cast<int>(dpi_);
+    const layout::Size extra{
+        std::max(0, static_cast<int>(client.right) - TwipsToPixels(clientSize_.width, dpi_)),
+        std::max(0, static_cast<int>(client.bottom) - TwipsToPixels(clientSize_.height, dpi_))};
+    for (const FormControl& control : controls_) {
+        const layout::Growth growth = growth_ ? growth_(control.place) : layout::Growth::None;
+        const layout::Rect rect = layout::PlaceGrown(control.place, growth, dpi, extra);
+        MoveWindow(Control(control.id), rect.left, rect.top, rect.width, rect.height, TRUE);
+    }
 }
 
 void Form::ApplyIcons(UINT dpi) {

@@ -24,7 +24,10 @@ struct FormControl {
     std::optional<CaptionFit> fit;  // how its caption must fit, if it has one
 };
 
-// A fixed-size top-level window laid out in twips: it sizes itself and its controls for the
+// How a form's controls follow it as it grows; nullptr for a form of fixed size.
+using GrowthRule = layout::Growth (*)(const layout::Control&);
+
+// A top-level window laid out in twips: it sizes itself and its controls for the
 // DPI of the monitor it is on, uses the system's message font, keeps the keyboard focus on
 // its controls, and ends the program's message loop when the user closes it. Its load step
 // runs when it is first opened.
@@ -43,14 +46,18 @@ class Form : public BaseWindow<Form> {
     // Creates the window, hidden and centred on its monitor, and its controls in the order of
     // `controls`, which is the order Tab walks them. Throws vx::Error when Windows refuses.
     // Without a minimize box the title bar has one button only, which leaves a narrow window
-    // room for a long caption.
+    // room for a long caption. A form with a growth rule can be resized and maximized, down
+    // to its classic client size.
     void Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
-                std::span<const FormControl> controls, bool minimizeBox);
+                std::span<const FormControl> controls, bool minimizeBox,
+                GrowthRule growth = nullptr);
 
     virtual void OnLoad() = 0;
     // The one place where a form learns that a control was used.
     virtual void OnCommand(int id, int notification) = 0;
     virtual void OnFontChanged() {}
+    // A message the form itself does not handle; answers whether it was handled here.
+    virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
   private:
     friend class BaseWindow<Form>;
@@ -60,6 +67,8 @@ class Form : public BaseWindow<Form> {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(UINT dpi);
+    void PlaceControls();
+    SIZE ClassicWindowSize() const;
     void ApplyIcons(UINT dpi);
     void CentreOnMonitor();
 
@@ -67,6 +76,8 @@ class Form : public BaseWindow<Form> {
     bool loaded_ = false;
     DWORD style_ = 0;
     layout::Size clientSize_{};
+    GrowthRule growth_ = nullptr;
+    UINT dpi_ = 0;  // zero until the controls exist
     std::span<const FormControl> controls_;
     UniqueFont font_;
     UniqueIcon bigIcon_;

@@ -7,20 +7,22 @@ namespace {
 
 namespace at = layout::vxdir;
 
-constexpr std::array<FormControl, 3> kControls{{
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+
+constexpr std::array<FormControl, 4> kControls{{
     {at::kLabel1, VXDirWindow::kLabel1Id, L"Static", SS_LEFT | SS_NOPREFIX, 0, CaptionFit::Label},
     {at::kText1, VXDirWindow::kText1Id, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
      CaptionFit::Edit},
     // Never BS_DEFPUSHBUTTON: Enter in the text box must not press Ok.
-    {at::kCommand1, VXDirWindow::kCommand1Id, L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0,
-     CaptionFit::Button},
+    {at::kCommand1, VXDirWindow::kCommand1Id, L"Button", kButton, 0, CaptionFit::Button},
+    {at::kCommand2, VXDirWindow::kCommand2Id, L"Button", kButton, 0, CaptionFit::Button},
 }};
 
 }  // namespace
 
 VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
                          MainWindowOpener& opener)
-    : Form(boxes), logic_(startup, platform, boxes, opener, {self_, text1_}) {
+    : Form(boxes), logic_(startup, platform, boxes, opener, {self_, text1_, browser_}) {
     // Its caption is long for its width, and there is nothing to minimize it for: it only
     // asks one question.
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false);
@@ -29,8 +31,13 @@ VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MessageBo
 }
 
 void VXDirWindow::OnCommand(int id, int notification) {
-    if (id == kCommand1Id && notification == BN_CLICKED) {
+    if (notification != BN_CLICKED) {
+        return;
+    }
+    if (id == kCommand1Id) {
         logic_.Command1Click();
+    } else if (id == kCommand2Id) {
+        logic_.Command2Click();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/VXDir.h"
 #include "platform/win32/Form.h"
 #include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32FolderDialog.h"
 
 namespace vx::win32 {
 
@@ -12,7 +13,7 @@ namespace vx::win32 {
 class VXDirWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXDir";
-    enum ControlId : int { kLabel1Id = 100, kText1Id, kCommand1Id };
+    enum ControlId : int { kLabel1Id = 100, kText1Id, kCommand1Id, kCommand2Id };
 
     // Creates the window, hidden.
     VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
@@ -24,6 +25,7 @@ class VXDirWindow final : public Form {
 
     Win32Window self_;
     Win32TextBox text1_;
+    Win32FolderDialog browser_;
     VXDir logic_;
 };
 

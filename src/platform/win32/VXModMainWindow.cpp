@@ -1,6 +1,14 @@
 #include "platform/win32/VXModMainWindow.h"
 
+#include <shellapi.h>
+
 #include <array>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform/win32/Utf.h"
 
 namespace vx::win32 {
 namespace {
@@ -24,14 +32,42 @@ constexpr std::array<FormControl, 6> kControls{{
     {at::kCommand1, VXModMainWindow::kCommand1Id, L"Button", kButton, 0, CaptionFit::Button},
 }};
 
+// The paths of a drop, in UTF-8; the drop is let go of whatever happens.
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    const std::unique_ptr<std::remove_pointer_t<HDROP>, decltype(&DragFinish)> release(drop,
+                                                                                       &DragFinish);
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(ToUtf8(path));
+    }
+    return paths;
+}
+
 }  // namespace
 
 VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
                                  MessageBoxes& boxes, OpenFileDialog& commonDialog1)
     : Form(boxes), logic_(paths, platform, boxes, {label2_, list1_, commonDialog1}) {
-    Create(kClassName, at::kCaption, at::kClientSize, kControls, true);
+    Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
     label2_.Attach(Control(kLabel2Id));
     list1_.Attach(Control(kList1Id));
+    list1Tips_.Attach(Handle(), Control(kList1Id));
+    DragAcceptFiles(Handle(), TRUE);
+}
+
+bool VXModMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DROPFILES:
+            logic_.DropFiles(TakeDroppedPaths(reinterpret_cast<HDROP>(wParam)));
+            return true;
+        case WM_NOTIFY:
+            return list1Tips_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        default:
+            return false;
+    }
 }
 
 void VXModMainWindow::OnCommand(int id, int notification) {

@@ -4,12 +4,13 @@
 #include "app/Startup.h"
 #include "app/VXModMain.h"
 #include "platform/win32/Form.h"
+#include "platform/win32/ListTooltip.h"
 #include "platform/win32/Win32Controls.h"
 
 namespace vx::win32 {
 
 // The main window: the registered archives, the live one named above them, and the three
-// commands.
+// commands. It grows from its classic size, and files dropped on it are added as mods.
 class VXModMainWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXModMain";
@@ -30,9 +31,11 @@ class VXModMainWindow final : public Form {
     void OnLoad() override { logic_.Load(); }
     void OnCommand(int id, int notification) override;
     void OnFontChanged() override { list1_.UpdateScrollWidth(); }
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     Win32Label label2_;
     Win32ListBox list1_;
+    ListTooltip list1Tips_;
     VXModMain logic_;
 };
 

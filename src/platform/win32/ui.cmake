@@ -1,13 +1,15 @@
 # The native window binding: the two windows, the adapters of the window logic's controls,
-# the message boxes and the open-file dialog.
+# the message boxes, the open-file dialog and the folder picker.
 add_library(vx_win32_ui STATIC
     CaptionFont.cpp
     Dpi.cpp
     Form.cpp
+    ListTooltip.cpp
     Program.cpp
     VXDirWindow.cpp
     VXModMainWindow.cpp
     Win32Controls.cpp
+    Win32FolderDialog.cpp
     Win32MessageBoxes.cpp
     Win32OpenFileDialog.cpp
 )
@@ -16,7 +18,7 @@ add_library(vx_win32_ui STATIC
 target_compile_definitions(vx_win32_ui PUBLIC
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00)
 target_link_libraries(vx_win32_ui
-    PUBLIC vx_app vx_win32_services user32 gdi32 comdlg32 comctl32
+    PUBLIC vx_app vx_win32_services user32 gdi32 comdlg32 comctl32 shell32 ole32 uuid
     PRIVATE vx_warnings)
 
 # The program: one static 32-bit .exe that needs no DLL beyond those Windows ships.

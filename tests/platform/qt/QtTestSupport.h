@@ -51,8 +51,8 @@ W* VisibleWindow() {
     return nullptr;
 }
 
-// The caption, a fixed client size and every control where the layout puts it at the
-// screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
+// The caption, the client size, which is the smallest, and every control where the layout puts it
+// at the screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
 // from the control the window focuses first, pressed once per focusable control.
 void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
                   std::span<const layout::Control> controls, const std::vector<QString>& tabWalk);

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -25,7 +26,8 @@ TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowE
     auto* dir = VisibleWindow<qt::VXDirWindow>();
     ASSERT_NE(dir, nullptr);
     ExpectWindow(*dir, layout::vxdir::kCaption, layout::vxdir::kClientSize,
-                 layout::vxdir::kTabOrder, {"Command1", "Text1"});
+                 layout::vxdir::kTabOrder, {"Command1", "Command2", "Text1"});
+    EXPECT_EQ(dir->maximumSize(), dir->minimumSize()) << "fixed size";
     auto& text1 = Child<QLineEdit>(*dir, "Text1");
     EXPECT_EQ(text1.text().toStdString(), platform.SuggestedGameFolder());
 
@@ -107,6 +109,44 @@ TEST_F(VXModMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
     Click("Swtich");
     EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper");
     EXPECT_EQ(boxes.shown.size(), 2U);
+}
+
+TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
+    window.Open();
+    const QSize classic = window.size();
+    const QRect list = list1.geometry();
+    const QRect swtich = Child<QPushButton>(window, "Swtich").geometry();
+    const int labelWidth = label2.width();
+    window.resize(classic + QSize(300, 200));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list1.geometry(), list.adjusted(0, 0, 300, 200));
+    EXPECT_EQ(Child<QPushButton>(window, "Swtich").geometry(), swtich.translated(150, 200));
+    EXPECT_EQ(label2.width(), labelWidth + 300);
+    for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(window.rect().contains(child->geometry())) << child->objectName().toStdString();
+    }
+
+    // Only local paths count; a folder among them is named in a box.
+    const std::string mod = temp / "dropped.zpk";
+    WriteFile(mod, "a dropped mod");
+    QMimeData data;
+    data.setUrls({QUrl(QStringLiteral("https://example.com/remote.zpk"))});
+    QDragEnterEvent remote({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    remote.setAccepted(false);
+    QApplication::sendEvent(&window, &remote);
+    EXPECT_FALSE(remote.isAccepted());
+    data.setUrls({QUrl::fromLocalFile(QFile::decodeName(mod.c_str())),
+                  QUrl::fromLocalFile(QString::fromStdString(game))});
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    ASSERT_EQ(adapter.ItemCount(), 2);
+    EXPECT_EQ(adapter.Item(1), mod);
+    EXPECT_EQ(list1.item(1)->toolTip(), QFile::decodeName(mod.c_str())) << "the full path";
+    EXPECT_EQ(boxes.shown.size(), 1U);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "app/Layout.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
+#include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
 
 namespace vx::win32 {
@@ -26,10 +30,10 @@ using Style = std::pair<LONG_PTR, LONG_PTR>;
 // Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
 
-// A fixed client size at the window's DPI; each control of its style where the layout puts it
-// at `dpi`.
+// The classic client size at the window's DPI, a frame that can be resized when it has a
+// growth rule; each control of its style where the layout puts it at `dpi` in its client area.
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
-                   int firstId, std::span<const Style> styles, UINT dpi) {
+                   int firstId, std::span<const Style> styles, UINT dpi, GrowthRule growth) {
     const auto px = [](int twips, UINT at) -> LONG {
         return layout::TwipsToPixels(twips, static_cast<int>(at));
     };
@@ -39,17 +43,21 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
         EXPECT_EQ((std::vector{rect.right, rect.bottom}),
                   (std::vector{px(client.width, dpi), px(client.height, dpi)}));
     }
-    EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    const layout::Size extra{static_cast<int>(rect.right - px(client.width, dpi)),
+                             static_cast<int>(rect.bottom - px(client.height, dpi))};
+    constexpr LONG_PTR kGrowing = WS_THICKFRAME | WS_MAXIMIZEBOX;
+    EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const layout::Control& place = places[i];
         const HWND child = GetDlgItem(form, firstId + static_cast<int>(i));
         EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & styles[i].first, styles[i].second);
         GetWindowRect(child, &rect);
         MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+        const layout::Rect expected = layout::PlaceGrown(
+            place, growth ? growth(place) : layout::Growth::None, static_cast<int>(dpi), extra);
         EXPECT_EQ(
             (std::vector{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
-            (std::vector{px(place.left, dpi), px(place.top, dpi), px(place.width, dpi),
-                         px(place.height, dpi)}));
+            (std::vector<LONG>{expected.left, expected.top, expected.width, expected.height}));
     }
 }
 
@@ -84,10 +92,12 @@ class FormsTest : public ::testing::Test {
 TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
     const HWND dir = Start(false, VXDirWindow::kClassName);
     EXPECT_EQ(TextOf(dir), L"Vexmoor Patchkeeper - VX Directory");
-    constexpr Style styles[] = {
-        {SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX}, {WS_TABSTOP, WS_TABSTOP}, kButton};
+    constexpr Style styles[] = {{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX},
+                                {WS_TABSTOP, WS_TABSTOP},
+                                kButton,
+                                kButton};
     ExpectLaidOut(dir, layout::vxdir::kClientSize, layout::vxdir::kTabOrder, VXDirWindow::kLabel1Id,
-                  styles, GetDpiForWindow(dir));
+                  styles, GetDpiForWindow(dir), nullptr);
     const HWND text1 = GetDlgItem(dir, VXDirWindow::kText1Id);
     EXPECT_EQ(TextOf(text1), L"C:\\program files\\vexmoor");
 
@@ -117,8 +127,11 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                          reinterpret_cast<LPARAM>(&moved));
         }
         ExpectLaidOut(main, layout::vxmodmain::kClientSize, layout::vxmodmain::kTabOrder,
-                      VXModMainWindow::kLabel1Id, mainStyles, dpi);
+                      VXModMainWindow::kLabel1Id, mainStyles, dpi, &layout::vxmodmain::GrowthOf);
     }
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
     SendMessageW(main, WM_CLOSE, 0, 0);
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends it";
@@ -145,10 +158,62 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kCommand1Id);
     EXPECT_EQ(list1(LB_GETCOUNT), 1);
-    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");
+    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kSwtichId);
     EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper") << "the failure reported";
+}
+
+TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
+    const HWND main = Start(true, VXModMainWindow::kClassName);
+    program.OpenMainWindow();
+    const auto placeOf = [main](int id) {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(main, id), &rect);
+        MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    const auto moved = [](RECT rect, LONG dx, LONG dy, LONG wider, LONG taller) {
+        return std::vector{rect.left + dx, rect.top + dy, rect.right + dx + wider,
+                           rect.bottom + dy + taller};
+    };
+    const auto asVector = [](RECT r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
+    const RECT list = placeOf(VXModMainWindow::kList1Id);
+    const RECT swtich = placeOf(VXModMainWindow::kSwtichId);
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    MINMAXINFO limits{};
+    SendMessageW(main, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ((std::vector{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}),
+              (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
+                 frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(asVector(placeOf(VXModMainWindow::kList1Id)), moved(list, 0, 0, 300, 150));
+    EXPECT_EQ(asVector(placeOf(VXModMainWindow::kSwtichId)), moved(swtich, 150, 150, 0, 0));
+    RECT client{};
+    GetClientRect(main, &client);
+    for (int id = VXModMainWindow::kLabel1Id; id <= VXModMainWindow::kCommand1Id; ++id) {
+        const RECT place = placeOf(id);
+        EXPECT_TRUE(place.right <= client.right && place.bottom <= client.bottom) << id;
+    }
+
+    // A real drop of a file and a folder, as Explorer hands it over.
+    platform.files["C:\\mods\\a.zpk"] = "a";
+    platform.folders.insert("C:\\mods");
+    constexpr wchar_t kFiles[] = L"C:\\mods\\a.zpk\0C:\\mods\0";  // ends in two NULs
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof(kFiles));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, kFiles, sizeof(kFiles));
+    GlobalUnlock(memory);
+    SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    const HWND list1 = GetDlgItem(main, VXModMainWindow::kList1Id);
+    ASSERT_EQ(SendMessageW(list1, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(boxes.shown.size(), 1U) << "the folder named";
+    RECT item{};
+    SendMessageW(list1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(ListTooltip::TextAt(list1, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
 }
 
 }  // namespace
