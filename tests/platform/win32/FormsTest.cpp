@@ -145,7 +145,7 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kCommand1Id);
     EXPECT_EQ(list1(LB_GETCOUNT), 1);
-    platform.failReplaceInto.insert("C:\\game\\patch_vx.zpk");
+    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kSwtichId);
     EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper") << "the failure reported";
