@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/CaptionFont.h"
+#include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 
@@ -90,6 +91,21 @@ TEST(CaptionFontTest, ShrinksATooLargeFontJustUntilTheCaptionFits) {
         GetObjectW(fitted.Get(), sizeof(font), &font);
         EXPECT_LE(font.lfHeight, std::max(largest, -14L)) << "shrunk further than needed";
     }
+}
+
+TEST(Win32ListBoxTest, SetsEveryItemAtOnceSelectingNothingAndScrollsToTheWidest) {
+    const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_HSCROLL, 0, 0,
+                                      100, 100, nullptr, nullptr, nullptr, nullptr);
+    Win32ListBox adapter;
+    adapter.Attach(list);
+    adapter.SetItems({"C:\\b.zpk", "C:\\a.zpk", "C:\\c.zpk"});
+    SendMessageW(list, LB_SETCURSEL, 2, 0);
+    adapter.SetItems({"C:\\Ünïcødé.zpk", "C:\\" + std::string(200, 'W') + ".zpk"});
+    EXPECT_EQ(adapter.ItemCount(), 2);
+    EXPECT_EQ(adapter.Item(0), "C:\\Ünïcødé.zpk");
+    EXPECT_EQ(adapter.SelectedIndex(), -1);
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 1000);
+    DestroyWindow(list);
 }
 
 }  // namespace
