@@ -5,6 +5,7 @@ add_library(vx_win32_ui STATIC
     Dpi.cpp
     Form.cpp
     Program.cpp
+    SingleInstance.cpp
     VXDirWindow.cpp
     VXModMainWindow.cpp
     Win32Controls.cpp
