@@ -3,15 +3,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
 
-#include "app/Layout.h"
 #include "platform/posix/TempFolder.h"
-#include "platform/qt/ControlAdapters.h"
-#include "platform/qt/ControlFactory.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtOpenFileDialog.h"
 
@@ -26,21 +22,6 @@ TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-}
-
-TEST(QtListBox, SetsEveryRowAtOnceKeepingEachPathsBytesAndSelectingNothing) {
-    QWidget window;
-    QListWidget& list = *qt::MakeListBox(window, layout::vxmodmain::kList1, 96);
-    qt::QtListBox adapter{list};
-    adapter.SetItems({"/m/a.zpk", "/m/b.zpk", "/m/c.zpk"});
-    list.setCurrentRow(2);
-    const std::vector<std::string> latin1{"/m/caf\xe9.zpk", "/m/a.zpk"};
-    adapter.SetItems(latin1);
-    EXPECT_EQ(adapter.ItemCount(), 2);
-    EXPECT_EQ(adapter.Item(0), latin1[0]);
-    EXPECT_EQ(adapter.Item(1), latin1[1]);
-    EXPECT_EQ(adapter.SelectedIndex(), -1);
-    EXPECT_TRUE(list.uniformItemSizes());
 }
 
 // Shows the real dialog; `answer` acts on it once it is open, as the user would.

@@ -11,50 +11,35 @@
 namespace vx::test {
 namespace {
 
-class SingleInstanceTest : public ::testing::Test {
-  protected:
+TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) {
     TempFolder temp;
-    std::string lock = temp / "test.lock";
-    QString socket = QString::fromStdString(temp / "test.socket");
-};
+    const std::string lock = temp / "test.lock";
+    const QString socket = QString::fromStdString(temp / "test.socket");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t killed = ::fork();
+    if (killed == 0) {  // a first program, killed outright: its lock file and socket stay
+        qt::SingleInstance first{lock, socket};
+        first.Listen([] {});
+        (void)!::write(ready[1], "1", 1);
+        ::pause();
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_FALSE(qt::SingleInstance(lock, socket).IsFirst()) << "the child holds the lock";
+    ::kill(killed, SIGKILL);
+    ::waitpid(killed, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
 
-TEST_F(SingleInstanceTest, ASecondStartIsRefusedAndRaisesTheFirst) {
     qt::SingleInstance first{lock, socket};
     ASSERT_TRUE(first.IsFirst());
     int raised = 0;
     first.Listen([&raised] { ++raised; });
-
-    const qt::SingleInstance second{lock, socket};
+    const qt::SingleInstance second{lock, socket};  // flock: refused in the same process too
     EXPECT_FALSE(second.IsFirst());
     EXPECT_TRUE(second.AskFirstToRaise());
     EXPECT_TRUE(QTest::qWaitFor([&raised] { return raised == 1; }));
-}
-
-// A program killed outright leaves its lock file and its socket behind, and no listener.
-TEST_F(SingleInstanceTest, AStartAfterTheFirstWasKilledIsFirst) {
-    int taken[2];
-    ASSERT_EQ(::pipe(taken), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        qt::SingleInstance killed{lock, socket};
-        killed.Listen([] {});
-        const char ready = killed.IsFirst() ? '1' : '0';
-        (void)!::write(taken[1], &ready, 1);
-        ::pause();
-    }
-    char ready = 0;
-    ASSERT_EQ(::read(taken[0], &ready, 1), 1);
-    EXPECT_EQ(ready, '1');
-    EXPECT_FALSE(qt::SingleInstance(lock, socket).IsFirst()) << "the child holds it";
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
-    ::close(taken[0]);
-    ::close(taken[1]);
-
-    qt::SingleInstance next{lock, socket};
-    EXPECT_TRUE(next.IsFirst());
-    next.Listen([] {});
-    EXPECT_TRUE(qt::SingleInstance(lock, socket).AskFirstToRaise()) << "listens on the socket";
 }
 
 }  // namespace

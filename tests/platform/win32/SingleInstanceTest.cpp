@@ -1,30 +1,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 #include "platform/win32/SingleInstance.h"
 
 namespace vx::win32 {
 namespace {
 
-constexpr const wchar_t* kClass = L"VexmoorPatchkeeper.SingleInstanceTest";
-constexpr const char* kMutex = "Local\\VexmoorPatchkeeperTest";
-
-HWND MakeWindow() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClass;
-    RegisterClassExW(&windowClass);
-    return CreateWindowExW(0, kClass, L"first", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                           nullptr, windowClass.hInstance, nullptr);
-}
-
-TEST(SingleInstanceTest, ASecondStartIsRefusedAndRaisesTheFirstsShownWindow) {
-    const HWND window = MakeWindow();
+TEST(SingleInstanceTest, ASecondStartIsRefusedAndRestoresTheFirstsShownWindow) {
+    constexpr const wchar_t* kClass = L"VexmoorPatchkeeper.SingleInstanceTest";
+    constexpr const char* kMutex = "Local\\VexmoorPatchkeeperTest";
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const WNDCLASSW windowClass{0,       DefWindowProcW, 0,       0,       instance,
+                                nullptr, nullptr,        nullptr, nullptr, kClass};
+    RegisterClassW(&windowClass);
+    const HWND window = CreateWindowW(kClass, L"first", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                      nullptr, nullptr, instance, nullptr);
     {
         const SingleInstance first{kMutex, {}};
         ASSERT_TRUE(first.IsFirst());

@@ -93,17 +93,13 @@ TEST(CaptionFontTest, ShrinksATooLargeFontJustUntilTheCaptionFits) {
     }
 }
 
-TEST(Win32ListBoxTest, SetsEveryItemAtOnceSelectingNothingAndScrollsToTheWidest) {
-    const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_VISIBLE | WS_HSCROLL, 0, 0,
-                                      100, 100, nullptr, nullptr, nullptr, nullptr);
+// Listing, selection and text travel through the main window's tests; this is what they miss.
+TEST(Win32ListBoxTest, ScrollsSidewaysAsFarAsTheWidestItem) {
+    const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 100, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
     Win32ListBox adapter;
     adapter.Attach(list);
-    adapter.SetItems({"C:\\b.zpk", "C:\\a.zpk", "C:\\c.zpk"});
-    SendMessageW(list, LB_SETCURSEL, 2, 0);
-    adapter.SetItems({"C:\\Ünïcødé.zpk", "C:\\" + std::string(200, 'W') + ".zpk"});
-    EXPECT_EQ(adapter.ItemCount(), 2);
-    EXPECT_EQ(adapter.Item(0), "C:\\Ünïcødé.zpk");
-    EXPECT_EQ(adapter.SelectedIndex(), -1);
+    adapter.SetItems({"C:\\a.zpk", "C:\\" + std::string(200, 'W') + ".zpk"});
     EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 1000);
     DestroyWindow(list);
 }
