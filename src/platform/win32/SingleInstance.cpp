@@ -21,8 +21,12 @@ bool SingleInstance::AskFirstToRaise() const {
         if (IsIconic(window) != FALSE) {
             ShowWindow(window, SW_RESTORE);
         }
-        // A box the window is waiting on comes forward rather than the window behind it.
-        SetForegroundWindow(GetLastActivePopup(window));
+        // A box the window is waiting on comes forward rather than the window behind it. The
+        // window goes on top of the others even where the system keeps the keyboard focus
+        // where it was.
+        const HWND front = GetLastActivePopup(window);
+        BringWindowToTop(front);
+        SetForegroundWindow(front);
         return true;
     }
     return false;
