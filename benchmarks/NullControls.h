@@ -18,8 +18,10 @@ struct NullLabel : Label {
 struct NullList : ListBox {
     std::vector<std::string> items;
     int selected = -1;
-    void Clear() override { items.clear(); }
-    void AddItem(const std::string& item) override { items.push_back(item); }
+    void SetItems(const std::vector<std::string>& all) override {
+        items = all;
+        selected = -1;
+    }
     int ItemCount() const override { return static_cast<int>(items.size()); }
     std::string Item(int i) const override { return items.at(static_cast<std::size_t>(i)); }
     int SelectedIndex() const override { return selected; }

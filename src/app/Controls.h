@@ -30,12 +30,13 @@ class Label {
     virtual void SetCaption(const std::string& caption) = 0;
 };
 
-// A list box with one selected item at most, items kept in the order they were added.
+// A list box with one selected item at most, items kept in the order they were given.
 class ListBox {
   public:
     virtual ~ListBox() = default;
-    virtual void Clear() = 0;
-    virtual void AddItem(const std::string& item) = 0;
+    // Replaces every item at once and selects nothing: a list of thousands of paths fills
+    // in one go rather than row by row.
+    virtual void SetItems(const std::vector<std::string>& items) = 0;
     virtual int ItemCount() const = 0;
     virtual std::string Item(int index) const = 0;
     // -1 when nothing is selected.

@@ -178,7 +178,7 @@ void VXModMain::ShowBox(const std::string& text, std::string_view title) {
 
 void VXModMain::RefreshModList(std::int16_t n) {
     for (int pass = 0; pass < kMaxRefreshPasses; ++pass) {
-        controls_.List1.Clear();
+        std::vector<std::string> items;
         int repairs = 0;
         bool liveMissing = false;
         for (int i = 1; i <= n; ++i) {
@@ -189,7 +189,7 @@ void VXModMain::RefreshModList(std::int16_t n) {
                 // Without the live archive nothing can be compared, and pointing entries at
                 // a file that is not there would only lose their paths: list them as stored.
                 liveMissing = true;
-                controls_.List1.AddItem(path);
+                items.push_back(std::move(path));
                 continue;
             }
             const auto size = TryFileSize(platform_, path);
@@ -203,8 +203,9 @@ void VXModMain::RefreshModList(std::int16_t n) {
             if (!size || *size == *liveSize) {
                 controls_.Label2.SetCaption(DisplayName(path));
             }
-            controls_.List1.AddItem(path);
+            items.push_back(std::move(path));
         }
+        controls_.List1.SetItems(items);
         if (liveMissing) {
             ShowBox("File not found " + paths_.PatchPath, kFileNotFoundTitle);
             return;

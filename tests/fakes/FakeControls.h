@@ -30,11 +30,10 @@ struct FakeLabel : Label {
 struct FakeListBox : ListBox {
     std::vector<std::string> items;
     int selected = -1;
-    void Clear() override {
-        items.clear();
+    void SetItems(const std::vector<std::string>& all) override {
+        items = all;
         selected = -1;
     }
-    void AddItem(const std::string& item) override { items.push_back(item); }
     int ItemCount() const override { return static_cast<int>(items.size()); }
     std::string Item(int index) const override { return items.at(static_cast<std::size_t>(index)); }
     int SelectedIndex() const override { return selected; }

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
+#include <QStringList>
 #include <QWidget>
 
 #include "QtText.h"
@@ -40,15 +42,22 @@ void QtLabel::SetCaption(const std::string& caption) {
     label_.setText(DecodePath(caption));
 }
 
-void QtListBox::Clear() {
+void QtListBox::SetItems(const std::vector<std::string>& items) {
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items) {
+        shown.append(DecodePath(item));
+    }
     list_.clear();
-}
-
-void QtListBox::AddItem(const std::string& item) {
-    // The text shown may have lost bytes that are not UTF-8; the path kept with it has not.
-    auto* row = new QListWidgetItem(DecodePath(item));
-    row->setData(kPathRole, QByteArray::fromStdString(item));
-    list_.addItem(row);
+    // One insertion lays the view out once; the paths go in after it, unannounced, since
+    // nothing shown depends on them.
+    list_.addItems(shown);
+    const QSignalBlocker quiet(list_.model());
+    for (int row = 0; row < list_.count(); ++row) {
+        // The text shown may have lost bytes that are not UTF-8; the path kept with it has not.
+        list_.item(row)->setData(kPathRole,
+                                 QByteArray::fromStdString(items[static_cast<std::size_t>(row)]));
+    }
 }
 
 int QtListBox::ItemCount() const {

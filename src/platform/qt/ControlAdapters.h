@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/Controls.h"
 
@@ -47,8 +48,7 @@ class QtLabel final : public Label {
 class QtListBox final : public ListBox {
   public:
     explicit QtListBox(QListWidget& list) : list_(list) {}
-    void Clear() override;
-    void AddItem(const std::string& item) override;
+    void SetItems(const std::vector<std::string>& items) override;
     int ItemCount() const override;
     std::string Item(int index) const override;
     int SelectedIndex() const override;

@@ -41,6 +41,8 @@ QListWidget* MakeListBox(QWidget& window, const layout::Control& control, int dp
     auto* list = MakeNamed<QListWidget>(window, control, dpi);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
+    // Every row is one line of text: the view sizes one, not each of tens of thousands.
+    list->setUniformItemSizes(true);
     return list;
 }
 

@@ -34,4 +34,16 @@ void Program::OpenMainWindow() {
     vxModMain_->Open();
 }
 
+void Program::RaiseShownWindow() {
+    for (QWidget* window :
+         {static_cast<QWidget*>(vxModMain_.get()), static_cast<QWidget*>(vxDir_.get())}) {
+        if (window != nullptr && window->isVisible()) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+            window->raise();
+            window->activateWindow();
+            return;
+        }
+    }
+}
+
 }  // namespace vx::qt

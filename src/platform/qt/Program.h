@@ -28,6 +28,9 @@ class Program final : public MainWindowOpener {
 
     void OpenMainWindow() override;
 
+    // Brings whichever window is shown forward, out of the taskbar if it was minimised.
+    void RaiseShownWindow();
+
   private:
     Startup& startup_;
     PlatformServices& platform_;

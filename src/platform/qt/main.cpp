@@ -7,9 +7,11 @@
 #include "ProjectInfo.h"
 #include "QtMessageBoxes.h"
 #include "QtOpenFileDialog.h"
+#include "SingleInstance.h"
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
 #include "platform/posix/PosixPlatform.h"
+#include "state/SingleInstanceNames.h"
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = vx::qt::HandleCommandLine(argc, argv)) {
@@ -25,12 +27,23 @@ int main(int argc, char* argv[]) {
     // window would otherwise end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // One program writes the settings: a second start hands over to the first before it
+    // reads any of them.
+    vx::qt::SingleInstance instance{
+        vx::qt::SingleInstance::RuntimePath(vx::instance::kLockFile),
+        QString::fromStdString(vx::qt::SingleInstance::RuntimePath(vx::instance::kSocketFile))};
+    if (!instance.IsFirst()) {
+        instance.AskFirstToRaise();
+        return 0;
+    }
+
     vx::qt::QtMessageBoxes boxes;
     vx::qt::QtOpenFileDialog commonDialog1;
     vx::posix::PosixPlatform platform{vx::posix::PosixPlatform::DefaultConfigHome()};
     vx::Startup startup{platform};
     vx::qt::Program program{startup, platform, boxes, commonDialog1,
                             [] { QCoreApplication::quit(); }};
+    instance.Listen([&program] { program.RaiseShownWindow(); });
 
     bool started = false;
     vx::RunEvent(boxes, [&] {

@@ -63,8 +63,16 @@ struct KeyTraits {
     static void Close(Value value) { RegCloseKey(value); }
 };
 
-using UniqueFile = Unique<FileTraits>;  // CreateFileW
-using UniqueFind = Unique<FindTraits>;  // FindFirstFileW
-using UniqueKey = Unique<KeyTraits>;    // RegOpenKeyExW, RegCreateKeyExW
+// Kernel objects other than files answer nullptr, not INVALID_HANDLE_VALUE, for none.
+struct KernelObjectTraits {
+    using Value = HANDLE;
+    static Value Invalid() { return nullptr; }
+    static void Close(Value value) { CloseHandle(value); }
+};
+
+using UniqueFile = Unique<FileTraits>;                  // CreateFileW
+using UniqueFind = Unique<FindTraits>;                  // FindFirstFileW
+using UniqueKey = Unique<KeyTraits>;                    // RegOpenKeyExW, RegCreateKeyExW
+using UniqueKernelObject = Unique<KernelObjectTraits>;  // CreateMutexW
 
 }  // namespace vx::win32

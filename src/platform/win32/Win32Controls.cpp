@@ -22,6 +22,32 @@ std::wstring ListText(HWND list, int index) {
     return std::wstring(buffer.data(), copied == LB_ERR ? 0 : static_cast<std::size_t>(copied));
 }
 
+// Holds back the list's drawing while it is filled; draws it once, whole, afterwards.
+// Turning drawing back on also makes a hidden window visible, as Windows documents, so a
+// hidden list is left alone.
+class HeldRedraw {
+  public:
+    explicit HeldRedraw(HWND list)
+        : list_((GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) != 0 ? list : nullptr) {
+        if (list_ != nullptr) {
+            SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+        }
+    }
+    ~HeldRedraw() {
+        if (list_ != nullptr) {
+            SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list_, nullptr, TRUE);
+        }
+    }
+    HeldRedraw(const HeldRedraw&) = delete;
+    HeldRedraw& operator=(const HeldRedraw&) = delete;
+    HeldRedraw(HeldRedraw&&) = delete;
+    HeldRedraw& operator=(HeldRedraw&&) = delete;
+
+  private:
+    HWND list_;
+};
+
 }  // namespace
 
 std::string ReadWindowText(HWND window) {
@@ -61,23 +87,27 @@ void Win32Label::SetCaption(const std::string& caption) {
     WriteWindowText(label_, caption);
 }
 
-void Win32ListBox::Clear() {
+void Win32ListBox::SetItems(const std::vector<std::string>& items) {
+    std::vector<std::wstring> texts;
+    texts.reserve(items.size());
+    std::size_t characters = 0;
+    for (const std::string& item : items) {
+        texts.push_back(ToUtf16(item));
+        characters += texts.back().size() + 1;
+    }
+    const HeldRedraw held(list_);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    widest_ = 0;
-    SendMessageW(list_, LB_SETHORIZONTALEXTENT, 0, 0);
-}
-
-void Win32ListBox::AddItem(const std::string& item) {
-    const std::wstring text = ToUtf16(item);
-    const LRESULT added =
-        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (added == LB_ERR || added == LB_ERRSPACE) {
-        throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot take another item", item);
+    // Room for every item up front, instead of growing with each one.
+    SendMessageW(list_, LB_INITSTORAGE, texts.size(),
+                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const LRESULT added =
+            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE) {
+            throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot take another item", items[i]);
+        }
     }
-    if (const int width = ItemWidth(text); width > widest_) {
-        widest_ = width;
-        SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
-    }
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ScrollWidth(texts)), 0);
 }
 
 int Win32ListBox::ItemCount() const {
@@ -98,24 +128,28 @@ void Win32ListBox::UpdateScrollWidth() {
     if (list_ == nullptr) {
         return;
     }
-    widest_ = 0;
+    std::vector<std::wstring> texts;
     for (int i = 0, count = ItemCount(); i < count; ++i) {
-        widest_ = std::max(widest_, ItemWidth(ListText(list_, i)));
+        texts.push_back(ListText(list_, i));
     }
-    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_), 0);
+    SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ScrollWidth(texts)), 0);
 }
 
-int Win32ListBox::ItemWidth(const std::wstring& item) const {
+int Win32ListBox::ScrollWidth(const std::vector<std::wstring>& items) const {
     const WindowDC dc(list_);
-    if (dc.Get() == nullptr) {
+    if (dc.Get() == nullptr || items.empty()) {
         return 0;
     }
     const SelectedFont font(dc.Get(),
                             reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &extent);
+    LONG widest = 0;
+    for (const std::wstring& item : items) {
+        SIZE extent{};
+        GetTextExtentPoint32W(dc.Get(), item.c_str(), static_cast<int>(item.size()), &extent);
+        widest = std::max(widest, extent.cx);
+    }
     // Room for the margin the list leaves on either side of an item.
-    return extent.cx + 2 * GetSystemMetrics(SM_CXEDGE);
+    return static_cast<int>(widest) + 2 * GetSystemMetrics(SM_CXEDGE);
 }
 
 }  // namespace vx::win32

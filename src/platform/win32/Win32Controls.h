@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Controls.h"
 
@@ -48,8 +49,7 @@ class Win32Label : public Label {
 class Win32ListBox : public ListBox {
   public:
     void Attach(HWND list) { list_ = list; }
-    void Clear() override;
-    void AddItem(const std::string& item) override;
+    void SetItems(const std::vector<std::string>& items) override;
     int ItemCount() const override;
     std::string Item(int index) const override;
     int SelectedIndex() const override;
@@ -58,10 +58,10 @@ class Win32ListBox : public ListBox {
     void UpdateScrollWidth();
 
   private:
-    int ItemWidth(const std::wstring& item) const;
+    // How far the list must scroll sideways to show the widest of `items` whole.
+    int ScrollWidth(const std::vector<std::wstring>& items) const;
 
     HWND list_ = nullptr;
-    int widest_ = 0;
 };
 
 }  // namespace vx::win32

@@ -2,14 +2,28 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
 #include "platform/win32/Program.h"
+#include "platform/win32/SingleInstance.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 #include "platform/win32/Win32Platform.h"
+#include "state/SingleInstanceNames.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // One program writes the settings: a second start hands over to the first before it
+    // reads any of them.
+    const vx::win32::SingleInstance instance{
+        std::string(vx::instance::kMutexName),
+        {vx::win32::VXModMainWindow::kClassName, vx::win32::VXDirWindow::kClassName}};
+    if (!instance.IsFirst()) {
+        instance.AskFirstToRaise();
+        return 0;
+    }
+
     INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
 

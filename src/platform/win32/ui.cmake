@@ -6,6 +6,7 @@ add_library(vx_win32_ui STATIC
     Form.cpp
     ListTooltip.cpp
     Program.cpp
+    SingleInstance.cpp
     VXDirWindow.cpp
     VXModMainWindow.cpp
     Win32Controls.cpp

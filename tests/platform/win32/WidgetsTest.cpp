@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32/CaptionFont.h"
+#include "platform/win32/Win32Controls.h"
 #include "platform/win32/Win32MessageBoxes.h"
 #include "platform/win32/Win32OpenFileDialog.h"
 
@@ -90,6 +91,17 @@ TEST(CaptionFontTest, ShrinksATooLargeFontJustUntilTheCaptionFits) {
         GetObjectW(fitted.Get(), sizeof(font), &font);
         EXPECT_LE(font.lfHeight, std::max(largest, -14L)) << "shrunk further than needed";
     }
+}
+
+// Listing, selection and text travel through the main window's tests; this is what they miss.
+TEST(Win32ListBoxTest, ScrollsSidewaysAsFarAsTheWidestItem) {
+    const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 100, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
+    Win32ListBox adapter;
+    adapter.Attach(list);
+    adapter.SetItems({"C:\\a.zpk", "C:\\" + std::string(200, 'W') + ".zpk"});
+    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 1000);
+    DestroyWindow(list);
 }
 
 }  // namespace
