@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "FileTypes.h"
+#include "app/FileTypes.h"
 
 // What the window logic needs of the toolkit's controls. Bindings implement these over real
 // widgets; tests implement them over plain fields. No toolkit type appears here.

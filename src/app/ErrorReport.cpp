@@ -1,4 +1,4 @@
-#include "ErrorReport.h"
+#include "app/ErrorReport.h"
 
 #include "state/SettingsLayout.h"
 

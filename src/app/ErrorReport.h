@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Controls.h"
+#include "app/Controls.h"
 #include "state/Error.h"
 
 namespace vx {

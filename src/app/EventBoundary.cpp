@@ -1,9 +1,9 @@
-#include "EventBoundary.h"
+#include "app/EventBoundary.h"
 
 #include <cstdio>
 #include <exception>
 
-#include "ErrorReport.h"
+#include "app/ErrorReport.h"
 #include "state/Error.h"
 
 namespace vx {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "Controls.h"
+#include "app/Controls.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "FileTypes.h"
+#include "app/FileTypes.h"
 
 namespace vx {
 namespace {

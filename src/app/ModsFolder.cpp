@@ -1,4 +1,4 @@
-#include "ModsFolder.h"
+#include "app/ModsFolder.h"
 
 #include "state/SettingsLayout.h"
 #include "state/Text.h"

@@ -1,6 +1,6 @@
-#include "VXDir.h"
+#include "app/VXDir.h"
 
-#include "ModsFolder.h"
+#include "app/ModsFolder.h"
 #include "state/SettingsLayout.h"
 #include "state/Text.h"
 

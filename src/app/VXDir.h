@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Controls.h"
-#include "Startup.h"
+#include "app/Controls.h"
+#include "app/Startup.h"
 
 namespace vx {
 

@@ -1,13 +1,13 @@
-#include "VXModMain.h"
+#include "app/VXModMain.h"
 
 #include <array>
 #include <cstdio>
 #include <optional>
 #include <string>
 
-#include "Layout.h"
-#include "ModsFolder.h"
-#include "SettingsBatch.h"
+#include "app/Layout.h"
+#include "app/ModsFolder.h"
+#include "app/SettingsBatch.h"
 #include "state/Error.h"
 #include "state/SettingsLayout.h"
 

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "Controls.h"
-#include "SettingsBatch.h"
-#include "Startup.h"
+#include "app/Controls.h"
+#include "app/SettingsBatch.h"
+#include "app/Startup.h"
 #include "state/ModRegistry.h"
 
 namespace vx {

@@ -1,10 +1,10 @@
-#include "CountText.h"
+#include "state/CountText.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "Error.h"
+#include "state/Error.h"
 
 namespace vx {
 namespace {

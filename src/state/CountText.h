@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Error.h"
+#include "state/Error.h"
 
 namespace vx {
 

@@ -1,4 +1,4 @@
-#include "Error.h"
+#include "state/Error.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
-#include "ModRegistry.h"
+#include "state/ModRegistry.h"
 
 #include <string>
 
-#include "CountText.h"
-#include "SettingsLayout.h"
+#include "state/CountText.h"
+#include "state/SettingsLayout.h"
 
 namespace vx {
 

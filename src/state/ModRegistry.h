@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "PlatformServices.h"
+#include "state/PlatformServices.h"
 
 namespace vx {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Error.h"
+#include "state/Error.h"
 
 namespace vx {
 

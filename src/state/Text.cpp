@@ -1,9 +1,9 @@
-#include "Text.h"
+#include "state/Text.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "CaseFolding.h"
+#include "state/CaseFolding.h"
 
 namespace vx {
 namespace {

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "platform/posix/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "FileDescriptor.h"
-#include "PosixError.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/PosixError.h"
 #include "state/TemporaryName.h"
 
 namespace vx::posix {

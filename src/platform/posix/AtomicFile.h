@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "FileSteps.h"
+#include "platform/posix/FileSteps.h"
 
 namespace vx::posix {
 

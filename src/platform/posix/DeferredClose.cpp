@@ -1,4 +1,4 @@
-#include "DeferredClose.h"
+#include "platform/posix/DeferredClose.h"
 
 #include <system_error>
 #include <utility>

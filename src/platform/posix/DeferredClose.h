@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 namespace vx::posix {
 

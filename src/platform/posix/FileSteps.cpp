@@ -1,4 +1,4 @@
-#include "FileSteps.h"
+#include "platform/posix/FileSteps.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "PosixError.h"
+#include "platform/posix/PosixError.h"
 
 namespace vx::posix {
 namespace {

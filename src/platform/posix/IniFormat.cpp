@@ -1,4 +1,4 @@
-#include "IniFormat.h"
+#include "platform/posix/IniFormat.h"
 
 #include <cerrno>
 

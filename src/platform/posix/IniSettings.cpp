@@ -1,15 +1,15 @@
-#include "IniSettings.h"
+#include "platform/posix/IniSettings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
-#include "AtomicFile.h"
-#include "FileDescriptor.h"
-#include "IniFormat.h"
-#include "PosixError.h"
-#include "PosixFiles.h"
+#include "platform/posix/AtomicFile.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/IniFormat.h"
+#include "platform/posix/PosixError.h"
+#include "platform/posix/PosixFiles.h"
 
 namespace vx::posix {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "FileSteps.h"
-#include "IniFormat.h"
+#include "platform/posix/FileSteps.h"
+#include "platform/posix/IniFormat.h"
 
 namespace vx::posix {
 

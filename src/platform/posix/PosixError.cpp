@@ -1,4 +1,4 @@
-#include "PosixError.h"
+#include "platform/posix/PosixError.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "PosixError.h"
+#include "platform/posix/PosixError.h"
 #include "state/TemporaryName.h"
 #include "state/Text.h"
 

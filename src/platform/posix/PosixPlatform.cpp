@@ -1,4 +1,4 @@
-#include "PosixPlatform.h"
+#include "platform/posix/PosixPlatform.h"
 
 #include <fcntl.h>
 #include <langinfo.h>
@@ -12,11 +12,11 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "AtomicFile.h"
-#include "FileDescriptor.h"
-#include "PosixError.h"
-#include "PosixFiles.h"
-#include "SteamSearch.h"
+#include "platform/posix/AtomicFile.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/PosixError.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/SteamSearch.h"
 #include "state/BackupMessages.h"
 #include "state/Text.h"
 

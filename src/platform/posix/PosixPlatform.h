@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <map>
 
-#include "DeferredClose.h"
-#include "FileSteps.h"
-#include "IniSettings.h"
+#include "platform/posix/DeferredClose.h"
+#include "platform/posix/FileSteps.h"
+#include "platform/posix/IniSettings.h"
 #include "state/PlatformServices.h"
 
 namespace vx::posix {

@@ -1,4 +1,4 @@
-#include "SteamSearch.h"
+#include "platform/posix/SteamSearch.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "AppIcon.h"
+#include "platform/qt/AppIcon.h"
 
 namespace vx::qt {
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "platform/qt/CommandLine.h"
 
 #include <cstdlib>
 #include <iostream>

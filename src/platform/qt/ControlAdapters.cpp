@@ -1,4 +1,4 @@
-#include "ControlAdapters.h"
+#include "platform/qt/ControlAdapters.h"
 
 #include <QFile>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 namespace {

@@ -1,12 +1,12 @@
-#include "ControlFactory.h"
+#include "platform/qt/ControlFactory.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
-#include "QtText.h"
-#include "WindowLayout.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WindowLayout.h"
 
 namespace vx::qt {
 namespace {

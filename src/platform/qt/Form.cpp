@@ -1,4 +1,4 @@
-#include "Form.h"
+#include "platform/qt/Form.h"
 
 #include <QCloseEvent>
 #include <QPushButton>

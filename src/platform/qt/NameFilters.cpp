@@ -1,6 +1,6 @@
-#include "NameFilters.h"
+#include "platform/qt/NameFilters.h"
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 

@@ -1,9 +1,9 @@
-#include "Program.h"
+#include "platform/qt/Program.h"
 
 #include <utility>
 
-#include "VXDirWindow.h"
-#include "VXModMainWindow.h"
+#include "platform/qt/VXDirWindow.h"
+#include "platform/qt/VXModMainWindow.h"
 
 namespace vx::qt {
 

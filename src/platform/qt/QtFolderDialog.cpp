@@ -1,9 +1,9 @@
-#include "QtFolderDialog.h"
+#include "platform/qt/QtFolderDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 

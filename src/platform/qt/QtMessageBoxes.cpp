@@ -1,9 +1,9 @@
-#include "QtMessageBoxes.h"
+#include "platform/qt/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "QtText.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 

@@ -1,11 +1,11 @@
-#include "QtOpenFileDialog.h"
+#include "platform/qt/QtOpenFileDialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "NameFilters.h"
-#include "QtText.h"
+#include "platform/qt/NameFilters.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 

@@ -1,4 +1,4 @@
-#include "SingleInstance.h"
+#include "platform/qt/SingleInstance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,12 +1,12 @@
-#include "VXDirWindow.h"
+#include "platform/qt/VXDirWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <utility>
 
-#include "ControlFactory.h"
-#include "WindowLayout.h"
+#include "platform/qt/ControlFactory.h"
+#include "platform/qt/WindowLayout.h"
 
 namespace vx::qt {
 

@@ -2,10 +2,10 @@
 
 #include <functional>
 
-#include "ControlAdapters.h"
-#include "Form.h"
-#include "QtFolderDialog.h"
 #include "app/VXDir.h"
+#include "platform/qt/ControlAdapters.h"
+#include "platform/qt/Form.h"
+#include "platform/qt/QtFolderDialog.h"
 
 class QLineEdit;
 

@@ -1,4 +1,4 @@
-#include "VXModMainWindow.h"
+#include "platform/qt/VXModMainWindow.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "ControlFactory.h"
-#include "QtText.h"
-#include "WindowLayout.h"
+#include "platform/qt/ControlFactory.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/WindowLayout.h"
 
 namespace vx::qt {
 

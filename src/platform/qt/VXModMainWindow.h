@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "ControlAdapters.h"
-#include "Form.h"
 #include "app/VXModMain.h"
+#include "platform/qt/ControlAdapters.h"
+#include "platform/qt/Form.h"
 
 class QDragEnterEvent;
 class QDropEvent;

@@ -1,4 +1,4 @@
-#include "WindowLayout.h"
+#include "platform/qt/WindowLayout.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -15,8 +15,8 @@
 #include <cmath>
 #include <vector>
 
-#include "AppIcon.h"
-#include "QtText.h"
+#include "platform/qt/AppIcon.h"
+#include "platform/qt/QtText.h"
 
 namespace vx::qt {
 namespace {

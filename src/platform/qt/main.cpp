@@ -1,16 +1,16 @@
 #include <QApplication>
 #include <optional>
 
-#include "AppIcon.h"
-#include "CommandLine.h"
-#include "Program.h"
 #include "ProjectInfo.h"
-#include "QtMessageBoxes.h"
-#include "QtOpenFileDialog.h"
-#include "SingleInstance.h"
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/qt/AppIcon.h"
+#include "platform/qt/CommandLine.h"
+#include "platform/qt/Program.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtOpenFileDialog.h"
+#include "platform/qt/SingleInstance.h"
 #include "state/SingleInstanceNames.h"
 
 int main(int argc, char* argv[]) {
