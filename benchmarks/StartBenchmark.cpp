@@ -97,6 +97,7 @@ fs::path MakeHome(int entries) {
     fs::remove_all(home);
     const fs::path game = home / "Vexmoor";
     fs::create_directories(game / "mods");
+    fs::permissions(home, fs::perms::owner_all);  // it is the runtime folder too
     fs::create_directories(home / "archives");
     std::ofstream(game / "vexmoor.exe") << "MZ";
     std::ofstream(game / "patch_vx.zpk") << std::string(4096, 'o');

@@ -2,11 +2,13 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,19 +54,27 @@ VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& pla
     OnClick(MakeButton(*this, table::kCommand1, dpi_), [this] { logic_.Command1Click(); });
     SetUpGrowingWindow(*this, table::kCaption, table::kClientSize, dpi_);
     setAcceptDrops(true);
-    // A path longer than the list is wide can still be read whole.
-    connect(list1_->model(), &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) {
-                for (int row = first; row <= last; ++row) {
-                    QListWidgetItem* item = list1_->item(row);
-                    item->setToolTip(item->text());
-                }
-            });
+    // A path longer than the list is wide can still be read whole. The tooltip is made when
+    // asked for: a copy kept with each of tens of thousands of rows costs megabytes.
+    list1_->viewport()->installEventFilter(this);
     SetTabOrder(*this, table::kTabOrder);
     list1_->setFocus();
     // Fitted to the captions the window is designed with, before the load puts a file name
     // of any length into Label2.
     FitCaptionFont(*this);
+}
+
+bool VXModMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != list1_->viewport() || event->type() != QEvent::ToolTip) {
+        return Form::eventFilter(watched, event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (const QListWidgetItem* item = list1_->itemAt(help->pos())) {
+        QToolTip::showText(help->globalPos(), item->text(), list1_->viewport());
+    } else {
+        QToolTip::hideText();
+    }
+    return true;
 }
 
 void VXModMainWindow::resizeEvent(QResizeEvent* event) {

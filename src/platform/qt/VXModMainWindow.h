@@ -27,6 +27,8 @@ class VXModMainWindow final : public Form {
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Shows the row's full path as its tooltip.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     int dpi_;
     QLabel* label2_;

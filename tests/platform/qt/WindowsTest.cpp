@@ -1,10 +1,12 @@
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 
 #include "QtTestSupport.h"
@@ -145,7 +147,10 @@ TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
     QApplication::sendEvent(&window, &drop);
     ASSERT_EQ(adapter.ItemCount(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
-    EXPECT_EQ(list1.item(1)->toolTip(), QFile::decodeName(mod.c_str())) << "the full path";
+    const QPoint row = list1.visualItemRect(list1.item(1)).center();
+    QHelpEvent help(QEvent::ToolTip, row, list1.viewport()->mapToGlobal(row));
+    QApplication::sendEvent(list1.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), QFile::decodeName(mod.c_str())) << "the full path";
     EXPECT_EQ(boxes.shown.size(), 1U);
 }
 
