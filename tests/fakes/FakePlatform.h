@@ -27,11 +27,8 @@ class FakePlatform : public PlatformServices {
 
     std::optional<std::string> GetSetting(std::string_view, std::string_view section,
                                           std::string_view key) override {
-        auto it = settings.find(Key(section, key));
-        if (it == settings.end()) {
-            return std::nullopt;
-        }
-        return it->second;
+        const auto it = settings.find(Key(section, key));
+        return it == settings.end() ? std::nullopt : std::optional(it->second);
     }
     void SaveSetting(std::string_view, std::string_view section, std::string_view key,
                      std::string_view value) override {
