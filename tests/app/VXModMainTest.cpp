@@ -48,7 +48,6 @@ class VXModMainTest : public ::testing::Test {
 TEST_F(VXModMainTest, FirstLoadBacksUpTheLiveArchiveAsEntryOne) {
     main.Load();
     EXPECT_TRUE(dialog.fileMustExist);
-    EXPECT_EQ(platform.files[kBackup], "original");
     EXPECT_EQ(list1.items, Items{kBackup});
     EXPECT_EQ(label2.caption, "NORMAL_patch_vx.zpk");
     EXPECT_TRUE(boxes.shown.empty());
