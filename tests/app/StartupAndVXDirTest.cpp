@@ -76,43 +76,35 @@ TEST_F(VXDirTest, RefusesAFolderWithoutTheGame) {
     EXPECT_EQ(boxes.shown[0],
               std::make_pair(std::string("Path Invalid: C:\\games"), std::string("Invalid Path")));
     EXPECT_EQ(boxes.shown[1].first, "Path Invalid: ");
-    EXPECT_EQ(text1.text, "");
     EXPECT_TRUE(window.visible);
     EXPECT_EQ(opener.opened, 0);
     EXPECT_TRUE(platform.settings.empty());
     EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(VXDirTest, AcceptsTheGameInAnyLetterCaseAndMakesTheModsFolder) {
-    platform.files["C:\\Games\\VX\\VEXMOOR.EXE"] = "exe";
-    PressOk("C:\\Games\\VX");
-    EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(platform.Setting("settings", "vxpath"), "C:\\Games\\VX");
-    EXPECT_EQ(platform.calls, std::vector<std::string>{"MakeFolder C:\\Games\\VX\\mods"});
-    EXPECT_EQ(startup.Paths().PatchPath, "C:\\Games\\VX\\patch_vx.zpk");
-    EXPECT_EQ(startup.Paths().ModsPath, "C:\\Games\\VX\\mods");
-    EXPECT_FALSE(window.visible);
-    EXPECT_EQ(opener.opened, 1);
-}
-
-TEST_F(VXDirTest, AnExistingModsEntryOfAnyKindOrCaseIsKept) {
-    platform.files["C:\\a\\Vexmoor.exe"] = "exe";
-    platform.folders.insert("C:\\a\\MODS");
-    PressOk("C:\\a");
-    platform.files["C:\\b\\Vexmoor.exe"] = "exe";
-    platform.files["C:\\b\\Mods"] = "a file";
-    PressOk("C:\\b");
-    EXPECT_TRUE(platform.calls.empty());
-    EXPECT_EQ(opener.opened, 2);
-}
-
-TEST_F(VXDirTest, AFolderWhoseModsFolderCannotBeMadeIsNotRemembered) {
+// A folder whose mods folder cannot be made is not remembered; a mods entry of any kind or
+// letter case is kept as it is.
+TEST_F(VXDirTest, AcceptsTheGameInAnyLetterCaseOnceItHasAModsEntry) {
     platform.files["C:\\ro\\Vexmoor.exe"] = "exe";
     platform.failMakeFolder.insert("C:\\ro\\mods");
     EXPECT_THROW(PressOk("C:\\ro"), Error);
     EXPECT_EQ(platform.Setting("settings", "vxpath"), "<absent>");
     EXPECT_TRUE(window.visible);
-    EXPECT_EQ(opener.opened, 0);
+    platform.files["C:\\a\\Vexmoor.exe"] = "exe";
+    platform.folders.insert("C:\\a\\MODS");
+    platform.files["C:\\b\\Vexmoor.exe"] = "exe";
+    platform.files["C:\\b\\Mods"] = "a file";
+    platform.files["C:\\Games\\VX\\VEXMOOR.EXE"] = "exe";
+    platform.calls.clear();
+    for (const char* folder : {"C:\\a", "C:\\b", "C:\\Games\\VX"}) {
+        PressOk(folder);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(platform.calls, std::vector<std::string>{"MakeFolder C:\\Games\\VX\\mods"});
+    EXPECT_EQ(platform.Setting("settings", "vxpath"), "C:\\Games\\VX");
+    EXPECT_EQ(startup.Paths().PatchPath, "C:\\Games\\VX\\patch_vx.zpk");
+    EXPECT_FALSE(window.visible);
+    EXPECT_EQ(opener.opened, 3);
 }
 
 }  // namespace

@@ -1,43 +1,37 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "state/CountText.h"
 #include "state/Error.h"
+#include "support/Failure.h"
 
 namespace vx {
 namespace {
 
-int ErrorNumberOf(std::string_view text, char separator = '.') {
-    try {
-        ParseCount(text, separator);
-    } catch (const Error& e) {
-        return e.Number();
-    }
-    return 0;
-}
-
 TEST(CountTextTest, ReadsNumbersRoundingDown) {
-    EXPECT_EQ(ParseCount("0", '.'), 0);
-    EXPECT_EQ(ParseCount(" 12 ", '.'), 12);
-    EXPECT_EQ(ParseCount("+7", '.'), 7);
-    EXPECT_EQ(ParseCount("2.9", '.'), 2);
-    EXPECT_EQ(ParseCount("2,9", ','), 2);
-    EXPECT_EQ(ParseCount("-0.5", '.'), -1);
-    EXPECT_EQ(ParseCount("-3", '.'), -3);
-    EXPECT_EQ(ParseCount("1e2", '.'), 100);
-    EXPECT_EQ(ParseCount("1e-400", '.'), 0);
-    EXPECT_EQ(ParseCount("-1e-400", '.'), -1);
-    EXPECT_EQ(ParseCount("32767.99", '.'), 32767);
-    EXPECT_EQ(ParseCount("-32768", '.'), -32768);
+    using Row = std::tuple<const char*, char, int>;
+    for (const auto& [text, separator, count] :
+         {Row("0", '.', 0), Row(" 12 ", '.', 12), Row("+7", '.', 7), Row("2.9", '.', 2),
+          Row("2,9", ',', 2), Row("-0.5", '.', -1), Row("-3", '.', -3), Row("1e2", '.', 100),
+          Row("1e-400", '.', 0), Row("-1e-400", '.', -1), Row("32767.99", '.', 32767),
+          Row("-32768", '.', -32768)}) {
+        EXPECT_EQ(ParseCount(text, separator), count) << text;
+    }
 }
 
 TEST(CountTextTest, RefusesWhatIsNotANumberOrDoesNotFit) {
+    const auto errorOf = [](const char* text, char separator) {
+        return test::ErrorOf([&] { ParseCount(text, separator); }).Number();
+    };
     for (const char* text : {"", "  ", "abc", "2.9", "1 2", "0x10", "inf", "nan", "3-", "e5"}) {
-        EXPECT_EQ(ErrorNumberOf(text, ','), kErrorTypeMismatch) << text;
+        EXPECT_EQ(errorOf(text, ','), kErrorTypeMismatch) << text;
     }
-    EXPECT_EQ(ErrorNumberOf("2,9", '.'), kErrorTypeMismatch);
+    EXPECT_EQ(errorOf("2,9", '.'), kErrorTypeMismatch);
     for (const char* text :
          {"32768", "-32769", "-32768.5", "1e10", "99999999999999999999", "1e400", "-1e400"}) {
-        EXPECT_EQ(ErrorNumberOf(text), kErrorOverflow) << text;
+        EXPECT_EQ(errorOf(text, '.'), kErrorOverflow) << text;
     }
 }
 

@@ -1,15 +1,10 @@
 #include "support/TempFolder.h"
 
-#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
 
 #include "state/TemporaryName.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 namespace vx::test {
 namespace {
@@ -59,30 +54,6 @@ bool WriteFile(const std::string& path, std::string_view bytes) {
 std::string ReadFile(const std::string& path) {
     std::ifstream in(NativePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> EntryNames(const std::string& folder) {
-    std::vector<std::string> names;
-#ifdef _WIN32
-    // libstdc++'s directory iterator loses its way in folders past MAX_PATH.
-    WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW((NativePath(folder) / "*").c_str(), &entry);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &entry)) {
-        names.push_back(Utf8Of(entry.cFileName));
-    }
-    if (find != INVALID_HANDLE_VALUE) {
-        FindClose(find);
-    }
-    std::erase_if(names, [](const std::string& name) { return name == "." || name == ".."; });
-#else
-    std::error_code ignored;
-    for (auto it = fs::directory_iterator(NativePath(folder), ignored);
-         it != fs::directory_iterator(); it.increment(ignored)) {
-        names.push_back(Utf8Of(it->path().filename()));
-    }
-#endif
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::set<std::string> Snapshot(const std::string& root) {

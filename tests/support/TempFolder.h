@@ -35,9 +35,6 @@ class TempFolder {
 bool WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 
-// The names in `folder`, sorted; none when it cannot be read.
-std::vector<std::string> EntryNames(const std::string& folder);
-
 // Every entry under `root` with its kind, permissions and a hash of its content: equal
 // snapshots mean nothing was written, created, removed or left behind there.
 std::set<std::string> Snapshot(const std::string& root);

@@ -43,10 +43,6 @@ TEST(SteamSearchTest, FindsTheFirstGameFolderInRootsAndTheirLibraries) {
                {kLibrary + "/vexmoor.exe", ""},
                {kRootGame + "/vexmoor.exe", ""}},
               kRootGame},
-             {"a damaged file",
-              {{kNewVdf, R"("libraryfolders" { "1" { "path" "$H/sd" )"},
-               {kLibrary + "/vexmoor.exe", ""}},
-              ""},
              {"Flatpak", {{kFlatpakGame + "/vexmoor.exe", ""}}, kFlatpakGame}}) {
         test::TempFolder home;
         for (auto [path, content] : files) {
