@@ -2,7 +2,6 @@
 // a list rebuild with a cold store, Add A Mod to a nearly full list, Remove the first entry
 // of a full one. Figures only; nothing here passes or fails.
 
-// First: windows.h renames ReplaceFile, and every declaration of it must see the same name.
 #ifdef _WIN32
 #include <windows.h>
 

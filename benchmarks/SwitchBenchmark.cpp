@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     {
         vx::posix::PosixPlatform platform(game / "config");
         ours = vx::bench::MedianMilliseconds(
-            runs, freshLive, [&] { platform.ReplaceFile(mod.string(), live.string()); });
+            runs, freshLive, [&] { platform.ReplaceWithCopy(mod.string(), live.string()); });
     }  // the deferred close of the last replaced archive ends here
     const double anchor =
         vx::bench::MedianMilliseconds(runs, freshLive, [&] { OverwriteInPlace(mod, live); });

@@ -240,7 +240,7 @@ bool VXModMain::SwitchTo(const std::string& source) {
         n = KeepUnknownLiveArchive(n, batch);
     }
     try {
-        platform_.ReplaceFile(source, paths_.PatchPath);
+        platform_.ReplaceWithCopy(source, paths_.PatchPath);
     } catch (const Error& error) {
         if (!platform_.HeldByAnotherProgram(error)) {
             throw;

@@ -44,9 +44,9 @@ class PlatformServices {
     // Makes `destination` a byte copy of `source` in one step: a reader sees the old file or
     // the new one, never a part. On failure the destination is as it was and no temporary
     // file is left. When both name the same file nothing is written.
-    virtual void ReplaceFile(const std::string& source, const std::string& destination) = 0;
+    virtual void ReplaceWithCopy(const std::string& source, const std::string& destination) = 0;
 
-    // Like ReplaceFile, but never replaces or removes what stands at `destination`: answers
+    // Like ReplaceWithCopy, but never replaces or removes what stands at `destination`: answers
     // false, writing nothing, when a file stands there (a link to a file counts as that
     // file), or appears there while the copy runs; throws, naming `destination` and what
     // stands there, when anything else does (a folder, a named pipe, a dangling link...).

@@ -61,7 +61,7 @@ class FakePlatform : public PlatformServices {
         }
         return static_cast<std::int64_t>(it->second.size());
     }
-    void ReplaceFile(const std::string& source, const std::string& destination) override {
+    void ReplaceWithCopy(const std::string& source, const std::string& destination) override {
         calls.push_back("Replace " + source + ">" + destination);
         Copy(source, destination);
     }

@@ -120,7 +120,7 @@ std::int64_t PosixPlatform::FileSize(const std::string& path) {
     return info.st_size;
 }
 
-void PosixPlatform::ReplaceFile(const std::string& source, const std::string& destination) {
+void PosixPlatform::ReplaceWithCopy(const std::string& source, const std::string& destination) {
     OpenSource from = OpenRegularFile(source);
     struct stat existing {};
     mode_t mode = from.info.st_mode & 0666;

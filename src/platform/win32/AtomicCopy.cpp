@@ -274,7 +274,7 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
 
 }  // namespace
 
-void ReplaceFile(FileSteps& steps, const std::string& source, const std::string& destination) {
+void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::string& destination) {
     CopyThroughTemporary(steps, source, destination, true);
 }
 

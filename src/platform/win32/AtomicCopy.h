@@ -12,7 +12,7 @@ namespace vx::win32 {
 
 // Replaces `destination` by a copy of `source`. Does nothing when both name the same file.
 // A destination marked read-only (or hidden or system) keeps those attributes.
-void ReplaceFile(FileSteps& steps, const std::string& source, const std::string& destination);
+void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::string& destination);
 
 // The same without replacing: answers false, leaving everything as it was, when anything
 // stands at `destination`.

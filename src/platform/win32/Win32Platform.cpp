@@ -34,8 +34,8 @@ std::int64_t Win32Platform::FileSize(const std::string& path) {
     return win32::FileSize(path);
 }
 
-void Win32Platform::ReplaceFile(const std::string& source, const std::string& destination) {
-    win32::ReplaceFile(steps_, source, destination);
+void Win32Platform::ReplaceWithCopy(const std::string& source, const std::string& destination) {
+    win32::ReplaceWithCopy(steps_, source, destination);
 }
 
 bool Win32Platform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {

@@ -11,7 +11,7 @@
 #include <random>
 #include <thread>
 
-#include "Support.h"
+#include "platform/posix/Support.h"
 
 namespace vx::test {
 namespace {

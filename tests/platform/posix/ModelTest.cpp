@@ -12,7 +12,7 @@
 #include <map>
 #include <random>
 
-#include "Support.h"
+#include "platform/posix/Support.h"
 
 namespace vx::test {
 namespace {

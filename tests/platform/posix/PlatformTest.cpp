@@ -5,7 +5,7 @@
 #include <functional>
 #include <tuple>
 
-#include "Support.h"
+#include "platform/posix/Support.h"
 
 namespace vx::test {
 namespace {
@@ -74,7 +74,7 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     }
     // A repaired entry names the live archive itself: it is left as it is, not copied anew.
     std::filesystem::create_hard_link(live, root + "/same file");
-    platform.ReplaceFile(live, live);
+    platform.ReplaceWithCopy(live, live);
     EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
 }
 

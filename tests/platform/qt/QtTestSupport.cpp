@@ -1,4 +1,4 @@
-#include "QtTestSupport.h"
+#include "platform/qt/QtTestSupport.h"
 
 #include <QFontMetrics>
 #include <QScreen>

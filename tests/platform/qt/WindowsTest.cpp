@@ -9,9 +9,9 @@
 #include <QToolTip>
 #include <filesystem>
 
-#include "QtTestSupport.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/Program.h"
+#include "platform/qt/QtTestSupport.h"
 #include "platform/qt/VXDirWindow.h"
 #include "platform/qt/VXModMainWindow.h"
 

@@ -1,8 +1,8 @@
 // The main window's commands over the real services: the first-run backup, a running game that
 // holds its archive, and the copy kept of an archive that matches no mod.
-#include "ServicesTest.h"
 #include "app/VXModMain.h"
 #include "fakes/FakeControls.h"
+#include "platform/win32/ServicesTest.h"
 #include "state/SettingsLayout.h"
 
 namespace vx::win32 {

@@ -2,7 +2,7 @@
 // once where the program really keeps its settings; and Steam's folder read from there.
 #include <regex>
 
-#include "ServicesTest.h"
+#include "platform/win32/ServicesTest.h"
 #include "platform/win32/SteamSearch.h"
 
 namespace vx::win32 {

@@ -1,7 +1,7 @@
 // The file services on real files: lookup, size and make folder, and the switch and backup
 // copies: what the destination holds afterwards, what the user is told, and that no temporary
 // file outlives a copy.
-#include "ServicesTest.h"
+#include "platform/win32/ServicesTest.h"
 
 namespace vx::win32 {
 namespace {
@@ -63,7 +63,7 @@ TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
     SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
     // A rename refused for a moment, as a virus scanner causes, is no failure.
     steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
-    platform_.ReplaceFile(mod_, live_);
+    platform_.ReplaceWithCopy(mod_, live_);
     EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
               DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
@@ -90,7 +90,7 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
         steps_.fault = fault;
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
         const Error error =
-            test::ErrorOf([&] { platform_.ReplaceFile(path == gone ? gone : mod_, live); });
+            test::ErrorOf([&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live); });
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
         EXPECT_EQ(error.Path(), path);
