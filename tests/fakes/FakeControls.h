@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,8 +42,12 @@ struct FakeListBox : ListBox {
 
 struct FakeMessageBoxes : MessageBoxes {
     std::vector<std::pair<std::string, std::string>> shown;  // text, title
+    bool broken = false;  // a box that cannot be shown: each showing throws
     void Show(const std::string& text, const std::string& title) override {
         shown.emplace_back(text, title);
+        if (broken) {
+            throw std::runtime_error("no window system");
+        }
     }
     std::function<bool()> retry = [] { return false; };  // Cancel unless a test says
     bool AskRetry(const std::string& text, const std::string& title) override {

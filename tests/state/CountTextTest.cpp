@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
+#include "fakes/FakePlatform.h"
 #include "state/CountText.h"
-#include "state/Error.h"
+#include "state/ModRegistry.h"
 #include "support/Failure.h"
 
 namespace vx {
 namespace {
 
-TEST(CountTextTest, ReadsNumbersRoundingDown) {
+TEST(CountTextTest, ReadsNumbersRoundingDownAndRefusesTheRest) {
     using Row = std::tuple<const char*, char, int>;
     for (const auto& [text, separator, count] :
          {Row("0", '.', 0), Row(" 12 ", '.', 12), Row("+7", '.', 7), Row("2.9", '.', 2),
@@ -19,20 +19,30 @@ TEST(CountTextTest, ReadsNumbersRoundingDown) {
           Row("-32768", '.', -32768)}) {
         EXPECT_EQ(ParseCount(text, separator), count) << text;
     }
-}
-
-TEST(CountTextTest, RefusesWhatIsNotANumberOrDoesNotFit) {
+    // What is not a number, or does not fit, is refused.
     const auto errorOf = [](const char* text, char separator) {
         return test::ErrorOf([&] { ParseCount(text, separator); }).Number();
     };
     for (const char* text : {"", "  ", "abc", "2.9", "1 2", "0x10", "inf", "nan", "3-", "e5"}) {
         EXPECT_EQ(errorOf(text, ','), kErrorTypeMismatch) << text;
     }
-    EXPECT_EQ(errorOf("2,9", '.'), kErrorTypeMismatch);
     for (const char* text :
          {"32768", "-32769", "-32768.5", "1e10", "99999999999999999999", "1e400", "-1e400"}) {
         EXPECT_EQ(errorOf(text, '.'), kErrorOverflow) << text;
     }
+}
+
+// Where each value is stored is shown by the settings file on disk, in the platform's tests.
+TEST(ModRegistryTest, ReadsTheCountWithTheUsersSeparatorAndItsDefaultOnlyWhenAbsent) {
+    test::FakePlatform platform;
+    ModRegistry registry(platform);
+    EXPECT_EQ(registry.ReadCount("0"), 0);
+    EXPECT_THROW(registry.ReadCount(std::nullopt), Error);  // absent, no default: empty text
+    EXPECT_EQ(registry.ReadGameFolder("nopath"), "nopath");
+    platform.decimalSeparator = ',';
+    platform.Set("settings", "mods", "4,7");
+    EXPECT_EQ(registry.ReadCount("0"), 4);
+    EXPECT_EQ(registry.ReadCount(std::nullopt), 4);
 }
 
 }  // namespace

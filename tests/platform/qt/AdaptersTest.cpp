@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/posix/TempFolder.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtOpenFileDialog.h"
+#include "support/TempFolder.h"
 
 namespace vx::test {
 namespace {

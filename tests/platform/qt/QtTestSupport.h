@@ -13,7 +13,7 @@
 #include "app/Startup.h"
 #include "fakes/FakeControls.h"
 #include "platform/posix/PosixPlatform.h"
-#include "platform/posix/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace vx::test {
 

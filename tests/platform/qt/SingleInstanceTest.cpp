@@ -5,8 +5,8 @@
 
 #include <QTest>
 
-#include "platform/posix/TempFolder.h"
 #include "platform/qt/SingleInstance.h"
+#include "support/TempFolder.h"
 
 namespace vx::test {
 namespace {
