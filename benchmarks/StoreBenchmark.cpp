@@ -15,9 +15,9 @@
 #include <memory>
 #include <string>
 
-#include "NullControls.h"
 #include "Timing.h"
 #include "app/VXModMain.h"
+#include "fakes/FakeControls.h"
 #include "state/ModRegistry.h"
 #include "state/SettingsLayout.h"
 
@@ -82,10 +82,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<vx::PlatformServices> platform = MakePlatform(root);
     vx::Startup startup(*platform);
     startup.SetGamePath((root / "game").string());
-    vx::bench::NullLabel label;
-    vx::bench::NullList list;
-    vx::bench::NullBoxes boxes;
-    vx::bench::NullDialog dialog;
+    // The tests' stand-ins for the controls: the figures are the window logic's and the
+    // store's, not a toolkit's.
+    vx::test::FakeLabel label;
+    vx::test::FakeListBox list;
+    vx::test::FakeMessageBoxes boxes;
+    vx::test::FakeOpenFileDialog dialog;
     std::unique_ptr<vx::VXModMain> main;
     // A new platform object each time: its store has read nothing yet, as at a start.
     const auto fresh = [&](int count) {
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
            MedianMilliseconds(
                runs, [&] { fresh(entries); }, [&] { main->Load(); }),
            "target <= 150 ms on Linux");
-    dialog.choice = added;
+    dialog.answers = {added};  // and every showing after keeps it
     Report(("Add A Mod at " + std::to_string(entries - 1) + " entries").c_str(),
            MedianMilliseconds(
                runs,

@@ -99,7 +99,7 @@ void Win32ListBox::SetItems(const std::vector<std::string>& items) {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     // Room for every item up front, instead of growing with each one.
     SendMessageW(list_, LB_INITSTORAGE, texts.size(),
-                 static_cast<LPARAM>(characters * sizeof(wchar_t)));
+                 static_cast<LPARAM>(characters) * static_cast<LPARAM>(sizeof(wchar_t)));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const LRESULT added =
             SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str()));
