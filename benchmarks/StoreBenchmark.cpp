@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
     vx::test::FakeListBox list;
     vx::test::FakeMessageBoxes boxes;
     vx::test::FakeOpenFileDialog dialog;
+    vx::test::FakeCopyWatcher copies;
     std::unique_ptr<vx::VXModMain> main;
     // A new platform object each time: its store has read nothing yet, as at a start.
     const auto fresh = [&](int count) {
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
         Fill(*platform, (root / "game").string(), archives, count);
         platform = MakePlatform(root);
         main = std::make_unique<vx::VXModMain>(startup.Paths(), *platform, boxes,
-                                               vx::VXModMain::Controls{label, list, dialog});
+                                               vx::VXModMain::Controls{label, list, dialog, copies});
     };
 
     const std::string n = std::to_string(entries);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CopyJob.h"
 #include "app/FileTypes.h"
 
 // What the window logic needs of the toolkit's controls. Bindings implement these over real
@@ -71,6 +72,19 @@ class FolderDialog {
     virtual ~FolderDialog() = default;
     // Opens at `start` where that is a folder; answers the folder chosen, empty after a cancel.
     virtual std::string ChooseFolder(const std::string& start) = 0;
+};
+
+// Keeps the windows alive while a copy runs on a thread of its own.
+class CopyWatcher {
+  public:
+    virtual ~CopyWatcher() = default;
+    // Returns once `job` has ended. Meanwhile the windows keep painting under a wait cursor;
+    // a job still running after kProgressWindowDelay gets a progress window over the main
+    // window that names `fileName` and shows the bytes copied of the total, with a Cancel
+    // button that cancels the job until the job is finishing, greyed after that. The main
+    // window's controls take no input meanwhile; closing the main window cancels the job and
+    // closes the window once the command that started it has ended.
+    virtual void Watch(CopyJob& job, const std::string& fileName) = 0;
 };
 
 }  // namespace vx

@@ -98,4 +98,17 @@ constexpr Growth GrowthOf(const Control& control) {
 }
 }  // namespace vxmodmain
 
+// The window a long copy shows over the main window.
+namespace progress {
+inline constexpr std::string_view kCaption = "Vexmoor Patchkeeper";
+inline constexpr Size kClientSize{4710, 1575};
+// The archive's file name; a long one ends in an ellipsis.
+inline constexpr Control kLabel1{"Label1", "", 0, 120, 4695, 255};
+inline constexpr Control kProgressBar1{"ProgressBar1", "", 120, 435, 4455, 255};
+// The bytes copied of the total.
+inline constexpr Control kLabel2{"Label2", "", 0, 750, 4695, 255};
+inline constexpr Control kCancel{"Cancel", "Cancel", 1560, 1080, 1575, 375};
+inline constexpr std::array kTabOrder{kLabel1, kProgressBar1, kLabel2, kCancel};
+}  // namespace progress
+
 }  // namespace vx::layout

@@ -1,12 +1,11 @@
 #include "app/VXModMain.h"
 
-#include <array>
-#include <cstdio>
 #include <optional>
 #include <string>
 
 #include "app/Layout.h"
 #include "app/ModsFolder.h"
+#include "app/ProgressText.h"
 #include "app/SettingsBatch.h"
 #include "state/Error.h"
 #include "state/SettingsLayout.h"
@@ -30,23 +29,6 @@ std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::s
     } catch (const Error&) {
         return std::nullopt;
     }
-}
-
-// Sizes as people read them: 1 decimal from a megabyte up.
-std::string FormatSize(std::int64_t bytes) {
-    constexpr std::array<const char*, 4> kUnits{"KB", "MB", "GB", "TB"};
-    if (bytes < 1024) {
-        return std::to_string(bytes) + " bytes";
-    }
-    auto value = static_cast<double>(bytes) / 1024;
-    std::size_t unit = 0;
-    while (value >= 1024 && unit + 1 < kUnits.size()) {
-        value /= 1024;
-        ++unit;
-    }
-    char text[32] = {};
-    std::snprintf(text, sizeof text, unit == 0 ? "%.0f %s" : "%.1f %s", value, kUnits[unit]);
-    return text;
 }
 
 }  // namespace
@@ -82,7 +64,9 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
         if (!TryFileSize(platform_, backup)) {
             CheckRoom(paths_.PatchPath, paths_.ModsPath);
         }
-        platform_.CopyFileIfAbsent(paths_.PatchPath, backup);
+        Copy(paths_.PatchPath, [&](CopyProgress& progress) {
+            platform_.CopyFileIfAbsent(paths_.PatchPath, backup, progress);
+        });
     } catch (const Error& error) {
         throw Error(error.Number(),
                     "The game's patch archive could not be backed up, so Patchkeeper will not "
@@ -129,13 +113,22 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
     try {
         MakeModsFolderIfMissing(platform_, paths_.ModsPath);
         CheckRoom(paths_.PatchPath, paths_.ModsPath);
-        for (int number = 2; !platform_.CopyFileIfAbsent(paths_.PatchPath, kept); ++number) {
-            if (number > kMaxKeptCopiesADay) {
-                throw Error(kErrorFileExists, "Every name for a copy made today is taken.", kept);
+        Copy(paths_.PatchPath, [&](CopyProgress& progress) {
+            for (int number = 2;; ++number) {
+                if (platform_.CopyFileIfAbsent(paths_.PatchPath, kept, progress)) {
+                    return;
+                }
+                if (number > kMaxKeptCopiesADay) {
+                    throw Error(kErrorFileExists, "Every name for a copy made today is taken.",
+                                kept);
+                }
+                kept = stem + "-" + std::to_string(number) + ".zpk";
             }
-            kept = stem + "-" + std::to_string(number) + ".zpk";
-        }
+        });
     } catch (const Error& error) {
+        if (IsCancelled(error)) {
+            throw;
+        }
         throw Error(error.Number(), std::string(kNotKept) + error.Text(), error.Path());
     }
     ++n;
@@ -168,6 +161,17 @@ std::string VXModMain::DisplayName(const std::string& path) {
         // name as the path spells it is the best there is, and no reason to touch the entry.
         return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
     }
+}
+
+void VXModMain::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
+    CopyJob job(copy);
+    copying_ = true;
+    struct Done {
+        bool& copying;
+        ~Done() { copying = false; }
+    } done{copying_};
+    controls_.Copies.Watch(job, source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+    job.Finish();
 }
 
 void VXModMain::ShowBox(const std::string& text, std::string_view title) {
@@ -217,6 +221,9 @@ void VXModMain::RefreshModList(std::int16_t n) {
 }
 
 void VXModMain::SwtichClick() {
+    if (copying_) {
+        return;
+    }
     const int selected = controls_.List1.SelectedIndex();
     if (selected < 0) {
         ShowBox("Select something!", "Select Something");
@@ -233,15 +240,24 @@ bool VXModMain::SwitchTo(const std::string& source) {
     // failed has not, and that must lead to the backup, not to a type mismatch.
     std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
     batch.Commit();
-    if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
-        // A switch that cannot happen, for want of its archive or of room for it, keeps no
-        // copy of anything.
-        CheckRoom(source, paths_.GamePath);
-        n = KeepUnknownLiveArchive(n, batch);
-    }
     try {
-        platform_.ReplaceWithCopy(source, paths_.PatchPath);
+        if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
+            // A switch that cannot happen, for want of its archive or of room for it, keeps
+            // no copy of anything.
+            CheckRoom(source, paths_.GamePath);
+            n = KeepUnknownLiveArchive(n, batch);
+        }
+        Copy(source, [&](CopyProgress& progress) {
+            platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
+        });
     } catch (const Error& error) {
+        if (IsCancelled(error)) {
+            // The user's own choice needs no box; the list shows what is live, as after any
+            // switch.
+            RefreshModList(n);
+            batch.Commit();
+            return true;
+        }
         if (!platform_.HeldByAnotherProgram(error)) {
             throw;
         }
@@ -288,6 +304,9 @@ bool VXModMain::AddEntry(std::int16_t& n, const std::string& file) {
 }
 
 void VXModMain::Command2Click() {
+    if (copying_) {
+        return;
+    }
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
     controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
@@ -302,6 +321,9 @@ void VXModMain::Command2Click() {
 }
 
 void VXModMain::DropFiles(const std::vector<std::string>& paths) {
+    if (copying_) {
+        return;
+    }
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
     std::string skipped;
@@ -327,6 +349,9 @@ void VXModMain::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void VXModMain::Command1Click() {
+    if (copying_) {
+        return;
+    }
     SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
     const int bound = n;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@ class VXModMain {
         Label& Label2;
         ListBox& List1;
         OpenFileDialog& CommonDialog1;
+        CopyWatcher& Copies;
     };
 
     VXModMain(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
@@ -61,6 +63,9 @@ class VXModMain {
     // Throws, before anything is written, when `source` cannot fit on the disk of `folder`;
     // where the free space cannot be told the copy's own reservation is the guard.
     void CheckRoom(const std::string& source, const std::string& folder);
+    // Runs `copy` of `source` on a thread of its own while the windows stay alive; throws
+    // what it throws.
+    void Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy);
     // Stores the saves made so far, then shows the box.
     void ShowBox(const std::string& text, std::string_view title);
     // The file name that Label2 shows for a registered path.
@@ -71,6 +76,8 @@ class VXModMain {
     MessageBoxes& boxes_;
     Controls controls_;
     ModRegistry registry_;
+    // While a copy runs the window keeps handling events; none may start another command.
+    bool copying_ = false;
 };
 
 }  // namespace vx

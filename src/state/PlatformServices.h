@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "state/CopyProgress.h"
 #include "state/Error.h"
 
 namespace vx {
@@ -43,14 +44,17 @@ class PlatformServices {
 
     // Makes `destination` a byte copy of `source` in one step: a reader sees the old file or
     // the new one, never a part. On failure the destination is as it was and no temporary
-    // file is left. When both name the same file nothing is written.
-    virtual void ReplaceWithCopy(const std::string& source, const std::string& destination) = 0;
+    // file is left. When both name the same file nothing is written. The copy reports to
+    // `progress`, which may stop it until every byte is copied.
+    virtual void ReplaceWithCopy(const std::string& source, const std::string& destination,
+                                 CopyProgress& progress) = 0;
 
     // Like ReplaceWithCopy, but never replaces or removes what stands at `destination`: answers
     // false, writing nothing, when a file stands there (a link to a file counts as that
     // file), or appears there while the copy runs; throws, naming `destination` and what
     // stands there, when anything else does (a folder, a named pipe, a dangling link...).
-    virtual bool CopyFileIfAbsent(const std::string& source, const std::string& destination) = 0;
+    virtual bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                                  CopyProgress& progress) = 0;
 
     virtual void MakeFolder(const std::string& path) = 0;
 

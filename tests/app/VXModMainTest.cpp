@@ -27,7 +27,8 @@ class VXModMainTest : public ::testing::Test {
     test::FakeLabel label2;
     test::FakeListBox list1;
     test::FakeOpenFileDialog dialog;
-    VXModMain main{startup.Paths(), platform, boxes, {label2, list1, dialog}};
+    test::FakeCopyWatcher copies;
+    VXModMain main{startup.Paths(), platform, boxes, {label2, list1, dialog, copies}};
 
     void SetUp() override {
         platform.Set("settings", "vxpath", kGame);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,26 @@ struct FakeOpenFileDialog : OpenFileDialog {
         ++shown;
     }
     std::string FileName() const override { return fileName; }
+};
+
+// Waits for each job without a window; `during` runs while the job may still be running, as
+// the user's clicks do, and `cancel` cancels it first.
+struct FakeCopyWatcher : CopyWatcher {
+    std::vector<std::string> names;
+    bool cancel = false;
+    std::function<void()> during;
+    void Watch(CopyJob& job, const std::string& fileName) override {
+        names.push_back(fileName);
+        if (cancel) {
+            job.Cancel();
+        }
+        if (during) {
+            during();
+        }
+        while (!job.Now().ended) {
+            std::this_thread::yield();
+        }
+    }
 };
 
 // Answers each showing with `answer`, remembering where it was asked to open.

@@ -61,11 +61,13 @@ class FakePlatform : public PlatformServices {
         }
         return static_cast<std::int64_t>(it->second.size());
     }
-    void ReplaceWithCopy(const std::string& source, const std::string& destination) override {
+    void ReplaceWithCopy(const std::string& source, const std::string& destination,
+                         CopyProgress& progress) override {
         calls.push_back("Replace " + source + ">" + destination);
-        Copy(source, destination);
+        Copy(source, destination, progress);
     }
-    bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override {
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                          CopyProgress& progress) override {
         calls.push_back("CopyIfAbsent " + source + ">" + destination);
         if (files.contains(destination)) {
             return false;
@@ -73,7 +75,7 @@ class FakePlatform : public PlatformServices {
         if (!folders.contains(destination.substr(0, destination.rfind('\\')))) {
             throw Error(ENOENT, "No such file or directory", destination);
         }
-        Copy(source, destination);
+        Copy(source, destination, progress);
         return true;
     }
     void MakeFolder(const std::string& path) override {
@@ -117,11 +119,15 @@ class FakePlatform : public PlatformServices {
     static std::string LastComponent(const std::string& path) {
         return path.substr(path.rfind('\\') + 1);
     }
-    void Copy(const std::string& source, const std::string& destination) {
+    void Copy(const std::string& source, const std::string& destination, CopyProgress& progress) {
         if (failCopyInto.contains(destination)) {
             throw Error(ENOSPC, "No space left on device", destination);
         }
-        static_cast<void>(FileSize(source));  // a missing source fails as the system's copy does
+        const std::int64_t size = FileSize(source);  // a missing source fails as a copy does
+        if (!progress.Copied(size / 2, size)) {
+            throw CancelledError(destination);
+        }
+        progress.Finishing();
         files[destination] = files[source];
     }
 };

@@ -51,12 +51,24 @@ void WriteBehind(int fd, std::int64_t offset, std::int64_t length) {
     }
 }
 
+// How much is copied between two reports: often enough for a smooth bar and a prompt
+// Cancel on a slow card, seldom enough to cost nothing.
+constexpr std::int64_t kReportStep = std::int64_t{8} << 20;
+
+void Report(CopyProgress& progress, std::int64_t done, std::int64_t size, const std::string& path) {
+    if (!progress.Copied(done, size)) {
+        throw CancelledError(path);
+    }
+}
+
 // Answers false, having copied nothing, when the kernel refuses copy_file_range here.
-bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& path) {
+bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& path,
+                      CopyProgress& progress) {
     std::int64_t done = 0;
     std::int64_t chunkStart = 0;
     while (done < size) {
-        const std::int64_t wanted = std::min(size - done, chunkStart + kChunkSize - done);
+        const std::int64_t wanted =
+            std::min({size - done, chunkStart + kChunkSize - done, kReportStep});
         const ssize_t n =
             ::copy_file_range(from, nullptr, to, nullptr, static_cast<std::size_t>(wanted), 0);
         if (n == -1) {
@@ -73,18 +85,22 @@ bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& pa
             WriteBehind(to, chunkStart, done - chunkStart);
             chunkStart = done;
         }
+        Report(progress, done, size, path);
     }
     return true;
 }
 
 }  // namespace
 
-void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& path) {
+void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& path,
+                     CopyProgress& progress) {
+    Report(progress, 0, size, path);
     if (TryClone(from, to)) {
+        Report(progress, size, size, path);
         return;
     }
     Reserve(to, size, path);
-    if (TryCopyFileRange(from, to, size, path)) {
+    if (TryCopyFileRange(from, to, size, path, progress)) {
         return;
     }
     ThrowIfFailed(::lseek(from, 0, SEEK_SET), path);
@@ -102,6 +118,7 @@ void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& pat
         }
         Write(to, buffer.data(), static_cast<std::size_t>(n), path);
         done += n;
+        Report(progress, done, size, path);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/CopyProgress.h"
+
 namespace vx::posix {
 
 // The steps of writing a file in one go whose failure must leave the old file standing. They
@@ -12,8 +14,10 @@ class FileSteps {
   public:
     virtual ~FileSteps() = default;
 
-    // Fills `to` (empty, just created) with the `size` bytes of `from`.
-    virtual void Copy(int from, int to, std::int64_t size, const std::string& path);
+    // Fills `to` (empty, just created) with the `size` bytes of `from`, reporting to
+    // `progress` as it goes; throws CancelledError when that answers no.
+    virtual void Copy(int from, int to, std::int64_t size, const std::string& path,
+                      CopyProgress& progress);
     // Writes `size` bytes of `data` to `to`.
     virtual void Write(int to, const char* data, std::size_t size, const std::string& path);
     // Puts the file's data on the disk.

@@ -50,6 +50,14 @@ OpenSource OpenRegularFile(const std::string& path) {
     return source;
 }
 
+// Once every byte is copied the copy can no longer be stopped: the rest is the flush and
+// the rename, and a half-done rename is worse than a finished switch.
+void CopyInto(FileSteps& steps, const OpenSource& from, int to, const std::string& destination,
+              CopyProgress& progress) {
+    steps.Copy(from.fd.Get(), to, from.info.st_size, destination, progress);
+    progress.Finishing();
+}
+
 }  // namespace
 
 PosixPlatform::PosixPlatform(std::filesystem::path configHome, FileSteps& steps)
@@ -120,7 +128,8 @@ std::int64_t PosixPlatform::FileSize(const std::string& path) {
     return info.st_size;
 }
 
-void PosixPlatform::ReplaceWithCopy(const std::string& source, const std::string& destination) {
+void PosixPlatform::ReplaceWithCopy(const std::string& source, const std::string& destination,
+                                    CopyProgress& progress) {
     OpenSource from = OpenRegularFile(source);
     struct stat existing {};
     mode_t mode = from.info.st_mode & 0666;
@@ -135,13 +144,14 @@ void PosixPlatform::ReplaceWithCopy(const std::string& source, const std::string
     FileDescriptor old(::open(destination.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     WriteAtomically(
         destination, mode, Existing::Replace,
-        [&](int fd) { steps_.Copy(from.fd.Get(), fd, from.info.st_size, destination); }, steps_);
+        [&](int fd) { CopyInto(steps_, from, fd, destination, progress); }, steps_);
     if (old.Valid()) {
         closer_.Close(std::move(old));
     }
 }
 
-bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {
+bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                                     CopyProgress& progress) {
     struct stat existing {};
     if (::lstat(destination.c_str(), &existing) == 0) {
         // A link counts as what it leads to; only a file can be a backup already.
@@ -156,7 +166,7 @@ bool PosixPlatform::CopyFileIfAbsent(const std::string& source, const std::strin
     OpenSource from = OpenRegularFile(source);
     return WriteAtomically(
         destination, from.info.st_mode & 0666, Existing::Keep,
-        [&](int fd) { steps_.Copy(from.fd.Get(), fd, from.info.st_size, destination); }, steps_);
+        [&](int fd) { CopyInto(steps_, from, fd, destination, progress); }, steps_);
 }
 
 void PosixPlatform::MakeFolder(const std::string& path) {

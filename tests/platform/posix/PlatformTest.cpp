@@ -62,7 +62,7 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
         make();
         const auto before = Everything();
         const auto error =
-            FailureOf([&] { EXPECT_FALSE(platform.CopyFileIfAbsent(live, backup)); });
+            FailureOf([&] { EXPECT_FALSE(platform.CopyFileIfAbsent(live, backup, progress)); });
         if (number != 0 || error) {
             ExpectReported(error, number, backup, refusal);
         }
@@ -74,7 +74,7 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     }
     // A repaired entry names the live archive itself: it is left as it is, not copied anew.
     std::filesystem::create_hard_link(live, root + "/same file");
-    platform.ReplaceWithCopy(live, live);
+    platform.ReplaceWithCopy(live, live, progress);
     EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
 }
 

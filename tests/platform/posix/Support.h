@@ -21,6 +21,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "state/SettingsLayout.h"
 #include "support/Failure.h"
+#include "support/RecordingProgress.h"
 #include "support/TempFolder.h"
 
 namespace vx::test {
@@ -63,9 +64,10 @@ struct FaultySteps : posix::FileSteps {
     std::string at;
     bool flush = true;
     std::function<void()> meanwhile;
-    void Copy(int from, int to, std::int64_t size, const std::string& path) override {
+    void Copy(int from, int to, std::int64_t size, const std::string& path,
+              CopyProgress& progress) override {
         Hit("copy", ENOSPC, path);
-        FileSteps::Copy(from, to, size, path);
+        FileSteps::Copy(from, to, size, path, progress);
     }
     void Flush(int fd, const std::string& path) override {
         Hit("flush", EIO, path);
@@ -166,7 +168,8 @@ struct Session {
     // A failing load still leaves the window up, as the binding shows it after the report.
     void Start() {
         ASSERT_EQ(startup.Run(), FirstWindow::VXModMain);
-        main.emplace(startup.Paths(), platform, boxes, VXModMain::Controls{label2, list1, dialog});
+        main.emplace(startup.Paths(), platform, boxes,
+                     VXModMain::Controls{label2, list1, dialog, copies});
         main->Load();
     }
     // The three buttons, with what the user chose first; -1 selects nothing.
@@ -184,6 +187,7 @@ struct Session {
     FakeLabel label2;
     FakeListBox list1;
     FakeOpenFileDialog dialog;
+    FakeCopyWatcher copies;
 };
 
 }  // namespace vx::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "state/Error.h"
+
+namespace vx {
+
+// What a file copy tells whoever waits for it while it runs, and how that one stops it. The
+// copy calls it on its own thread.
+class CopyProgress {
+  public:
+    virtual ~CopyProgress() = default;
+
+    // `done` of `total` bytes are copied. Answering false stops the copy: it then throws
+    // CancelledError, having left the destination as it was and no temporary file.
+    virtual bool Copied(std::int64_t done, std::int64_t total) = 0;
+    // Every byte is copied; what is left (putting the file on the disk, renaming it into
+    // place) can no longer be stopped, so Copied is not asked again.
+    virtual void Finishing() = 0;
+};
+
+// The failure of a copy stopped by its CopyProgress, alike on every platform.
+Error CancelledError(const std::string& path);
+
+inline bool IsCancelled(const Error& error) {
+    return error.Number() == kErrorCancelled;
+}
+
+}  // namespace vx
