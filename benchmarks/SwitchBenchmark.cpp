@@ -15,6 +15,7 @@
 #include "Timing.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/PosixPlatform.h"
+#include "support/RecordingProgress.h"
 
 namespace {
 
@@ -66,8 +67,10 @@ int main(int argc, char** argv) {
     double ours = 0;
     {
         vx::posix::PosixPlatform platform(game / "config");
-        ours = vx::bench::MedianMilliseconds(
-            runs, freshLive, [&] { platform.ReplaceWithCopy(mod.string(), live.string()); });
+        vx::test::RecordingProgress progress;
+        ours = vx::bench::MedianMilliseconds(runs, freshLive, [&] {
+            platform.ReplaceWithCopy(mod.string(), live.string(), progress);
+        });
     }  // the deferred close of the last replaced archive ends here
     const double anchor =
         vx::bench::MedianMilliseconds(runs, freshLive, [&] { OverwriteInPlace(mod, live); });

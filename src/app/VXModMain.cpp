@@ -126,9 +126,6 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
             }
         });
     } catch (const Error& error) {
-        if (IsCancelled(error)) {
-            throw;
-        }
         throw Error(error.Number(), std::string(kNotKept) + error.Text(), error.Path());
     }
     ++n;

@@ -176,6 +176,38 @@ TEST_F(VXModMainTest, SwitchKeepsALiveArchiveThatMatchesNoEntryBeforeReplacingIt
     EXPECT_EQ(platform.files[kLive], "mod");
 }
 
+// A cancel is the user's own choice: no box, nothing kept or replaced, the list rebuilt as
+// after any switch. While a copy runs the window lives on, but no command starts.
+TEST_F(VXModMainTest, ACancelledSwitchChangesNothingAndNoCommandStartsDuringACopy) {
+    const std::string mod = "C:\\m\\Big Mod.zpk";
+    platform.files[mod] = "a mod!";
+    main.Load();
+    Register({kBackup, mod});
+    copies.cancel = true;
+    copies.during = [&] {
+        dialog.answers = {mod};
+        main.Command2Click();
+        main.Command1Click();
+        main.DropFiles({"C:\\gone.zpk"});
+        main.SwtichClick();
+    };
+    // The first copy is the keeping of an unknown live archive, the second the switch's own.
+    for (const std::string live : {"new!", "original"}) {
+        platform.files[kLive] = live;
+        const auto before = platform.files;
+        const auto stored = platform.settings;
+        list1.items = {kBackup, mod, "gone"};
+        list1.selected = 1;
+        main.SwtichClick();
+        EXPECT_EQ(platform.files, before);
+        EXPECT_EQ(platform.settings, stored);
+        EXPECT_EQ(list1.items, (Items{kBackup, mod}));
+    }
+    EXPECT_EQ(copies.names, (Items{"patch_vx.zpk", "patch_vx.zpk", "Big Mod.zpk"}));
+    EXPECT_EQ(dialog.shown, 0);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 // The switch's own check, on a real disk too small, is the platform fault test's.
 TEST_F(VXModMainTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritten) {
     platform.freeSpace = 4;

@@ -1,5 +1,6 @@
 #include "platform/qt/VXModMainWindow.h"
 
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHelpEvent>
@@ -47,7 +48,8 @@ VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& pla
       list1_(MakeListBox(*this, table::kList1, dpi_)),
       label2Box_(*label2_),
       list1Box_(*list1_),
-      logic_(paths, platform, boxes, {label2Box_, list1Box_, commonDialog1}) {
+      copies_(*this),
+      logic_(paths, platform, boxes, {label2Box_, list1Box_, commonDialog1, copies_}) {
     MakeLabel(*this, table::kLabel1, dpi_, kCentred);
     OnClick(MakeButton(*this, table::kSwtich, dpi_), [this] { logic_.SwtichClick(); });
     OnClick(MakeButton(*this, table::kCommand2, dpi_), [this] { logic_.Command2Click(); });
@@ -95,6 +97,15 @@ void VXModMainWindow::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     Run([this, &paths] { logic_.DropFiles(paths); });
+}
+
+void VXModMainWindow::closeEvent(QCloseEvent* event) {
+    if (copies_.Watching()) {
+        copies_.CancelAndClose();
+        event->ignore();
+        return;
+    }
+    Form::closeEvent(event);
 }
 
 }  // namespace vx::qt

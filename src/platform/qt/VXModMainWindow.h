@@ -5,7 +5,9 @@
 #include "app/VXModMain.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/Form.h"
+#include "platform/qt/QtCopyWatcher.h"
 
+class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -27,6 +29,8 @@ class VXModMainWindow final : public Form {
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Closing the window while a copy runs cancels the copy first.
+    void closeEvent(QCloseEvent* event) override;
     // Shows the row's full path as its tooltip.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -35,6 +39,7 @@ class VXModMainWindow final : public Form {
     QListWidget* list1_;
     QtLabel label2Box_;
     QtListBox list1Box_;
+    QtCopyWatcher copies_;
     VXModMain logic_;
 };
 

@@ -2,7 +2,9 @@
 // store: what they do, and what they do when a disk, a folder or the stored state fails
 // them. Every failure must be reported with a clear message and change nothing at all.
 
+#include <algorithm>
 #include <functional>
+#include <random>
 #include <tuple>
 
 #include "platform/posix/Support.h"
@@ -76,6 +78,38 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     std::filesystem::create_hard_link(live, root + "/same file");
     platform.ReplaceWithCopy(live, live, progress);
     EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
+}
+
+TEST_F(InstallTest, ACopyStopsAtAnyPointLeavingNothingOrReportsItsWholeWayInOrder) {
+    const std::int64_t size = std::int64_t{40} << 20;
+    WriteFile(mod, std::string(static_cast<std::size_t>(size), 'm'));
+    std::mt19937_64 random(std::random_device{}());
+    const std::int64_t anywhere = std::uniform_int_distribution<std::int64_t>(1, size)(random);
+    using Copy = std::function<void(CopyProgress&)>;
+    for (const auto& [what, copy] :
+         {std::pair<std::string, Copy>{"switch",
+                                       [&](auto& p) { platform.ReplaceWithCopy(mod, live, p); }},
+          {"backup", [&](auto& p) { platform.CopyFileIfAbsent(mod, backup, p); }}}) {
+        for (const std::int64_t stop : {std::int64_t{0}, anywhere, size}) {
+            SCOPED_TRACE(what + " stopped at " + std::to_string(stop));
+            const auto before = Everything();
+            RecordingProgress stopping;
+            stopping.stopFrom = stop;
+            EXPECT_EQ(ErrorOf([&] { copy(stopping); }).Number(), kErrorCancelled);
+            EXPECT_FALSE(stopping.finishing);
+            EXPECT_EQ(Everything(), before);
+        }
+        RecordingProgress whole;
+        copy(whole);
+        EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
+        EXPECT_GT(whole.done.size(), 2U) << "reported only at the ends";
+        EXPECT_EQ(whole.done.front(), 0);
+        EXPECT_EQ(whole.done.back(), size);
+        EXPECT_EQ(whole.total, size);
+        EXPECT_TRUE(whole.finishing);
+    }
+    EXPECT_EQ(ReadFile(live), ReadFile(mod));
+    EXPECT_EQ(ReadFile(backup), ReadFile(mod));
 }
 
 TEST_F(InstallTest, LeftoversOfEitherPlatformsAtomicWritesAreRemovedAndNothingElse) {

@@ -150,6 +150,7 @@ struct Install {
     std::filesystem::path config = root + "/config";
     std::string store = root + "/config/Vexmoor Patchkeeper/settings.ini";
     FaultySteps steps;
+    RecordingProgress progress;
     posix::PosixPlatform platform{config, steps};
     // Where a switch keeps an unknown live archive today.
     std::string kept = mods + "/patch_vx-" + platform.LocalDate() + ".zpk";
