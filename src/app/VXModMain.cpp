@@ -163,11 +163,14 @@ std::string VXModMain::DisplayName(const std::string& path) {
 void VXModMain::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
     CopyJob job(copy);
     copying_ = true;
-    struct Done {
-        bool& copying;
-        ~Done() { copying = false; }
-    } done{copying_};
-    controls_.Copies.Watch(job, source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+    try {
+        controls_.Copies.Watch(job,
+                               source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+    } catch (...) {
+        copying_ = false;
+        throw;
+    }
+    copying_ = false;
     job.Finish();
 }
 
