@@ -130,13 +130,12 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
     const std::string big = folder_ / "big.zpk";
     const std::int64_t size = std::int64_t{48} << 20;
     WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
-    const std::function<void(CopyProgress&)> copies[] = {
-        [&](CopyProgress& progress) { platform_.ReplaceWithCopy(big, live_, progress); },
-        [&](CopyProgress& progress) {
-            EXPECT_TRUE(platform_.CopyFileIfAbsent(big, folder_ / "NORMAL_patch_vx.zpk", progress));
-        }};
     std::mt19937_64 random{std::random_device{}()};
-    for (const auto& copy : copies) {
+    for (const bool replace : {true, false}) {
+        const auto copy = [&](CopyProgress& progress) {
+            return replace ? (platform_.ReplaceWithCopy(big, live_, progress), true)
+                           : platform_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
+        };
         const auto before = Snapshot(folder_.Utf8());
         test::RecordingProgress stopped;
         stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
@@ -144,21 +143,22 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
         EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
         test::RecordingProgress whole;
-        copy(whole);
+        EXPECT_TRUE(copy(whole));
         EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
         EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
                   (std::vector{std::int64_t{0}, size, size}));
         EXPECT_TRUE(whole.finishing);
     }
     EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
-    for (const std::int64_t from : {std::int64_t{5}, std::int64_t{6}}) {
-        test::RecordingProgress progress;
-        progress.stopFrom = from;
-        CopyReporting reporting(progress);
-        EXPECT_EQ(CopyReporting::Routine({{10, 0}}, {{5, 0}}, {}, {}, 0, 0, {}, {}, &reporting),
-                  from == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
-        EXPECT_EQ(progress.done, (std::vector<std::int64_t>{5}));
+    test::RecordingProgress progress;
+    progress.stopFrom = 5;
+    CopyReporting reporting(progress);
+    for (const LONGLONG done : {4, 5}) {
+        EXPECT_EQ(CopyReporting::Routine({.QuadPart = 10}, {.QuadPart = done}, {}, {}, 0, 0, {}, {},
+                                         &reporting),
+                  done == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
     }
+    EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
 }
 
 // The rule for the names is shared with the other platform and tested there.
