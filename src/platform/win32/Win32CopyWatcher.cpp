@@ -48,10 +48,16 @@ class DisabledControls {
 
 void Win32CopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
     job_ = &job;
-    struct Finally {
-        Win32CopyWatcher& watcher;
-        ~Finally() { watcher.Done(); }
-    } finally{*this};
+    try {
+        WaitFor(job, fileName);
+    } catch (...) {
+        Done();
+        throw;
+    }
+    Done();
+}
+
+void Win32CopyWatcher::WaitFor(CopyJob& job, const std::string& fileName) {
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     // A short copy gets no window. Until then the windows only paint and take the messages
     // they send one another; the user's input waits in the queue.

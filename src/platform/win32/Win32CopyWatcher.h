@@ -24,6 +24,7 @@ class Win32CopyWatcher final : public CopyWatcher {
     bool DeferClose();
 
   private:
+    void WaitFor(CopyJob& job, const std::string& fileName);
     // Handles the queued messages of the kinds `filter` (PM_QS_* flags, 0 for all) lets
     // through.
     void Pump(UINT filter);
