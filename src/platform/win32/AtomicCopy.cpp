@@ -12,6 +12,7 @@
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Error.h"
 #include "state/BackupMessages.h"
+#include "state/CopyProgress.h"
 #include "state/TemporaryName.h"
 
 namespace vx::win32 {
@@ -196,15 +197,34 @@ DWORD MoveWithRetries(FileSteps& steps, const std::wstring& from, const std::wst
     return code;
 }
 
+void Report(CopyProgress& progress, std::int64_t done, std::int64_t size,
+            const std::string& destination) {
+    if (!progress.Copied(done, size)) {
+        throw CancelledError(destination);
+    }
+}
+
 TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const std::wstring& to,
-                              const std::string& source, const std::string& destination) {
-    const bool unbuffered = SizeOrZero(from) > kUnbufferedFrom;
+                              const std::string& source, const std::string& destination,
+                              CopyProgress& progress) {
+    const std::int64_t size = SizeOrZero(from);
+    const bool unbuffered = size > kUnbufferedFrom;
+    // Whoever waits knows the total before the first byte moves.
+    Report(progress, 0, size, destination);
     const std::wstring folder = FolderPart(to);
     for (int attempt = 1;; ++attempt) {
         std::wstring temp = folder + NewTemporaryName();
-        const DWORD code = Attempt([&] { steps.Copy(from, temp, unbuffered); });
+        const DWORD code = Attempt([&] { steps.Copy(from, temp, unbuffered, progress); });
         if (code == ERROR_SUCCESS) {
-            return TemporaryFile(std::move(temp));
+            TemporaryFile copy(std::move(temp));
+            // Some systems' copies (Wine's) never call their progress routine: the copy can
+            // still be stopped at its end there.
+            Report(progress, size, size, destination);
+            return copy;
+        }
+        if (code == static_cast<DWORD>(kErrorCancelled)) {
+            RemoveFile(temp);  // the system deletes what it wrote; a fault seam may not
+            throw CancelledError(destination);
         }
         const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
         if (taken && attempt < 4) {
@@ -220,7 +240,7 @@ TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const 
 // The common path of both copies. Answers false only when `replace` is off and something
 // stands at the destination already.
 bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
-                          const std::string& destination, bool replace) {
+                          const std::string& destination, bool replace, CopyProgress& progress) {
     const std::wstring from = ApiPath(source);
     const std::wstring to = ApiPath(destination);
     const DWORD oldAttributes = GetFileAttributesW(to.c_str());
@@ -236,7 +256,9 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
         return true;
     }
 
-    TemporaryFile temp = CopyToTemporary(steps, from, to, source, destination);
+    TemporaryFile temp = CopyToTemporary(steps, from, to, source, destination, progress);
+    // What is left cannot be stopped halfway: a half-done switch is worse than a whole one.
+    progress.Finishing();
     // The copy took the source's attributes; a read-only one could not even be flushed.
     if (!SetFileAttributesW(temp.Path().c_str(), FILE_ATTRIBUTE_NORMAL)) {
         throw LastError(destination);
@@ -274,12 +296,14 @@ bool CopyThroughTemporary(FileSteps& steps, const std::string& source,
 
 }  // namespace
 
-void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::string& destination) {
-    CopyThroughTemporary(steps, source, destination, true);
+void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::string& destination,
+                     CopyProgress& progress) {
+    CopyThroughTemporary(steps, source, destination, true, progress);
 }
 
-bool CopyFileIfAbsent(FileSteps& steps, const std::string& source, const std::string& destination) {
-    return CopyThroughTemporary(steps, source, destination, false);
+bool CopyFileIfAbsent(FileSteps& steps, const std::string& source, const std::string& destination,
+                      CopyProgress& progress) {
+    return CopyThroughTemporary(steps, source, destination, false, progress);
 }
 
 void RemoveLeftovers(const std::string& folder) noexcept {

@@ -16,13 +16,38 @@ void ThrowIfFailed(BOOL succeeded, const std::wstring& path) {
 
 }  // namespace
 
-void FileSteps::Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) {
+DWORD CALLBACK CopyReporting::Routine(LARGE_INTEGER total, LARGE_INTEGER transferred,
+                                      LARGE_INTEGER /*streamSize*/,
+                                      LARGE_INTEGER /*streamTransferred*/, DWORD /*stream*/,
+                                      DWORD /*reason*/, HANDLE /*source*/, HANDLE /*target*/,
+                                      LPVOID reporting) {
+    auto& self = *static_cast<CopyReporting*>(reporting);
+    try {
+        self.stopped = !self.progress.Copied(transferred.QuadPart, total.QuadPart);
+    } catch (...) {
+        self.failure = std::current_exception();
+        self.stopped = true;
+    }
+    return self.stopped ? PROGRESS_CANCEL : PROGRESS_CONTINUE;
+}
+
+void FileSteps::Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
+                     CopyProgress& progress) {
     DWORD flags = COPY_FILE_FAIL_IF_EXISTS;
     if (unbuffered) {
         flags |= COPY_FILE_NO_BUFFERING;
     }
-    ThrowIfFailed(CopyFileExW(source.c_str(), target.c_str(), nullptr, nullptr, nullptr, flags),
-                  target);
+    CopyReporting reporting(progress);
+    // A cancelled copy fails with ERROR_REQUEST_ABORTED, having deleted what it wrote.
+    const BOOL copied = CopyFileExW(source.c_str(), target.c_str(), &CopyReporting::Routine,
+                                    &reporting, nullptr, flags);
+    if (reporting.failure) {
+        std::rethrow_exception(reporting.failure);
+    }
+    if (!copied && reporting.stopped) {
+        throw CancelledError(ToUtf8(target));
+    }
+    ThrowIfFailed(copied, target);
 }
 
 void FileSteps::Flush(const std::wstring& file) {

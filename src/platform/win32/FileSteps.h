@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <string>
+
+#include "state/CopyProgress.h"
 
 namespace vx::win32 {
 
@@ -15,14 +18,30 @@ class FileSteps {
     virtual ~FileSteps() = default;
 
     // Copies `source` to `target`, which must not exist yet. `unbuffered` bypasses the
-    // system cache, for files large enough to push everything else out of it.
-    virtual void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered);
+    // system cache, for files large enough to push everything else out of it. Reports to
+    // `progress` as it goes and throws CancelledError when that answers no.
+    virtual void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
+                      CopyProgress& progress);
 
     // Forces the contents of `file` to the disk.
     virtual void Flush(const std::wstring& file);
 
     // Renames `from` to `to` on the same volume, replacing `to` only when `replace` is set.
     virtual void Move(const std::wstring& from, const std::wstring& to, bool replace);
+};
+
+// What the system's copy reports to (Routine is its LPPROGRESS_ROUTINE, `reporting` this),
+// and what became of the answers.
+struct CopyReporting {
+    explicit CopyReporting(CopyProgress& to) : progress(to) {}
+    static DWORD CALLBACK Routine(LARGE_INTEGER total, LARGE_INTEGER transferred,
+                                  LARGE_INTEGER streamSize, LARGE_INTEGER streamTransferred,
+                                  DWORD stream, DWORD reason, HANDLE source, HANDLE target,
+                                  LPVOID reporting);
+
+    CopyProgress& progress;
+    bool stopped = false;
+    std::exception_ptr failure;  // no exception may unwind through the system's copy
 };
 
 // The system's own steps, shared by everything that copies files.

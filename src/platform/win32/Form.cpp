@@ -44,14 +44,15 @@ void RegisterFormClass(const wchar_t* className, WNDPROC windowProc) {
 }  // namespace
 
 void Form::Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
-                  std::span<const FormControl> controls, bool minimizeBox, GrowthRule growth) {
+                  std::span<const FormControl> controls, bool minimizeBox, GrowthRule growth,
+                  HWND owner) {
     style_ = kFormStyle | (minimizeBox ? WS_MINIMIZEBOX : 0) | (growth ? kGrowingStyle : 0);
     growth_ = growth;
     clientSize_ = clientSize;
     controls_ = controls;
     RegisterFormClass(className, &BaseWindow<Form>::WindowProc);
     if (CreateWindowExW(kFormExStyle, className, ToUtf16(caption).c_str(), style_, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, ThisModule(),
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ThisModule(),
                         static_cast<Form*>(this)) == nullptr) {
         throw LastError();
     }
@@ -65,7 +66,7 @@ void Form::Create(const wchar_t* className, std::string_view caption, layout::Si
         }
     }
     ApplyDpi(WindowDpi(Handle()));
-    CentreOnMonitor();
+    Centre();
 }
 
 void Form::Open() {
@@ -160,7 +161,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
         default:
             if (OnMessage(message, wParam, lParam)) {
-                return 0;
+                return message == WM_SETCURSOR ? TRUE : 0;  // TRUE: no other cursor is set
             }
             break;
     }
@@ -236,15 +237,21 @@ void Form::ApplyIcons(UINT dpi) {
     smallIcon_ = std::move(small);
 }
 
-void Form::CentreOnMonitor() {
+void Form::Centre() {
+    const HWND owner = GetWindow(Handle(), GW_OWNER);
+    const bool overOwner = owner != nullptr && IsWindowVisible(owner) != FALSE;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     RECT window{};
-    if (GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor) == FALSE ||
+    if (GetMonitorInfoW(MonitorFromWindow(overOwner ? owner : Handle(), MONITOR_DEFAULTTONEAREST),
+                        &monitor) == FALSE ||
         GetWindowRect(Handle(), &window) == FALSE) {
         return;
     }
-    const RECT& work = monitor.rcWork;
+    RECT work = monitor.rcWork;
+    if (overOwner) {
+        GetWindowRect(owner, &work);
+    }
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
     SetWindowPos(Handle(), nullptr, work.left + (work.right - work.left - width) / 2,

@@ -43,20 +43,21 @@ class Form : public BaseWindow<Form> {
   protected:
     explicit Form(MessageBoxes& boxes) : boxes_(boxes) {}
 
-    // Creates the window, hidden and centred on its monitor, and its controls in the order of
-    // `controls`, which is the order Tab walks them. Throws vx::Error when Windows refuses.
-    // Without a minimize box the title bar has one button only, which leaves a narrow window
-    // room for a long caption. A form with a growth rule can be resized and maximized, down
-    // to its classic client size.
+    // Creates the window, hidden and centred on its monitor (over its `owner` while that
+    // shows), and its controls in the order of `controls`, which is the order Tab walks them.
+    // Throws vx::Error when Windows refuses. Without a minimize box the title bar has one
+    // button only, which leaves a narrow window room for a long caption. A form with a growth
+    // rule can be resized and maximized, down to its classic client size.
     void Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
                 std::span<const FormControl> controls, bool minimizeBox,
-                GrowthRule growth = nullptr);
+                GrowthRule growth = nullptr, HWND owner = nullptr);
 
     virtual void OnLoad() = 0;
     // The one place where a form learns that a control was used.
     virtual void OnCommand(int id, int notification) = 0;
     virtual void OnFontChanged() {}
-    // A message the form itself does not handle; answers whether it was handled here.
+    // A message the form itself does not handle; answers whether it was handled here (a
+    // handled WM_SETCURSOR has set the cursor).
     virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
   private:
@@ -70,7 +71,7 @@ class Form : public BaseWindow<Form> {
     void PlaceControls();
     SIZE ClassicWindowSize() const;
     void ApplyIcons(UINT dpi);
-    void CentreOnMonitor();
+    void Centre();
 
     MessageBoxes& boxes_;
     bool loaded_ = false;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/DialogKeys.h"
+
 namespace vx::win32 {
 
 Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
@@ -43,12 +45,7 @@ int RunMessageLoop() {
         if (got == -1) {
             return 1;
         }
-        const HWND form = GetAncestor(message.hwnd, GA_ROOT);
-        if (form != nullptr && IsDialogMessageW(form, &message) != FALSE) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        DispatchWithDialogKeys(message);
     }
 }
 

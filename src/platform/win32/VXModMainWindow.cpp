@@ -50,8 +50,11 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 
 VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
                                  MessageBoxes& boxes, OpenFileDialog& commonDialog1)
-    : Form(boxes), logic_(paths, platform, boxes, {label2_, list1_, commonDialog1}) {
+    : Form(boxes),
+      copies_(boxes),
+      logic_(paths, platform, boxes, {label2_, list1_, commonDialog1, copies_}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
+    copies_.Attach(Handle());
     label2_.Attach(Control(kLabel2Id));
     list1_.Attach(Control(kList1Id));
     list1Tips_.Attach(Handle(), Control(kList1Id));
@@ -65,6 +68,14 @@ bool VXModMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return true;
         case WM_NOTIFY:
             return list1Tips_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_CLOSE:
+            return copies_.DeferClose();
+        case WM_SETCURSOR:
+            if (copies_.Watching()) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return true;
+            }
+            return false;
         default:
             return false;
     }

@@ -6,11 +6,13 @@
 #include "platform/win32/Form.h"
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Win32Controls.h"
+#include "platform/win32/Win32CopyWatcher.h"
 
 namespace vx::win32 {
 
 // The main window: the registered archives, the live one named above them, and the three
-// commands. It grows from its classic size, and files dropped on it are added as mods.
+// commands. It grows from its classic size, and files dropped on it are added as mods. Its
+// copies show their progress over it.
 class VXModMainWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXModMain";
@@ -36,6 +38,7 @@ class VXModMainWindow final : public Form {
     Win32Label label2_;
     Win32ListBox list1_;
     ListTooltip list1Tips_;
+    Win32CopyWatcher copies_;
     VXModMain logic_;
 };
 

@@ -34,12 +34,14 @@ std::int64_t Win32Platform::FileSize(const std::string& path) {
     return win32::FileSize(path);
 }
 
-void Win32Platform::ReplaceWithCopy(const std::string& source, const std::string& destination) {
-    win32::ReplaceWithCopy(steps_, source, destination);
+void Win32Platform::ReplaceWithCopy(const std::string& source, const std::string& destination,
+                                    CopyProgress& progress) {
+    win32::ReplaceWithCopy(steps_, source, destination, progress);
 }
 
-bool Win32Platform::CopyFileIfAbsent(const std::string& source, const std::string& destination) {
-    return win32::CopyFileIfAbsent(steps_, source, destination);
+bool Win32Platform::CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                                     CopyProgress& progress) {
+    return win32::CopyFileIfAbsent(steps_, source, destination, progress);
 }
 
 void Win32Platform::MakeFolder(const std::string& path) {

@@ -25,8 +25,10 @@ class Win32Platform : public PlatformServices {
     void EndSettingsBatch() noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override;
     std::int64_t FileSize(const std::string& path) override;
-    void ReplaceWithCopy(const std::string& source, const std::string& destination) override;
-    bool CopyFileIfAbsent(const std::string& source, const std::string& destination) override;
+    void ReplaceWithCopy(const std::string& source, const std::string& destination,
+                         CopyProgress& progress) override;
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                          CopyProgress& progress) override;
     void MakeFolder(const std::string& path) override;
     bool HeldByAnotherProgram(const Error& error) const override;
     std::optional<std::int64_t> FreeSpace(const std::string& folder) noexcept override;

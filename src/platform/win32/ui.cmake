@@ -1,15 +1,18 @@
-# The native window binding: the two windows, the adapters of the window logic's controls,
+# The native window binding: the two windows and the progress window, the adapters of the window logic's controls,
 # the message boxes, the open-file dialog and the folder picker.
 add_library(vx_win32_ui STATIC
     CaptionFont.cpp
+    DialogKeys.cpp
     Dpi.cpp
     Form.cpp
     ListTooltip.cpp
     Program.cpp
+    ProgressWindow.cpp
     SingleInstance.cpp
     VXDirWindow.cpp
     VXModMainWindow.cpp
     Win32Controls.cpp
+    Win32CopyWatcher.cpp
     Win32FolderDialog.cpp
     Win32MessageBoxes.cpp
     Win32OpenFileDialog.cpp

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstring>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,6 +17,7 @@
 #include "fakes/FakePlatform.h"
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
+#include "platform/win32/ProgressWindow.h"
 
 namespace vx::win32 {
 namespace {
@@ -71,10 +75,43 @@ void PressKey(HWND form, WPARAM key) {
     EXPECT_TRUE(IsDialogMessageW(form, &message));
 }
 
+// Fake services whose switch, unless `stage` is kFast, copies a while like a large archive:
+// until it is cancelled or told to finish, then past stopping until released (or some seconds
+// pass, so that a broken test fails rather than hangs).
+enum Stage { kFast, kCopying, kFinishing, kReleased };
+struct SlowPlatform : test::FakePlatform {
+    std::atomic<Stage> stage = kFast;
+    void ReplaceWithCopy(const std::string& source, const std::string& destination,
+                         CopyProgress& progress) override {
+        constexpr std::int64_t kSize = std::int64_t{3} << 30;
+        for (std::int64_t done = 0; stage == kCopying && done < kSize; done += 1 << 20) {
+            if (!progress.Copied(done, kSize)) {
+                throw CancelledError(destination);
+            }
+            Sleep(1);
+        }
+        progress.Finishing();
+        for (int waited = 0; stage == kFinishing && waited < 5000; ++waited) {
+            Sleep(1);
+        }
+        FakePlatform::ReplaceWithCopy(source, destination, progress);
+    }
+};
+
+// Runs `user` on the progress window from inside the copy's message loop, until it answers
+// that it is done.
+std::function<bool(HWND)> whileCopying;
+void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND progress = FindWindowW(ProgressWindow::kClassName, nullptr);
+    if (progress != nullptr && whileCopying && whileCopying(progress)) {
+        whileCopying = nullptr;
+    }
+}
+
 // The program over fake services, with the game's folder accepted when `accepted`.
 class FormsTest : public ::testing::Test {
   protected:
-    test::FakePlatform platform;
+    SlowPlatform platform;
     test::FakeMessageBoxes boxes;
     test::FakeOpenFileDialog dialog;
     Startup startup{platform};
@@ -214,6 +251,88 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
     RECT item{};
     SendMessageW(list1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(list1, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
+}
+
+// A copy that runs a while shows its progress over the main window, whose controls take no
+// input meanwhile; Cancel stops it, and so does closing the main window, which closes once
+// the copy has ended. A copy past stopping greys Cancel and ends as it would.
+TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsIt) {
+    const HWND main = Start(true, VXModMainWindow::kClassName);
+    platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
+    dialog.answers = {"C:\\mods\\Shiny Water.zpk"};
+    Click(main, VXModMainWindow::kCommand2Id);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
+    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
+    constexpr Style styles[] = {
+        {kLabel.first, kLabel.second | SS_ENDELLIPSIS}, {WS_TABSTOP, 0}, kLabel, kButton};
+    enum Stop { kCancel, kFinish, kCloseMain };
+    for (const Stop stop : {kCancel, kFinish, kCloseMain}) {
+        platform.stage = kCopying;
+        whileCopying = [&, seen = false](HWND progress) mutable {
+            if (std::exchange(seen, true)) {  // told to finish
+                if (IsWindowEnabled(GetDlgItem(progress, ProgressWindow::kCancelId)) != FALSE) {
+                    return false;
+                }
+                EXPECT_GT(SendDlgItemMessageW(progress, ProgressWindow::kProgressBar1Id, PBM_GETPOS,
+                                              0, 0),
+                          0);
+                platform.stage = kReleased;
+                return true;
+            }
+            EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
+            EXPECT_TRUE(IsWindowEnabled(main) &&
+                        !IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)));
+            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kLabel1Id)), L"Shiny Water.zpk");
+            EXPECT_TRUE(
+                TextOf(GetDlgItem(progress, ProgressWindow::kLabel2Id)).ends_with(L" of 3.0 GB"));
+            ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
+                          ProgressWindow::kLabel1Id, styles, GetDpiForWindow(progress), nullptr);
+            if (stop == kCancel) {
+                Click(progress, ProgressWindow::kCancelId);
+            } else if (stop == kCloseMain) {
+                SendMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else {
+                platform.stage = kFinishing;
+            }
+            return stop != kFinish;
+        };
+        SendDlgItemMessageW(main, VXModMainWindow::kList1Id, LB_SETCURSEL, 1, 0);
+        Click(main, VXModMainWindow::kSwtichId);
+        EXPECT_FALSE(whileCopying) << stop;
+        EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop == kFinish ? "a mod" : "live");
+        EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)));
+        platform.files["C:\\game\\patch_vx.zpk"] = "live";
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(IsWindow(main)) << "closed before the copy ended";
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        DispatchMessageW(&message);
+    }
+    EXPECT_FALSE(IsWindow(main));
+}
+
+// Esc and the progress window's own close box cancel the copy; neither destroys the window,
+// which its owner does.
+TEST(ProgressWindowTest, EscAndTheCloseBoxCancelTheCopy) {
+    test::FakeMessageBoxes boxes;
+    for (const bool escape : {true, false}) {
+        std::atomic<int> reports = 0;  // until cancelled, or enough to tell it was not
+        CopyJob job([&](CopyProgress& progress) {
+            while (progress.Copied(0, 1) && ++reports < 5000) {
+                Sleep(1);
+            }
+        });
+        const ProgressWindow window(boxes, nullptr, job, "mod.zpk");
+        const HWND cancel = GetDlgItem(window.Handle(), ProgressWindow::kCancelId);
+        MSG key{cancel, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+        escape ? IsDialogMessageW(window.Handle(), &key)
+               : SendMessageW(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        job.Finish();
+        EXPECT_LT(reports, 5000) << escape;
+        EXPECT_TRUE(IsWindow(window.Handle()));
+    }
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ class MainWindowTest : public ServicesTest {
     test::FakeListBox list_;
     test::FakeOpenFileDialog dialog_;
     test::FakeMessageBoxes boxes_;
-    VXModMain main_{paths_, platform_, boxes_, {label_, list_, dialog_}};
+    test::FakeCopyWatcher copies_;
+    VXModMain main_{paths_, platform_, boxes_, {label_, list_, dialog_, copies_}};
 };
 
 TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBeBackedUp) {

@@ -15,6 +15,7 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Platform.h"
 #include "support/Failure.h"
+#include "support/RecordingProgress.h"
 #include "support/TempFolder.h"
 
 namespace vx::win32 {
@@ -35,8 +36,9 @@ struct Fault {
 };
 
 struct FaultySteps : FileSteps {
-    void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered) override {
-        FileSteps::Copy(source, target, unbuffered);
+    void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
+              CopyProgress& progress) override {
+        FileSteps::Copy(source, target, unbuffered, progress);
         Reached(Step::Copy);
     }
     void Flush(const std::wstring& file) override {
@@ -73,6 +75,7 @@ class ServicesTest : public ::testing::Test {
     std::string modBytes_ = std::string("mod\0\r\n", 6) + std::string(1 << 20, 'm') + "end";
     std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
     FaultySteps steps_;
+    test::RecordingProgress progress_;
     Win32Platform platform_{root_, steps_};
 };
 

@@ -3,6 +3,9 @@
 // file outlives a copy.
 #include "platform/win32/ServicesTest.h"
 
+#include <algorithm>
+#include <random>
+
 namespace vx::win32 {
 namespace {
 
@@ -63,7 +66,7 @@ TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
     SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
     // A rename refused for a moment, as a virus scanner causes, is no failure.
     steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
-    platform_.ReplaceWithCopy(mod_, live_);
+    platform_.ReplaceWithCopy(mod_, live_, progress_);
     EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
               DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
@@ -89,8 +92,8 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
         SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
         steps_.fault = fault;
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
-        const Error error =
-            test::ErrorOf([&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live); });
+        const Error error = test::ErrorOf(
+            [&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
         EXPECT_EQ(error.Path(), path);
@@ -103,20 +106,59 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
 TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
     steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
-    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
     EXPECT_EQ(test::ReadFile(backup), "kept");
     SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
     auto before = Snapshot(folder_.Utf8());
-    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup));
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
     EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
     DeleteFileW(ApiPath(backup).c_str());
     CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
     before = Snapshot(folder_.Utf8());
-    const Error error = test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup); });
+    const Error error =
+        test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup, progress_); });
     EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
     EXPECT_EQ(error.Path(), backup);
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+// A copy reports from nothing to its whole size, and stopped at any point it leaves the
+// destination as it was and no temporary file. Wine's copy calls no progress routine, so
+// there only the first and last reports are the system's; the routine is tested alone.
+TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind) {
+    const std::string big = folder_ / "big.zpk";
+    const std::int64_t size = std::int64_t{48} << 20;
+    WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
+    std::mt19937_64 random{std::random_device{}()};
+    for (const bool replace : {true, false}) {
+        const auto copy = [&](CopyProgress& progress) {
+            return replace ? (platform_.ReplaceWithCopy(big, live_, progress), true)
+                           : platform_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
+        };
+        const auto before = Snapshot(folder_.Utf8());
+        test::RecordingProgress stopped;
+        stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
+        EXPECT_EQ(test::ErrorOf([&] { copy(stopped); }).Number(), kErrorCancelled);
+        EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
+        test::RecordingProgress whole;
+        EXPECT_TRUE(copy(whole));
+        EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
+        EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
+                  (std::vector{std::int64_t{0}, size, size}));
+        EXPECT_TRUE(whole.finishing);
+    }
+    EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
+    test::RecordingProgress progress;
+    progress.stopFrom = 5;
+    CopyReporting reporting(progress);
+    for (const LONGLONG done : {4, 5}) {
+        EXPECT_EQ(CopyReporting::Routine({.QuadPart = 10}, {.QuadPart = done}, {}, {}, 0, 0, {}, {},
+                                         &reporting),
+                  done == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
+    }
+    EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
 }
 
 // The rule for the names is shared with the other platform and tested there.

@@ -1,0 +1,68 @@
+#include "platform/win32/ProgressWindow.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/ProgressText.h"
+#include "platform/win32/Win32Controls.h"
+
+namespace vx::win32 {
+namespace {
+
+namespace at = layout::progress;
+
+constexpr DWORD kCentredText = SS_CENTER | SS_NOPREFIX;
+
+constexpr std::array<FormControl, 4> kControls{{
+    // A long file name ends in an ellipsis instead of wrapping out of sight.
+    {at::kLabel1, ProgressWindow::kLabel1Id, L"Static", kCentredText | SS_ENDELLIPSIS, 0,
+     std::nullopt},
+    {at::kProgressBar1, ProgressWindow::kProgressBar1Id, PROGRESS_CLASSW, 0, 0, std::nullopt},
+    {at::kLabel2, ProgressWindow::kLabel2Id, L"Static", kCentredText, 0, std::nullopt},
+    {at::kCancel, ProgressWindow::kCancelId, L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0,
+     CaptionFit::Button},
+}};
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(MessageBoxes& boxes, HWND owner, CopyJob& job,
+                               const std::string& fileName)
+    : Form(boxes), job_(job) {
+    const INITCOMMONCONTROLSEX progressBar{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&progressBar);
+    Create(kClassName, at::kCaption, at::kClientSize, kControls, false, nullptr, owner);
+    WriteWindowText(Control(kLabel1Id), fileName);
+    SendMessageW(Control(kProgressBar1Id), PBM_SETRANGE32, 0, 1000);
+    Update();
+}
+
+void ProgressWindow::Update() {
+    const CopyJob::State now = job_.Now();
+    if (now.done != shown_.done || now.total != shown_.total) {
+        WriteWindowText(Control(kLabel2Id), CopiedOfTotal(now.done, now.total));
+        SendMessageW(Control(kProgressBar1Id), PBM_SETPOS,
+                     static_cast<WPARAM>(CopiedPermille(now.done, now.total)), 0);
+    }
+    if (now.finishing && !shown_.finishing) {
+        EnableWindow(Control(kCancelId), FALSE);
+    }
+    shown_ = now;
+}
+
+void ProgressWindow::OnCommand(int id, int notification) {
+    // IDCANCEL: Esc, passed on by the dialog keys of the message loop.
+    if ((id == kCancelId && notification == BN_CLICKED) || id == IDCANCEL) {
+        job_.Cancel();
+    }
+}
+
+bool ProgressWindow::OnMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    if (message == WM_CLOSE) {
+        job_.Cancel();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace vx::win32
