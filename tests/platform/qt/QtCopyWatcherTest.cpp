@@ -1,8 +1,6 @@
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
-#include <chrono>
 #include <filesystem>
 #include <thread>
 
@@ -27,53 +25,38 @@ void CopyUntilCancelled(CopyProgress& progress) {
     throw CancelledError("patch_vx.zpk");
 }
 
-class QtCopyWatcherTest : public QtWindowTest {
-  protected:
-    bool modsFolderMade = std::filesystem::create_directory(game + "/mods");
-    qt::VXModMainWindow window{(startup.SetGamePath(game), startup.Paths()), platform, boxes,
-                               dialog, [this] { ++ended; }};
-    qt::QtCopyWatcher watcher{window};
-
-    // Runs `whileShown` once the progress window is up, with it and what it showed.
-    void WatchLongCopy(const std::function<void(qt::ProgressWindow&)>& whileShown) {
+// Stopped by Cancel, and then by the user closing the main window, which closes once the
+// command that copied has ended.
+TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
+    std::filesystem::create_directory(game + "/mods");
+    startup.SetGamePath(game);
+    qt::VXModMainWindow window(startup.Paths(), platform, boxes, dialog, [this] { ++ended; });
+    qt::QtCopyWatcher watcher(window);
+    window.show();
+    for (const bool closeMain : {false, true}) {
         CopyJob job(CopyUntilCancelled);
         QTimer::singleShot(kProgressWindowDelay + 300ms, [&] {
             auto* progress = VisibleWindow<qt::ProgressWindow>();
             ASSERT_NE(progress, nullptr);
-            EXPECT_TRUE(watcher.Watching());
-            whileShown(*progress);
+            ExpectWindow(*progress, layout::progress::kCaption, layout::progress::kClientSize,
+                         layout::progress::kTabOrder, {"Cancel"});
+            for (const char* name : {"Label1", "Label2"}) {
+                const auto& label = Child<QLabel>(*progress, name);
+                EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
+            }
+            EXPECT_TRUE(Child<QLabel>(*progress, "Label1").text().startsWith("A mod with"));
+            EXPECT_TRUE(Child<QLabel>(*progress, "Label2").text().endsWith(" of 1.0 GB"));
+            for (const char* name : {"List1", "Swtich", "Command2", "Command1"}) {
+                EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
+            }
+            closeMain ? watcher.CancelAndClose() : Child<QPushButton>(*progress, "Cancel").click();
         });
         watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
         EXPECT_EQ(ErrorOf([&] { job.Finish(); }).Number(), kErrorCancelled);
-        EXPECT_FALSE(watcher.Watching());
         EXPECT_EQ(VisibleWindow<qt::ProgressWindow>(), nullptr);
+        EXPECT_TRUE(Child<QPushButton>(window, "Swtich").isEnabled());
+        EXPECT_EQ(ended, 0) << "closed before the command ended";
     }
-};
-
-TEST_F(QtCopyWatcherTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
-    window.show();
-    WatchLongCopy([&](qt::ProgressWindow& progress) {
-        ExpectWindow(progress, layout::progress::kCaption, layout::progress::kClientSize,
-                     layout::progress::kTabOrder, {"Cancel"});
-        for (const char* name : {"Label1", "Label2"}) {
-            const auto& label = Child<QLabel>(progress, name);
-            EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
-        }
-        EXPECT_TRUE(Child<QLabel>(progress, "Label1").text().startsWith("A mod with"));
-        EXPECT_TRUE(Child<QLabel>(progress, "Label2").text().endsWith(" of 1.0 GB"));
-        for (const char* name : {"List1", "Swtich", "Command2", "Command1"}) {
-            EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
-        }
-        Child<QPushButton>(progress, "Cancel").click();
-    });
-    EXPECT_TRUE(Child<QPushButton>(window, "Swtich").isEnabled());
-    EXPECT_EQ(ended, 0);
-}
-
-TEST_F(QtCopyWatcherTest, ClosingTheMainWindowCancelsTheCopyThenClosesIt) {
-    window.show();
-    WatchLongCopy([&](qt::ProgressWindow&) { watcher.CancelAndClose(); });
-    EXPECT_EQ(ended, 0) << "closed before the command ended";
     QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
 }
