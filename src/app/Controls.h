@@ -81,7 +81,7 @@ class CopyWatcher {
     // Returns once `job` has ended. Meanwhile the windows keep painting under a wait cursor;
     // a job still running after kProgressWindowDelay gets a progress window over the main
     // window that names `fileName` and shows the bytes copied of the total, with a Cancel
-    // button that cancels the job until the job is finishing, greyed after that. The main
+    // button that cancels the job, greyed once pressed or once the job is finishing. The main
     // window's controls take no input meanwhile; closing the main window cancels the job and
     // closes the window once the command that started it has ended.
     virtual void Watch(CopyJob& job, const std::string& fileName) = 0;

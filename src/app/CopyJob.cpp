@@ -22,7 +22,7 @@ CopyJob::~CopyJob() {
 }
 
 CopyJob::State CopyJob::Now() const {
-    return {done_.load(), total_.load(), finishing_.load(), ended_.load()};
+    return {done_.load(), total_.load(), finishing_.load(), cancelled_.load(), ended_.load()};
 }
 
 void CopyJob::Finish() {

@@ -26,7 +26,10 @@ class CopyJob final : private CopyProgress {
         std::int64_t done = 0;
         std::int64_t total = 0;
         bool finishing = false;  // past the point where Cancel can stop it
+        bool cancelled = false;  // asked to stop, which a finishing copy does not
         bool ended = false;
+        // Whether Cancel may still be offered: a second press would do nothing.
+        bool Cancellable() const { return !finishing && !cancelled; }
     };
 
     // Starts `copy` at once, reporting to this job.

@@ -52,7 +52,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& fileName,
 void ProgressWindow::Show(const CopyJob::State& state) {
     label2_->setText(ToQString(CopiedOfTotal(state.done, state.total)));
     bar_->setValue(CopiedPermille(state.done, state.total));
-    cancel_->setEnabled(!state.finishing);
+    cancel_->setEnabled(state.Cancellable());
     if (!isVisible()) {
         show();
     }

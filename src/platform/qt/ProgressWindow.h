@@ -20,7 +20,7 @@ class ProgressWindow final : public QWidget {
   public:
     ProgressWindow(QWidget* owner, const std::string& fileName, std::function<void()> onCancel);
 
-    // Shows where `state` has come; Cancel is greyed once the copy can no longer stop.
+    // Shows where `state` has come; Cancel is greyed once it can do no more.
     void Show(const CopyJob::State& state);
 
   private:

@@ -44,8 +44,8 @@ void ProgressWindow::Update() {
         SendMessageW(Control(kProgressBar1Id), PBM_SETPOS,
                      static_cast<WPARAM>(CopiedPermille(now.done, now.total)), 0);
     }
-    if (now.finishing && !shown_.finishing) {
-        EnableWindow(Control(kCancelId), FALSE);
+    if (now.Cancellable() != shown_.Cancellable()) {
+        EnableWindow(Control(kCancelId), now.Cancellable() ? TRUE : FALSE);
     }
     shown_ = now;
 }

@@ -8,7 +8,7 @@
 namespace vx::win32 {
 
 // The window a long copy shows over the main window: the archive's name, a bar and the bytes
-// copied of the total, and Cancel, greyed once the copy is past stopping. Its close box and
+// copied of the total, and Cancel, greyed once pressed or past stopping. Its close box and
 // Esc cancel too; closing it never ends the program, and only its owner destroys it.
 class ProgressWindow final : public Form {
   public:
