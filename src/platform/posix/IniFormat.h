@@ -36,6 +36,8 @@ class IniDocument {
     std::vector<Section> sections_;
     std::unordered_map<std::string, Place> keys_;                // first of each section/key
     std::unordered_map<std::string, std::size_t> lastSections_;  // where a new key goes
+    bool twinKeys_ = false;  // some section/key stands twice, and only the index knows which counts
+    mutable Place next_{};   // where the next key read is most likely to stand
 };
 
 // Throws vx::Error naming the first line that is not a section, a key, a comment or blank.

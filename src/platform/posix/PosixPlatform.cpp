@@ -97,12 +97,15 @@ void PosixPlatform::SaveSetting(std::string_view app, std::string_view section,
 
 void PosixPlatform::BeginSettingsBatch() {
     batching_ = true;
+    folders_.Release(true);
     for (auto& [app, store] : stores_) {
         store.BeginBatch();
     }
 }
 
 void PosixPlatform::CommitSettings() {
+    // A commit comes before anything is shown, and the user may move folders meanwhile.
+    folders_.Release(batching_);
     for (auto& [app, store] : stores_) {
         store.Commit();
     }
@@ -110,6 +113,7 @@ void PosixPlatform::CommitSettings() {
 
 void PosixPlatform::EndSettingsBatch() noexcept {
     batching_ = false;
+    folders_.Release(false);
     for (auto& [app, store] : stores_) {
         store.EndBatch();
     }
@@ -121,7 +125,7 @@ std::string PosixPlatform::LookupEntry(const std::string& path, EntryKind kind) 
 
 std::int64_t PosixPlatform::FileSize(const std::string& path) {
     struct stat info {};
-    ThrowIfFailed(::stat(path.c_str(), &info), path);
+    ThrowIfFailed(folders_.Stat(path, info), path);
     if (S_ISDIR(info.st_mode)) {
         throw ErrnoError(EISDIR, path);
     }

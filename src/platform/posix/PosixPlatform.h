@@ -5,6 +5,7 @@
 
 #include "platform/posix/DeferredClose.h"
 #include "platform/posix/FileSteps.h"
+#include "platform/posix/HeldFolders.h"
 #include "platform/posix/IniSettings.h"
 #include "state/PlatformServices.h"
 
@@ -52,6 +53,8 @@ class PosixPlatform : public PlatformServices {
     FileSteps& steps_;
     std::map<std::string, IniSettings, std::less<>> stores_;  // by application
     bool batching_ = false;
+    // Within one batch, one command: what the user does between commands is seen.
+    HeldFolders folders_;
     DeferredClose closer_;
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QLocalServer>
-#include <QString>
+#include <QSocketNotifier>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,9 +15,9 @@ namespace vx::qt {
 
 class SingleInstance final {
   public:
-    // Tries to take the lock on the file at `lockPath`; `serverName` is where the first
-    // program listens.
-    SingleInstance(const std::string& lockPath, QString serverName);
+    // Tries to take the lock on the file at `lockPath`; the first program listens on a local
+    // socket at `socketPath`.
+    SingleInstance(const std::string& lockPath, std::string socketPath);
 
     // Whether no other program holds the lock. A lock that cannot be had for any other
     // reason than that keeps nobody from starting.
@@ -33,10 +33,15 @@ class SingleInstance final {
     static std::string RuntimePath(std::string_view name);
 
   private:
+    void AnswerAsking();
+
     posix::FileDescriptor lock_;
     bool first_ = true;
-    QString serverName_;
-    QLocalServer server_;
+    std::string socketPath_;
+    // A plain socket, not Qt's local server: the network library that brings costs every
+    // start a good part of its time for nothing else.
+    posix::FileDescriptor server_;
+    std::unique_ptr<QSocketNotifier> asking_;  // gone before the socket it watches
     std::function<void()> raise_;
 };
 

@@ -29,9 +29,8 @@ int main(int argc, char* argv[]) {
 
     // One program writes the settings: a second start hands over to the first before it
     // reads any of them.
-    vx::qt::SingleInstance instance{
-        vx::qt::SingleInstance::RuntimePath(vx::instance::kLockFile),
-        QString::fromStdString(vx::qt::SingleInstance::RuntimePath(vx::instance::kSocketFile))};
+    vx::qt::SingleInstance instance{vx::qt::SingleInstance::RuntimePath(vx::instance::kLockFile),
+                                    vx::qt::SingleInstance::RuntimePath(vx::instance::kSocketFile)};
     if (!instance.IsFirst()) {
         instance.AskFirstToRaise();
         return 0;

@@ -43,6 +43,26 @@ TEST_F(InstallTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre64Bi
     }
 }
 
+// A command may hold the folders of the files it looks at; a folder replaced by the next
+// command, or while a box is up, is looked at anew.
+TEST_F(InstallTest, AFolderReplacedAfterACommandOrItsCommitIsLookedAtAnew) {
+    const std::string held = archives + "/held";
+    for (const auto& between : std::vector<std::function<void()>>{
+             [&] { platform.EndSettingsBatch(), platform.BeginSettingsBatch(); },
+             [&] { platform.CommitSettings(); }}) {
+        std::filesystem::create_directory(held);
+        WriteFile(held + "/mod.zpk", "old");
+        platform.BeginSettingsBatch();
+        EXPECT_EQ(platform.FileSize(held + "/mod.zpk"), 3);
+        between();
+        std::filesystem::remove_all(held);
+        std::filesystem::create_directory(held);
+        WriteFile(held + "/mod.zpk", "newer");
+        EXPECT_EQ(platform.FileSize(held + "/mod.zpk"), 5);
+        platform.EndSettingsBatch();
+    }
+}
+
 // Only a file is a backup already: the copy leaves it alone, even one that appears while it
 // runs. Anything else there is the user's to move: the copy refuses, naming it.
 TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {

@@ -14,7 +14,7 @@ namespace {
 TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) {
     TempFolder temp;
     const std::string lock = temp / "test.lock";
-    const QString socket = QString::fromStdString(temp / "test.socket");
+    const std::string socket = temp / "test.socket";
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t killed = ::fork();
