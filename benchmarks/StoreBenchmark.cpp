@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
         platform = MakePlatform(root);
         Fill(*platform, (root / "game").string(), archives, count);
         platform = MakePlatform(root);
-        main = std::make_unique<vx::VXModMain>(startup.Paths(), *platform, boxes,
-                                               vx::VXModMain::Controls{label, list, dialog, copies});
+        main =
+            std::make_unique<vx::VXModMain>(startup.Paths(), *platform, boxes,
+                                            vx::VXModMain::Controls{label, list, dialog, copies});
     };
 
     const std::string n = std::to_string(entries);
