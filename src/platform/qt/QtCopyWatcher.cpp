@@ -36,11 +36,13 @@ void QtCopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
     }
 }
 
-void QtCopyWatcher::CancelAndClose() {
-    if (job_ != nullptr) {
-        job_->Cancel();
-        closeWhenDone_ = true;
+bool QtCopyWatcher::DeferClose() {
+    if (job_ == nullptr) {
+        return false;
     }
+    job_->Cancel();
+    closeWhenDone_ = true;
+    return true;
 }
 
 void QtCopyWatcher::RunEventsUntil(CopyJob& job, bool userInput,

@@ -15,11 +15,9 @@ class QtCopyWatcher final : public CopyWatcher {
 
     void Watch(CopyJob& job, const std::string& fileName) override;
 
-    // Whether a copy is being watched now.
-    bool Watching() const { return job_ != nullptr; }
-    // The user closed the main window while a copy ran: the copy is cancelled, and the
-    // window closed once the command that started it has ended.
-    void CancelAndClose();
+    // The main window is asked to close. While a copy runs, cancels it and answers true: the
+    // main window is closed once the command that started the copy has ended.
+    bool DeferClose();
 
   private:
     // Runs the events until the job has ended or `until` answers true, at each poll.

@@ -100,8 +100,7 @@ void VXModMainWindow::dropEvent(QDropEvent* event) {
 }
 
 void VXModMainWindow::closeEvent(QCloseEvent* event) {
-    if (copies_.Watching()) {
-        copies_.CancelAndClose();
+    if (copies_.DeferClose()) {
         event->ignore();
         return;
     }

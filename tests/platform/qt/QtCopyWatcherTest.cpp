@@ -49,7 +49,8 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
             for (const char* name : {"List1", "Swtich", "Command2", "Command1"}) {
                 EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
             }
-            closeMain ? watcher.CancelAndClose() : Child<QPushButton>(*progress, "Cancel").click();
+            closeMain ? static_cast<void>(watcher.DeferClose())
+                      : Child<QPushButton>(*progress, "Cancel").click();
         });
         watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
         EXPECT_EQ(ErrorOf([&] { job.Finish(); }).Number(), kErrorCancelled);
