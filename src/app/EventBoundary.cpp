@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/ErrorReport.h"
+#include "state/CopyProgress.h"
 #include "state/Error.h"
 
 namespace vx {
@@ -12,6 +13,8 @@ void ReportCurrentFailure(MessageBoxes& boxes) noexcept {
     try {
         try {
             throw;
+        } catch (const CopyCancelled&) {
+            // The user stopped it; whatever needed saying was said where it stopped.
         } catch (const Error& error) {
             ReportError(boxes, error);
         } catch (const std::exception& error) {

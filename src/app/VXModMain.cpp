@@ -19,6 +19,10 @@ constexpr int kMaxRefreshPasses = 3;
 
 constexpr std::string_view kFileNotFoundTitle = "Could not find file";
 
+constexpr std::string_view kNotBackedUp =
+    "The game's patch archive could not be backed up, so Patchkeeper will not replace it or "
+    "register anything yet. ";
+
 // Names tried for the copy of an unknown live archive on one day: patch_vx-<date>.zpk, then
 // -2, -3... up to this.
 constexpr int kMaxKeptCopiesADay = 999;
@@ -38,6 +42,10 @@ VXModMain::VXModMain(const SharedPaths& paths, PlatformServices& platform, Messa
     : paths_(paths), platform_(platform), boxes_(boxes), controls_(controls), registry_(platform) {}
 
 void VXModMain::Load() {
+    RunCommand([this] { BackUpAndList(); });
+}
+
+void VXModMain::BackUpAndList() {
     SettingsBatch batch(platform_);
     controls_.CommonDialog1.SetFileMustExist(true);
     platform_.RemoveLeftovers(paths_.GamePath);
@@ -67,12 +75,12 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
         Copy(paths_.PatchPath, [&](CopyProgress& progress) {
             platform_.CopyFileIfAbsent(paths_.PatchPath, backup, progress);
         });
+    } catch (const CopyCancelled& cancelled) {
+        // The box says why the list stays empty; the command then ends without another.
+        ShowBox(std::string(kNotBackedUp) + cancelled.what(), settings::kAppName);
+        throw;
     } catch (const Error& error) {
-        throw Error(error.Number(),
-                    "The game's patch archive could not be backed up, so Patchkeeper will not "
-                    "replace it or register anything yet. " +
-                        error.Text(),
-                    error.Path());
+        throw Error(error.Number(), std::string(kNotBackedUp) + error.Text(), error.Path());
     }
     registry_.WriteEntry(1, backup);
     registry_.WriteCount(1);
@@ -162,16 +170,22 @@ std::string VXModMain::DisplayName(const std::string& path) {
 
 void VXModMain::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
     CopyJob job(copy);
-    copying_ = true;
+    controls_.Copies.Watch(job, source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+    job.Finish();
+}
+
+void VXModMain::RunCommand(const std::function<void()>& command) {
+    if (busy_) {
+        return;
+    }
+    busy_ = true;
     try {
-        controls_.Copies.Watch(job,
-                               source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+        command();
     } catch (...) {
-        copying_ = false;
+        busy_ = false;
         throw;
     }
-    copying_ = false;
-    job.Finish();
+    busy_ = false;
 }
 
 void VXModMain::ShowBox(const std::string& text, std::string_view title) {
@@ -221,9 +235,10 @@ void VXModMain::RefreshModList(std::int16_t n) {
 }
 
 void VXModMain::SwtichClick() {
-    if (copying_) {
-        return;
-    }
+    RunCommand([this] { SwitchSelected(); });
+}
+
+void VXModMain::SwitchSelected() {
     const int selected = controls_.List1.SelectedIndex();
     if (selected < 0) {
         ShowBox("Select something!", "Select Something");
@@ -250,14 +265,13 @@ bool VXModMain::SwitchTo(const std::string& source) {
         Copy(source, [&](CopyProgress& progress) {
             platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
         });
+    } catch (const CopyCancelled&) {
+        // The user's own choice needs no box; the list shows what is live, as after any
+        // switch.
+        RefreshModList(n);
+        batch.Commit();
+        return true;
     } catch (const Error& error) {
-        if (IsCancelled(error)) {
-            // The user's own choice needs no box; the list shows what is live, as after any
-            // switch.
-            RefreshModList(n);
-            batch.Commit();
-            return true;
-        }
         if (!platform_.HeldByAnotherProgram(error)) {
             throw;
         }
@@ -304,9 +318,10 @@ bool VXModMain::AddEntry(std::int16_t& n, const std::string& file) {
 }
 
 void VXModMain::Command2Click() {
-    if (copying_) {
-        return;
-    }
+    RunCommand([this] { AddChosen(); });
+}
+
+void VXModMain::AddChosen() {
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
     controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
@@ -321,9 +336,10 @@ void VXModMain::Command2Click() {
 }
 
 void VXModMain::DropFiles(const std::vector<std::string>& paths) {
-    if (copying_) {
-        return;
-    }
+    RunCommand([this, &paths] { AddDropped(paths); });
+}
+
+void VXModMain::AddDropped(const std::vector<std::string>& paths) {
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
     std::string skipped;
@@ -349,9 +365,10 @@ void VXModMain::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void VXModMain::Command1Click() {
-    if (copying_) {
-        return;
-    }
+    RunCommand([this] { RemoveSelected(); });
+}
+
+void VXModMain::RemoveSelected() {
     SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
     const int bound = n;

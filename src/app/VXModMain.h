@@ -40,7 +40,19 @@ class VXModMain {
     // missing files are skipped and named in one box.
     void DropFiles(const std::vector<std::string>& paths);
 
+    // Whether a command is under way (a copy, a box or a dialog of it is up): no other may
+    // start meanwhile, and a drop is refused.
+    bool Busy() const { return busy_; }
+
   private:
+    // Runs `command` unless another one is under way, as it is while its copy, box or
+    // dialog waits for the user and the window still takes events.
+    void RunCommand(const std::function<void()>& command);
+    void BackUpAndList();
+    void SwitchSelected();
+    void AddChosen();
+    void AddDropped(const std::vector<std::string>& paths);
+    void RemoveSelected();
     // One try at making `source` live. Answers false when the running game held the live
     // archive and the user chose to try the whole switch again.
     bool SwitchTo(const std::string& source);
@@ -76,8 +88,7 @@ class VXModMain {
     MessageBoxes& boxes_;
     Controls controls_;
     ModRegistry registry_;
-    // While a copy runs the window keeps handling events; none may start another command.
-    bool copying_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace vx

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
-#include "state/Error.h"
+#include <exception>
 
 namespace vx {
 
@@ -14,18 +12,18 @@ class CopyProgress {
     virtual ~CopyProgress() = default;
 
     // `done` of `total` bytes are copied. Answering false stops the copy: it then throws
-    // CancelledError, having left the destination as it was and no temporary file.
+    // CopyCancelled, having left the destination as it was and no temporary file.
     virtual bool Copied(std::int64_t done, std::int64_t total) = 0;
     // Every byte is copied; what is left (putting the file on the disk, renaming it into
     // place) can no longer be stopped, so Copied is not asked again.
     virtual void Finishing() = 0;
 };
 
-// The failure of a copy stopped by its CopyProgress, alike on every platform.
-Error CancelledError(const std::string& path);
-
-inline bool IsCancelled(const Error& error) {
-    return error.Number() == kErrorCancelled;
-}
+// How a copy stopped by its CopyProgress ends. It is no vx::Error: the user chose it, nothing
+// failed, and no number a system gives can be mistaken for it.
+class CopyCancelled final : public std::exception {
+  public:
+    const char* what() const noexcept override { return "The copy was cancelled."; }
+};
 
 }  // namespace vx

@@ -28,7 +28,6 @@ class Error : public std::exception {
 // the numbers the classic runtime gives the same failures).
 inline constexpr int kErrorOverflow = 6;
 inline constexpr int kErrorTypeMismatch = 13;
-inline constexpr int kErrorCancelled = 18;  // the user stopped it
 inline constexpr int kErrorFileExists = 58;
 inline constexpr int kErrorDiskFull = 61;
 

@@ -16,6 +16,14 @@ enum class EntryKind {
     FilesAndFolders  // the same, and folders too
 };
 
+// What a path leads to, however it is spelled: the volume (device) and the file's number on
+// it. Two paths name one file exactly when their identities are equal.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t file = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
 // What the program needs from the operating system, apart from windows and dialogs. Every
 // failing call throws vx::Error; nothing here shows anything to the user. Strings are UTF-8.
 class PlatformServices {
@@ -41,6 +49,11 @@ class PlatformServices {
     virtual std::string LookupEntry(const std::string& path, EntryKind kind) = 0;
 
     virtual std::int64_t FileSize(const std::string& path) = 0;
+
+    // The identity of the file or folder `path` leads to, links followed; nothing when it
+    // cannot be told (nothing there, no access). Whether two paths are one file is decided
+    // by this, never by their text.
+    virtual std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept = 0;
 
     // Makes `destination` a byte copy of `source` in one step: a reader sees the old file or
     // the new one, never a part. On failure the destination is as it was and no temporary

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -21,9 +22,11 @@ class FakePlatform : public PlatformServices {
     std::set<std::string> folders;
     std::set<std::string> hidden;  // paths of hidden files
     std::set<std::string> failMakeFolder;
-    std::set<std::string> failCopyInto;  // destinations whose copy fails as on a full disk
-    std::set<std::string> unlistable;    // folders whose entries cannot be looked up
-    std::vector<std::string> calls;      // "Replace src>dst", "MakeFolder p", ...
+    std::set<std::string> failCopyInto;        // destinations whose copy fails as on a full disk
+    std::set<std::string> unlistable;          // folders whose entries cannot be looked up
+    std::vector<std::string> calls;            // "Replace src>dst", "MakeFolder p", ...
+    std::map<std::string, std::string> links;  // another spelling -> the path it leads to
+    std::set<std::string> secondDisk;
 
     std::optional<std::string> GetSetting(std::string_view, std::string_view section,
                                           std::string_view key) override {
@@ -55,11 +58,24 @@ class FakePlatform : public PlatformServices {
         return {};
     }
     std::int64_t FileSize(const std::string& path) override {
-        auto it = files.find(path);
+        auto it = files.find(Resolve(path));
         if (it == files.end()) {
             throw Error(ENOENT, "No such file or directory", path);
         }
         return static_cast<std::int64_t>(it->second.size());
+    }
+    // A path in `links` leads to the file or folder it names; otherwise every path names
+    // its own file. Paths under a folder in `secondDisk` are on another volume.
+    std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept override {
+        const std::string target = Resolve(path);
+        if (!files.contains(target) && !folders.contains(target)) {
+            return std::nullopt;
+        }
+        std::uint64_t volume = 0;
+        for (const std::string& folder : secondDisk) {
+            volume |= target.starts_with(folder) ? 1U : 0U;
+        }
+        return FileIdentity{volume, std::hash<std::string>{}(FoldCase(target))};
     }
     void ReplaceWithCopy(const std::string& source, const std::string& destination,
                          CopyProgress& progress) override {
@@ -113,6 +129,10 @@ class FakePlatform : public PlatformServices {
     }
 
   private:
+    std::string Resolve(const std::string& path) const {
+        const auto link = links.find(path);
+        return link == links.end() ? path : link->second;
+    }
     static std::string Key(std::string_view section, std::string_view key) {
         return std::string(section) + "/" + std::string(key);
     }
@@ -125,10 +145,10 @@ class FakePlatform : public PlatformServices {
         }
         const std::int64_t size = FileSize(source);  // a missing source fails as a copy does
         if (!progress.Copied(size / 2, size)) {
-            throw CancelledError(destination);
+            throw CopyCancelled();
         }
         progress.Finishing();
-        files[destination] = files[source];
+        files[Resolve(destination)] = files[Resolve(source)];
     }
 };
 

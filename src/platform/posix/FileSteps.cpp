@@ -55,9 +55,9 @@ void WriteBehind(int fd, std::int64_t offset, std::int64_t length) {
 // Cancel on a slow card, seldom enough to cost nothing.
 constexpr std::int64_t kReportStep = std::int64_t{8} << 20;
 
-void Report(CopyProgress& progress, std::int64_t done, std::int64_t size, const std::string& path) {
+void Report(CopyProgress& progress, std::int64_t done, std::int64_t size) {
     if (!progress.Copied(done, size)) {
-        throw CancelledError(path);
+        throw CopyCancelled();
     }
 }
 
@@ -85,7 +85,7 @@ bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& pa
             WriteBehind(to, chunkStart, done - chunkStart);
             chunkStart = done;
         }
-        Report(progress, done, size, path);
+        Report(progress, done, size);
     }
     return true;
 }
@@ -94,9 +94,9 @@ bool TryCopyFileRange(int from, int to, std::int64_t size, const std::string& pa
 
 void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& path,
                      CopyProgress& progress) {
-    Report(progress, 0, size, path);
+    Report(progress, 0, size);
     if (TryClone(from, to)) {
-        Report(progress, size, size, path);
+        Report(progress, size, size);
         return;
     }
     Reserve(to, size, path);
@@ -118,7 +118,7 @@ void FileSteps::Copy(int from, int to, std::int64_t size, const std::string& pat
         }
         Write(to, buffer.data(), static_cast<std::size_t>(n), path);
         done += n;
-        Report(progress, done, size, path);
+        Report(progress, done, size);
     }
 }
 

@@ -15,7 +15,7 @@ class FileSteps {
     virtual ~FileSteps() = default;
 
     // Fills `to` (empty, just created) with the `size` bytes of `from`, reporting to
-    // `progress` as it goes; throws CancelledError when that answers no.
+    // `progress` as it goes; throws CopyCancelled when that answers no.
     virtual void Copy(int from, int to, std::int64_t size, const std::string& path,
                       CopyProgress& progress);
     // Writes `size` bytes of `data` to `to`.

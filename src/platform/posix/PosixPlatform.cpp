@@ -132,6 +132,15 @@ std::int64_t PosixPlatform::FileSize(const std::string& path) {
     return info.st_size;
 }
 
+std::optional<FileIdentity> PosixPlatform::IdentifyFile(const std::string& path) noexcept {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 void PosixPlatform::ReplaceWithCopy(const std::string& source, const std::string& destination,
                                     CopyProgress& progress) {
     OpenSource from = OpenRegularFile(source);

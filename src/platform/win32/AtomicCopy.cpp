@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "platform/win32/Handle.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/Messages.h"
 #include "platform/win32/Utf.h"
 #include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Files.h"
 #include "state/BackupMessages.h"
 #include "state/CopyProgress.h"
 #include "state/TemporaryName.h"
@@ -88,22 +90,11 @@ class TemporaryFile {
     std::wstring path_;
 };
 
-bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    // No data access asked for, so even a file another program holds exclusively opens.
-    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file && GetFileInformationByHandle(file.Get(), &info);
-}
-
 // Two paths may differ and still name one file: letter case, a doubled separator, a short
-// name, a hard link.
+// name, a hard link, another drive letter for the same folder.
 bool IsSameFile(const std::wstring& first, const std::wstring& second) {
-    BY_HANDLE_FILE_INFORMATION a{};
-    BY_HANDLE_FILE_INFORMATION b{};
-    return FileIdentity(first, a) && FileIdentity(second, b) &&
-           a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    const std::optional<FileIdentity> a = IdentifyApiPath(first);
+    return a && a == IdentifyApiPath(second);
 }
 
 // Only a file can be a backup already; a link counts as what it leads to. Whatever else
@@ -111,7 +102,8 @@ bool IsSameFile(const std::wstring& first, const std::wstring& second) {
 void RefuseAllButAFile(const std::wstring& path, DWORD attributes, const std::string& shown) {
     BY_HANDLE_FILE_INFORMATION target{};
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        attributes = FileIdentity(path, target) ? target.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+        attributes =
+            ReadFileInformation(path, target) ? target.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         throw ExplainedError(ERROR_ALREADY_EXISTS, messages::kFolderAtBackup.data(), shown);
@@ -197,10 +189,9 @@ DWORD MoveWithRetries(FileSteps& steps, const std::wstring& from, const std::wst
     return code;
 }
 
-void Report(CopyProgress& progress, std::int64_t done, std::int64_t size,
-            const std::string& destination) {
+void Report(CopyProgress& progress, std::int64_t done, std::int64_t size) {
     if (!progress.Copied(done, size)) {
-        throw CancelledError(destination);
+        throw CopyCancelled();
     }
 }
 
@@ -210,21 +201,23 @@ TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const 
     const std::int64_t size = SizeOrZero(from);
     const bool unbuffered = size > kUnbufferedFrom;
     // Whoever waits knows the total before the first byte moves.
-    Report(progress, 0, size, destination);
+    Report(progress, 0, size);
     const std::wstring folder = FolderPart(to);
     for (int attempt = 1;; ++attempt) {
         std::wstring temp = folder + NewTemporaryName();
-        const DWORD code = Attempt([&] { steps.Copy(from, temp, unbuffered, progress); });
+        DWORD code = ERROR_SUCCESS;
+        try {
+            code = Attempt([&] { steps.Copy(from, temp, unbuffered, progress); });
+        } catch (const CopyCancelled&) {
+            RemoveFile(temp);  // the system deletes what it wrote; a fault seam may not
+            throw;
+        }
         if (code == ERROR_SUCCESS) {
             TemporaryFile copy(std::move(temp));
             // Some systems' copies (Wine's) never call their progress routine: the copy can
             // still be stopped at its end there.
-            Report(progress, size, size, destination);
+            Report(progress, size, size);
             return copy;
-        }
-        if (code == static_cast<DWORD>(kErrorCancelled)) {
-            RemoveFile(temp);  // the system deletes what it wrote; a fault seam may not
-            throw CancelledError(destination);
         }
         const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
         if (taken && attempt < 4) {

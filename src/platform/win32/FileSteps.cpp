@@ -45,7 +45,7 @@ void FileSteps::Copy(const std::wstring& source, const std::wstring& target, boo
         std::rethrow_exception(reporting.failure);
     }
     if (!copied && reporting.stopped) {
-        throw CancelledError(ToUtf8(target));
+        throw CopyCancelled();
     }
     ThrowIfFailed(copied, target);
 }

@@ -19,7 +19,7 @@ class FileSteps {
 
     // Copies `source` to `target`, which must not exist yet. `unbuffered` bypasses the
     // system cache, for files large enough to push everything else out of it. Reports to
-    // `progress` as it goes and throws CancelledError when that answers no.
+    // `progress` as it goes and throws CopyCancelled when that answers no.
     virtual void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
                       CopyProgress& progress);
 

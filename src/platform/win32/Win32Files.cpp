@@ -28,6 +28,30 @@ bool IsNotThere(DWORD code) {
 
 }  // namespace
 
+bool ReadFileInformation(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.Get(), &info);
+}
+
+std::optional<FileIdentity> IdentifyApiPath(const std::wstring& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!ReadFileInformation(path, info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept {
+    try {
+        return IdentifyApiPath(ApiPath(path));
+    } catch (...) {
+        return std::nullopt;  // a path that is no UTF-8 names no file
+    }
+}
+
 std::string LookupEntry(const std::string& path, EntryKind kind) {
     // FindFirstFileW would take these as a pattern; "<", ">" and '"' are its DOS wildcards.
     if (LastComponent(path).find_first_of("*?<>\"") != std::string_view::npos) {

@@ -34,6 +34,10 @@ std::int64_t Win32Platform::FileSize(const std::string& path) {
     return win32::FileSize(path);
 }
 
+std::optional<FileIdentity> Win32Platform::IdentifyFile(const std::string& path) noexcept {
+    return win32::IdentifyFile(path);
+}
+
 void Win32Platform::ReplaceWithCopy(const std::string& source, const std::string& destination,
                                     CopyProgress& progress) {
     win32::ReplaceWithCopy(steps_, source, destination, progress);

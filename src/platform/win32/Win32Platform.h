@@ -25,6 +25,7 @@ class Win32Platform : public PlatformServices {
     void EndSettingsBatch() noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override;
     std::int64_t FileSize(const std::string& path) override;
+    std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept override;
     void ReplaceWithCopy(const std::string& source, const std::string& destination,
                          CopyProgress& progress) override;
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination,

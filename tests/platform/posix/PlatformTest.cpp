@@ -115,7 +115,7 @@ TEST_F(InstallTest, ACopyStopsAtAnyPointLeavingNothingOrReportsItsWholeWayInOrde
             const auto before = Everything();
             RecordingProgress stopping;
             stopping.stopFrom = stop;
-            EXPECT_EQ(ErrorOf([&] { copy(stopping); }).Number(), kErrorCancelled);
+            EXPECT_THROW(copy(stopping), CopyCancelled);
             EXPECT_FALSE(stopping.finishing);
             EXPECT_EQ(Everything(), before);
         }

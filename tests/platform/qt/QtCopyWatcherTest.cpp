@@ -22,7 +22,7 @@ void CopyUntilCancelled(CopyProgress& progress) {
     for (std::int64_t done = 0; progress.Copied(done, kGiB); done += kGiB / 1024) {
         std::this_thread::sleep_for(2ms);
     }
-    throw CancelledError("patch_vx.zpk");
+    throw CopyCancelled();
 }
 
 // Stopped by Cancel, and then by the user closing the main window, which closes once the
@@ -53,7 +53,7 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
                       : Child<QPushButton>(*progress, "Cancel").click();
         });
         watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
-        EXPECT_EQ(ErrorOf([&] { job.Finish(); }).Number(), kErrorCancelled);
+        EXPECT_THROW(job.Finish(), CopyCancelled);
         EXPECT_EQ(VisibleWindow<qt::ProgressWindow>(), nullptr);
         EXPECT_TRUE(Child<QPushButton>(window, "Swtich").isEnabled());
         EXPECT_EQ(ended, 0) << "closed before the command ended";

@@ -86,7 +86,7 @@ struct SlowPlatform : test::FakePlatform {
         constexpr std::int64_t kSize = std::int64_t{3} << 30;
         for (std::int64_t done = 0; stage == kCopying && done < kSize; done += 1 << 20) {
             if (!progress.Copied(done, kSize)) {
-                throw CancelledError(destination);
+                throw CopyCancelled();
             }
             Sleep(1);
         }

@@ -139,7 +139,7 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
         const auto before = Snapshot(folder_.Utf8());
         test::RecordingProgress stopped;
         stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
-        EXPECT_EQ(test::ErrorOf([&] { copy(stopped); }).Number(), kErrorCancelled);
+        EXPECT_THROW(copy(stopped), CopyCancelled);
         EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
         test::RecordingProgress whole;
