@@ -19,6 +19,10 @@ constexpr int kMaxRefreshPasses = 3;
 
 constexpr std::string_view kFileNotFoundTitle = "Could not find file";
 
+constexpr std::string_view kNotKept =
+    "The game's patch archive matched none of your mods and could not be kept, so it was not "
+    "replaced. ";
+
 constexpr std::string_view kNotBackedUp =
     "The game's patch archive could not be backed up, so Patchkeeper will not replace it or "
     "register anything yet. ";
@@ -70,7 +74,7 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
         // A backup that exists already is the only copy of the game's own archive: it is
         // registered as it is, never written over.
         if (!TryFileSize(platform_, backup)) {
-            CheckRoom(paths_.PatchPath, paths_.ModsPath);
+            CheckRoom(platform_.FileSize(paths_.PatchPath), paths_.ModsPath);
         }
         Copy(paths_.PatchPath, [&](CopyProgress& progress) {
             platform_.CopyFileIfAbsent(paths_.PatchPath, backup, progress);
@@ -87,29 +91,34 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
     return 1;
 }
 
+bool VXModMain::SameFile(const std::string& a, const std::string& b) noexcept {
+    const auto first = platform_.IdentifyFile(a);
+    return first && first == platform_.IdentifyFile(b);
+}
+
 bool VXModMain::LiveArchiveIsRegistered(std::int16_t n) {
     const auto liveSize = TryFileSize(platform_, paths_.PatchPath);
     if (!liveSize) {
         return true;  // nothing there to lose
     }
+    const auto live = platform_.IdentifyFile(paths_.PatchPath);
     for (int i = 1; i <= n; ++i) {
         const std::string path = registry_.ReadEntry(i);
-        // An entry that names the live archive itself, as a repaired one does, is no copy.
-        if (!platform_.PathsMatchIgnoringCase(path, paths_.PatchPath) &&
-            TryFileSize(platform_, path) == liveSize) {
+        if (TryFileSize(platform_, path) != liveSize) {
+            continue;
+        }
+        // An entry that leads to the live archive itself, by whatever spelling (a repaired
+        // entry, a link, another name for its folder), is no copy of it. Nor is one whose file
+        // cannot be told apart from it: a needless copy costs space, a missing one the archive.
+        const auto file = platform_.IdentifyFile(path);
+        if (live && file && *file != *live) {
             return true;
         }
     }
     return false;
 }
 
-std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& batch) {
-    if (LiveArchiveIsRegistered(n)) {
-        return n;
-    }
-    constexpr std::string_view kNotKept =
-        "The game's patch archive matched none of your mods and could not be kept, so it was "
-        "not replaced. ";
+std::int16_t VXModMain::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
     if (n == INT16_MAX) {
         throw Error(kErrorOverflow,
                     std::string(kNotKept) + "No more than 32767 mods can be registered.",
@@ -120,7 +129,6 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
     std::string kept = stem + ".zpk";
     try {
         MakeModsFolderIfMissing(platform_, paths_.ModsPath);
-        CheckRoom(paths_.PatchPath, paths_.ModsPath);
         Copy(paths_.PatchPath, [&](CopyProgress& progress) {
             for (int number = 2;; ++number) {
                 if (platform_.CopyFileIfAbsent(paths_.PatchPath, kept, progress)) {
@@ -140,21 +148,50 @@ std::int16_t VXModMain::KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& ba
     registry_.WriteEntry(n, kept);
     registry_.WriteCount(n);
     batch.Commit();
+    // Listed at once: the switch that follows may still fail or wait for a Retry.
+    RefreshModList(n);
     ShowBox("The game's patch archive matched none of your mods; it was kept as " + kept +
                 " before switching.",
             settings::kAppName);
     return n;
 }
 
-void VXModMain::CheckRoom(const std::string& source, const std::string& folder) {
-    const std::int64_t needed = platform_.FileSize(source);
+void VXModMain::CheckRoom(std::int64_t needed, const std::string& folder,
+                          std::string_view whatNeedsIt) {
     const auto free = platform_.FreeSpace(folder);
     if (free && needed > *free) {
         throw Error(kErrorDiskFull,
-                    "Not enough free space: the archive needs " + FormatSize(needed) +
-                        ", but the disk of this folder has " + FormatSize(*free) +
-                        " free. Free some space on that disk and try again.",
+                    "Not enough free space: " + std::string(whatNeedsIt) + " " +
+                        FormatSize(needed) + ", but the disk of this folder has " +
+                        FormatSize(*free) + " free. Free some space on that disk and try again.",
                     folder);
+    }
+}
+
+void VXModMain::CheckRoomToSwitch(const std::string& source, bool keepLive) {
+    const std::int64_t archive = platform_.FileSize(source);
+    if (!keepLive) {
+        CheckRoom(archive, paths_.GamePath);
+        return;
+    }
+    const std::int64_t live = platform_.FileSize(paths_.PatchPath);
+    // A mods folder yet to be made will be made in the game folder.
+    auto modsDisk = platform_.IdentifyFile(paths_.ModsPath);
+    const auto gameDisk = platform_.IdentifyFile(paths_.GamePath);
+    if (!modsDisk) {
+        modsDisk = gameDisk;
+    }
+    // Only where the two folders are known to be on different disks may each fit on its own.
+    if (!modsDisk || !gameDisk || modsDisk->volume == gameDisk->volume) {
+        CheckRoom(archive + live, paths_.GamePath,
+                  "the archive and the copy kept of the game's current one need");
+        return;
+    }
+    CheckRoom(archive, paths_.GamePath);
+    try {
+        CheckRoom(live, paths_.ModsPath, "the copy kept of the game's current archive needs");
+    } catch (const Error& error) {
+        throw Error(error.Number(), std::string(kNotKept) + error.Text(), error.Path());
     }
 }
 
@@ -251,16 +288,19 @@ void VXModMain::SwitchSelected() {
 
 bool VXModMain::SwitchTo(const std::string& source) {
     SettingsBatch batch(platform_);
-    // No default in the classic design, since the load writes the count; a load whose backup
-    // failed has not, and that must lead to the backup, not to a type mismatch.
-    std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
+    // A negative count is refused here too: the backup step would take it for an empty list.
+    std::int16_t n = BackUpIfNoEntries(registry_.ReadCountToChange());
     batch.Commit();
     try {
-        if (!platform_.PathsMatchIgnoringCase(source, paths_.PatchPath)) {
+        // Switching to the live archive itself, by whatever spelling, leaves it as it is.
+        if (!SameFile(source, paths_.PatchPath)) {
+            const bool keepLive = !LiveArchiveIsRegistered(n);
             // A switch that cannot happen, for want of its archive or of room for it, keeps
             // no copy of anything.
-            CheckRoom(source, paths_.GamePath);
-            n = KeepUnknownLiveArchive(n, batch);
+            CheckRoomToSwitch(source, keepLive);
+            if (keepLive) {
+                n = KeepLiveArchive(n, batch);
+            }
         }
         Copy(source, [&](CopyProgress& progress) {
             platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
@@ -277,15 +317,22 @@ bool VXModMain::SwitchTo(const std::string& source) {
         }
         platform_.CommitSettings();
         // Cancel leaves everything as it is: the live archive was not touched.
-        return !boxes_.AskRetry(
-            "The game seems to be running: it holds its patch archive, which cannot be "
-            "replaced while it does. Close the game, then choose Retry.\n\n" +
-                paths_.PatchPath,
-            std::string(settings::kAppName));
+        return !boxes_.AskRetry(HeldFileMessage(error.Path()), std::string(settings::kAppName));
     }
     RefreshModList(n);
     batch.Commit();
     return true;
+}
+
+std::string VXModMain::HeldFileMessage(const std::string& held) {
+    if (held == paths_.PatchPath || SameFile(held, paths_.PatchPath)) {
+        return "The game seems to be running: it holds its patch archive, which cannot be "
+               "replaced while it does. Close the game, then choose Retry.\n\n" +
+               held;
+    }
+    return "Another program holds this archive open, so it cannot be copied now. Close that "
+           "program, then choose Retry.\n\n" +
+           held;
 }
 
 std::int16_t VXModMain::CountBeforeAdding(SettingsBatch& batch) {

@@ -65,16 +65,24 @@ class VXModMain {
     std::int16_t CountBeforeAdding(SettingsBatch& batch);
     // Appends `file` as entry n+1 unless it is registered already; answers whether it did.
     bool AddEntry(std::int16_t& n, const std::string& file);
+    // Whether `a` and `b` lead to one file, by the file system's word.
+    bool SameFile(const std::string& a, const std::string& b) noexcept;
     // Whether the live archive is missing or has the size of a registered archive other than
     // itself, that is, whether a switch may replace it without losing the only copy.
     bool LiveArchiveIsRegistered(std::int16_t n);
     // Before a switch replaces an archive that matches no entry (a game update, or one put
-    // there by hand), copies it into the mods folder and registers the copy as the last
-    // entry. Answers the count after that; throws, changing nothing, when it cannot.
-    std::int16_t KeepUnknownLiveArchive(std::int16_t n, SettingsBatch& batch);
-    // Throws, before anything is written, when `source` cannot fit on the disk of `folder`;
-    // where the free space cannot be told the copy's own reservation is the guard.
-    void CheckRoom(const std::string& source, const std::string& folder);
+    // there by hand), copies it into the mods folder, registers the copy as the last entry and
+    // lists it. Answers the count after that; throws, changing nothing, when it cannot.
+    std::int16_t KeepLiveArchive(std::int16_t n, SettingsBatch& batch);
+    // Throws, before anything is written, when `needed` bytes cannot fit on the disk of
+    // `folder`; where the free space cannot be told the copy's own reservation is the guard.
+    void CheckRoom(std::int64_t needed, const std::string& folder,
+                   std::string_view whatNeedsIt = "the archive needs");
+    // The same for a switch to `source`, and the copy of the live archive kept first when
+    // `keepLive`: on one disk both must fit together.
+    void CheckRoomToSwitch(const std::string& source, bool keepLive);
+    // What the Retry box says when another program holds the file at `held` open.
+    std::string HeldFileMessage(const std::string& held);
     // Runs `copy` of `source` on a thread of its own while the windows stay alive; throws
     // what it throws.
     void Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy);

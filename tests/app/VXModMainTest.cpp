@@ -59,28 +59,27 @@ TEST_F(VXModMainTest, FirstLoadBacksUpTheLiveArchiveAsEntryOne) {
                      "CopyIfAbsent " + kLive + ">" + kBackup, "Commit", "Commit", "End"}));
 }
 
-// A negative count lists nothing and is refused like text by what would write; a full
-// registry cannot grow. Nothing is written either way.
+// A negative count lists nothing and is refused like text by every command that writes; a
+// full registry cannot grow. Nothing is written either way.
 TEST_F(VXModMainTest, CountsThatCannotChangeAreRefusedWritingNothing) {
-    dialog.answers = {"C:\\new.zpk"};
-    for (const auto& [count, number, commands] :
-         std::vector<std::tuple<std::string, int, std::vector<void (VXModMain::*)()>>>{
-             {"-5", kErrorTypeMismatch, {&VXModMain::Command2Click, &VXModMain::Command1Click}},
-             {"32767", kErrorOverflow, {&VXModMain::Command2Click}}}) {
-        platform.Set("settings", "mods", count);
-        const auto before = platform.settings;
-        for (auto command : commands) {
-            const Error error = ErrorOf([&] { (main.*command)(); });
-            EXPECT_EQ(error.Number(), number) << count;
-            EXPECT_TRUE(number != kErrorTypeMismatch ||
-                        error.Text().find("\"" + count + "\"") != std::string::npos);
-        }
-        EXPECT_EQ(platform.settings, before);
-    }
+    platform.files["C:\\new.zpk"] = "new";
+    dialog.answers = {"C:\\new.zpk", "C:\\new.zpk"};
+    list1.items = {"C:\\new.zpk"};
+    list1.selected = 0;
     platform.Set("settings", "mods", "-5");
+    const auto stored = platform.settings;
+    const auto files = platform.files;
+    EXPECT_NE(ErrorOf([&] { main.Command2Click(); }).Text().find("\"-5\""), std::string::npos);
+    EXPECT_EQ(ErrorOf([&] { main.Command1Click(); }).Number(), kErrorTypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { main.SwtichClick(); }).Number(), kErrorTypeMismatch);
     EXPECT_EQ(ErrorOf([&] { main.DropFiles({"C:\\new.zpk"}); }).Number(), kErrorTypeMismatch);
     main.Load();  // the load lists a negative count as nothing
-    EXPECT_TRUE(list1.items.empty());
+    EXPECT_EQ(platform.settings, stored);
+    EXPECT_EQ(platform.files, files);
+
+    platform.Set("settings", "mods", "32767");
+    EXPECT_EQ(ErrorOf([&] { main.Command2Click(); }).Number(), kErrorOverflow);
+    EXPECT_EQ(platform.Setting("settings", "mods"), "32767");
 }
 
 TEST_F(VXModMainTest, RefreshNamesTheLastEntryOfTheLiveSizeAndNeverClearsTheLabel) {
@@ -156,24 +155,66 @@ TEST_F(VXModMainTest, SwitchBacksUpFirstThenCopiesTheSelectedArchiveOverTheLiveO
 }
 
 // A game update, or an archive put in place by hand, is the only copy of itself: a switch
-// keeps it first. An entry naming the live archive itself (a repaired one) is no copy of it.
-// That switching on keeps nothing more is the model test's matter.
+// keeps it first. An entry that leads to the live archive itself, however spelled (a repaired
+// one, a link, another name for the folder), is no copy of it.
 TEST_F(VXModMainTest, SwitchKeepsALiveArchiveThatMatchesNoEntryBeforeReplacingIt) {
     const std::string kept = "C:\\VX\\mods\\patch_vx-2026-12-07";
+    const std::string otherSpelling = "Z:\\VX\\patch_vx.zpk";
+    platform.links[otherSpelling] = kLive;
     platform.files["C:\\m.zpk"] = "mod";
     platform.files[kept + ".zpk"] = "taken";
-    Register({kLive, "C:\\m.zpk"});
+    Register({kLive, otherSpelling, "C:\\m.zpk"});
     platform.files[kLive] = "updated!";
-    list1.items = {kLive, "C:\\m.zpk"};
-    list1.selected = 1;
+    main.RefreshModList(3);
+    list1.selected = 1;  // the live archive itself: nothing to keep, nothing to copy
     main.SwtichClick();
+    EXPECT_EQ(platform.files.size(), 3U);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // Kept and listed before the switch, which then fails.
+    platform.failCopyInto.insert(kLive);
+    list1.selected = 2;
+    ErrorOf([&] { main.SwtichClick(); });
     EXPECT_EQ(platform.files[kept + "-2.zpk"], "updated!");
     EXPECT_EQ(boxes.shown, (Boxes{{"The game's patch archive matched none of your mods; it was "
                                    "kept as " +
                                        kept + "-2.zpk before switching.",
                                    "Vexmoor Patchkeeper"}}));
-    EXPECT_EQ(list1.items, (Items{kLive, "C:\\m.zpk", kept + "-2.zpk"}));
-    EXPECT_EQ(platform.files[kLive], "mod");
+    EXPECT_EQ(list1.items, (Items{kLive, otherSpelling, "C:\\m.zpk", kept + "-2.zpk"}));
+    EXPECT_EQ(platform.files[kLive], "updated!");
+}
+
+// Whichever file another program holds is the one the Retry box names.
+TEST_F(VXModMainTest, TheRetryBoxNamesTheFileThatIsHeld) {
+    platform.files["C:\\m.zpk"] = "a mod!";
+    Register({kBackup, "C:\\m.zpk"});
+    platform.files[kBackup] = "original";
+    for (const std::string& held : {kLive, std::string("C:\\m.zpk")}) {
+        platform.heldOpen = {held};
+        boxes.shown.clear();
+        main.RefreshModList(2);
+        list1.selected = 1;
+        main.SwtichClick();
+        ASSERT_EQ(boxes.shown.size(), 1U);
+        EXPECT_EQ(boxes.shown[0].first.find(held == kLive ? "The game seems to be running"
+                                                          : "Another program holds this archive"),
+                  0U);
+        EXPECT_TRUE(boxes.shown[0].first.ends_with("\n\n" + held));
+    }
+}
+
+// A failure that carries any number, even one a cancel once had, is a failure.
+TEST_F(VXModMainTest, AFailedCopyIsNeverTakenForACancel) {
+    platform.files["C:\\m.zpk"] = "a mod!";
+    Register({kBackup, "C:\\m.zpk"});
+    platform.files[kBackup] = "original";
+    main.RefreshModList(2);
+    platform.failCopyInto.insert(kLive);
+    for (const int number : {18, 1223}) {  // EXDEV or ERROR_NO_MORE_FILES; ERROR_CANCELLED
+        platform.copyFailure = number;
+        list1.selected = 1;
+        EXPECT_EQ(ErrorOf([&] { main.SwtichClick(); }).Number(), number);
+    }
 }
 
 // A cancel is the user's own choice: no box, nothing kept or replaced, the list rebuilt as
@@ -218,6 +259,24 @@ TEST_F(VXModMainTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritten
         << error.Text();
     EXPECT_EQ(error.Path(), kGame + "\\mods");
     EXPECT_FALSE(platform.files.contains(kBackup));
+
+    // A live archive to keep and the mod, each fitting alone: on one disk they must fit
+    // together, on two each on its own.
+    platform.files["C:\\m.zpk"] = "a mod!";
+    platform.files[kBackup] = "original";
+    platform.folders.insert(kGame);
+    Register({kBackup, "C:\\m.zpk"});
+    platform.files[kLive] = "the update";
+    platform.freeSpace = 10;
+    list1.items = {kBackup, "C:\\m.zpk"};
+    list1.selected = 1;
+    const auto files = platform.files;
+    EXPECT_NE(ErrorOf([&] { main.SwtichClick(); }).Text().find("need 16 bytes"), std::string::npos);
+    EXPECT_EQ(platform.files, files);
+    EXPECT_EQ(platform.Setting("settings", "mods"), "2");
+    platform.secondDisk.insert(kGame + "\\mods");
+    main.SwtichClick();
+    EXPECT_EQ(platform.files[kLive], "a mod!");
 }
 
 // Which paths count as new is the model test's matter too.

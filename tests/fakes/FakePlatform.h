@@ -22,7 +22,8 @@ class FakePlatform : public PlatformServices {
     std::set<std::string> folders;
     std::set<std::string> hidden;  // paths of hidden files
     std::set<std::string> failMakeFolder;
-    std::set<std::string> failCopyInto;        // destinations whose copy fails as on a full disk
+    std::set<std::string> failCopyInto;        // destinations whose copy fails with copyFailure
+    std::set<std::string> heldOpen;            // files another program holds open
     std::set<std::string> unlistable;          // folders whose entries cannot be looked up
     std::vector<std::string> calls;            // "Replace src>dst", "MakeFolder p", ...
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
@@ -117,6 +118,7 @@ class FakePlatform : public PlatformServices {
     std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
 
     char decimalSeparator = '.';
+    int copyFailure = ENOSPC;
     std::optional<std::int64_t> freeSpace;  // unknown unless a test says
 
     // Shorthands for tests.
@@ -141,7 +143,12 @@ class FakePlatform : public PlatformServices {
     }
     void Copy(const std::string& source, const std::string& destination, CopyProgress& progress) {
         if (failCopyInto.contains(destination)) {
-            throw Error(ENOSPC, "No space left on device", destination);
+            throw Error(copyFailure, "No space left on device", destination);
+        }
+        for (const std::string& path : {source, destination}) {
+            if (heldOpen.contains(path)) {
+                throw Error(EBUSY, "Device or resource busy", path);
+            }
         }
         const std::int64_t size = FileSize(source);  // a missing source fails as a copy does
         if (!progress.Copied(size / 2, size)) {
