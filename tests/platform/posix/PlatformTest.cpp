@@ -217,6 +217,45 @@ TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
     EXPECT_EQ(session.list1.items, (Items{i.mod, i.backup}));
 }
 
+// The live archive is known by the file it is, not by how a path spells it: an entry that
+// leads to it is no copy of it, so a game update is kept before a switch replaces it.
+TEST(SameFileTest, AnEntryThatLeadsToTheLiveArchiveDoesNotSpareItsUpdate) {
+    struct Spelling {
+        std::string what;
+        std::string gameFolder;  // as remembered, relative to the temporary folder
+        std::string entry;       // an entry that leads to the live archive, or none
+        std::string link;        // where a symbolic link stands, and what it holds
+        std::string linkTarget;
+        bool hardLink = false;  // the entry is a hard link to the live archive
+    };
+    const std::string game = "/Vexmoor Game";
+    const std::vector<Spelling> spellings{
+        {"a linked game folder", "/steam" + game, game + "/patch_vx.zpk", "/steam", "."},
+        {"a trailing separator", game + "/", game + "/patch_vx.zpk", "", ""},
+        {"a hard link", game, "/archives/hard.zpk", "", "", true},
+        {"a backup that is a link", game, "", game + "/mods/NORMAL_patch_vx.zpk",
+         "../patch_vx.zpk"}};
+    for (const auto& [what, gameFolder, entry, link, linkTarget, hardLink] : spellings) {
+        SCOPED_TRACE(what);
+        Install i;
+        WriteFile(i.mod, "a mod");
+        ASSERT_TRUE(link.empty() || !::symlink(linkTarget.c_str(), (i.root + link).c_str()));
+        ASSERT_TRUE(!hardLink || !::link(i.live.c_str(), (i.root + entry).c_str()));
+        ModRegistry(i.platform).WriteGameFolder(i.root + gameFolder);
+        Session session(i.platform);
+        session.Start();
+        if (!entry.empty()) {
+            session.Add(i.root + entry);
+        }
+        session.Add(i.mod);
+        ASSERT_TRUE(WriteFile(i.live, "a game update"));  // in place, as an updater may
+        session.Switch(static_cast<int>(session.list1.items.size()) - 1);
+        EXPECT_EQ(ReadFile(i.kept), "a game update");
+        EXPECT_EQ(ReadFile(i.live), "a mod");
+        EXPECT_EQ(session.boxes.shown.size(), 1U);
+    }
+}
+
 // Keep: a switch that must first keep a live archive matching no mod; Start: a new start.
 enum class Op { Switch, Add, Remove, FirstRun, Keep, Start };
 
