@@ -225,6 +225,11 @@ TEST_F(VXModMainTest, ACancelledSwitchChangesNothingAndNoCommandStartsDuringACop
     main.Load();
     Register({kBackup, mod});
     copies.cancel = true;
+    platform.beforeCopying = [&] {
+        if (!copies.watched.try_acquire_for(std::chrono::seconds(10))) {
+            throw std::runtime_error("the copy was never watched");
+        }
+    };
     copies.during = [&] {
         dialog.answers = {mod};
         main.Command2Click();

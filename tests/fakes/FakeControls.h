@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <semaphore>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -76,11 +77,13 @@ struct FakeOpenFileDialog : OpenFileDialog {
 };
 
 // Waits for each job without a window; `during` runs while the job may still be running, as
-// the user's clicks do, and `cancel` cancels it first.
+// the user's clicks do, and `cancel` cancels it first. A copy that waits for `watched` (see
+// FakePlatform::beforeCopying) has copied nothing until then, whatever the timing.
 struct FakeCopyWatcher : CopyWatcher {
     std::vector<std::string> names;
     bool cancel = false;
     std::function<void()> during;
+    std::counting_semaphore<> watched{0};
     void Watch(CopyJob& job, const std::string& fileName) override {
         names.push_back(fileName);
         if (cancel) {
@@ -89,6 +92,7 @@ struct FakeCopyWatcher : CopyWatcher {
         if (during) {
             during();
         }
+        watched.release();
         while (!job.Now().ended) {
             std::this_thread::yield();
         }

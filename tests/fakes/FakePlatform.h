@@ -119,6 +119,7 @@ class FakePlatform : public PlatformServices {
 
     char decimalSeparator = '.';
     int copyFailure = ENOSPC;
+    std::function<void()> beforeCopying;    // runs on the copy's own thread
     std::optional<std::int64_t> freeSpace;  // unknown unless a test says
 
     // Shorthands for tests.
@@ -149,6 +150,9 @@ class FakePlatform : public PlatformServices {
             if (heldOpen.contains(path)) {
                 throw Error(EBUSY, "Device or resource busy", path);
             }
+        }
+        if (beforeCopying) {
+            beforeCopying();
         }
         const std::int64_t size = FileSize(source);  // a missing source fails as a copy does
         if (!progress.Copied(size / 2, size)) {
