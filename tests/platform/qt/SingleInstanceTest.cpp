@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QTest>
+#include <filesystem>
 
 #include "platform/qt/SingleInstance.h"
+#include "state/SingleInstanceNames.h"
 #include "support/TempFolder.h"
 
 namespace vx::test {
@@ -13,33 +16,73 @@ namespace {
 
 TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) {
     TempFolder temp;
-    const std::string lock = temp / "test.lock";
-    const std::string socket = temp / "test.socket";
+    const std::string folder = temp / "run";  // made, for this user only
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t killed = ::fork();
     if (killed == 0) {  // a first program, killed outright: its lock file and socket stay
-        qt::SingleInstance first{lock, socket};
+        qt::SingleInstance first{folder};
         first.Listen([] {});
         (void)!::write(ready[1], "1", 1);
         ::pause();
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_FALSE(qt::SingleInstance(lock, socket).IsFirst()) << "the child holds the lock";
+    EXPECT_FALSE(qt::SingleInstance(folder).IsFirst()) << "the child holds the lock";
     ::kill(killed, SIGKILL);
     ::waitpid(killed, nullptr, 0);
     ::close(ready[0]);
     ::close(ready[1]);
 
-    qt::SingleInstance first{lock, socket};
-    ASSERT_TRUE(first.IsFirst());
+    qt::SingleInstance first{folder};
+    ASSERT_EQ(first.Failure(), "");
     int raised = 0;
     first.Listen([&raised] { ++raised; });
-    const qt::SingleInstance second{lock, socket};  // flock: refused in the same process too
+    const qt::SingleInstance second{folder};  // flock: refused in the same process too
     EXPECT_FALSE(second.IsFirst());
     EXPECT_TRUE(second.AskFirstToRaise());
     EXPECT_TRUE(QTest::qWaitFor([&raised] { return raised == 1; }));
+}
+
+// A folder another user made or may use, or a lock that cannot be had, leaves the program
+// running unguarded, saying why, and removing no socket: it cannot know who made one.
+TEST(SingleInstanceTest, AFolderNotTheUsersOwnOrALockNotHadLeavesTheProgramUnguarded) {
+    struct Case {
+        const char* what;
+        mode_t mode;
+        bool another;  // owned by another user
+        bool link;     // reached through a link
+        bool lockAFolder;
+    };
+    bool skipped = false;
+    for (const Case& c :
+         {Case{"another's", 0700, true, false, false},
+          Case{"open to all", 0777, false, false, false}, Case{"a link", 0700, false, true, false},
+          Case{"a lock that is a folder", 0700, false, false, true}}) {
+        SCOPED_TRACE(c.what);
+        TempFolder temp;
+        const std::string real = temp / "real";
+        const std::string socket = real + "/" + std::string(instance::kSocketFile);
+        std::filesystem::create_directories(
+            c.lockAFolder ? real + "/" + std::string(instance::kLockFile) : real);
+        WriteFile(socket, "the socket of a running program");
+        ::chmod(real.c_str(), c.mode);
+        if (c.another && ::chown(real.c_str(), 65534, 65534) != 0) {
+            skipped = true;  // only root may give a folder away
+            continue;
+        }
+        if (c.link) {
+            std::filesystem::create_directory_symlink(real, temp / "link");
+        }
+        qt::SingleInstance guard{c.link ? temp / "link" : real};
+        EXPECT_TRUE(guard.IsFirst());
+        EXPECT_NE(guard.Failure(), "");
+        guard.Listen([] {});
+        EXPECT_EQ(ReadFile(socket), "the socket of a running program");
+    }
+    if (skipped) {
+        GTEST_SKIP() << "a folder of another user cannot be made without root";
+    }
 }
 
 }  // namespace
