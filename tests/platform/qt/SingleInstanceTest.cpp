@@ -6,6 +6,8 @@
 
 #include <QTest>
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "platform/qt/SingleInstance.h"
 #include "state/SingleInstanceNames.h"
@@ -47,38 +49,31 @@ TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) 
 // A folder another user made or may use, or a lock that cannot be had, leaves the program
 // running unguarded, saying why, and removing no socket: it cannot know who made one.
 TEST(SingleInstanceTest, AFolderNotTheUsersOwnOrALockNotHadLeavesTheProgramUnguarded) {
-    struct Case {
-        const char* what;
-        mode_t mode;
-        bool another;  // owned by another user
-        bool link;     // reached through a link
-        bool lockAFolder;
-    };
     bool skipped = false;
-    for (const Case& c :
-         {Case{"another's", 0700, true, false, false},
-          Case{"open to all", 0777, false, false, false}, Case{"a link", 0700, false, true, false},
-          Case{"a lock that is a folder", 0700, false, false, true}}) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, mode, another, given, lockAFolder] :
+         std::vector<std::tuple<const char*, mode_t, bool, const char*, bool>>{
+             {"another's", 0700, true, "real", false},
+             {"open to all", 0777, false, "real", false},
+             {"a link", 0700, false, "link", false},
+             {"a lock that is a folder", 0700, false, "real", true}}) {
+        SCOPED_TRACE(what);
         TempFolder temp;
         const std::string real = temp / "real";
         const std::string socket = real + "/" + std::string(instance::kSocketFile);
-        std::filesystem::create_directories(
-            c.lockAFolder ? real + "/" + std::string(instance::kLockFile) : real);
-        WriteFile(socket, "the socket of a running program");
-        ::chmod(real.c_str(), c.mode);
-        if (c.another && ::chown(real.c_str(), 65534, 65534) != 0) {
+        std::filesystem::create_directories(temp.Path() / "real" /
+                                            (lockAFolder ? instance::kLockFile : ""));
+        std::filesystem::create_directory_symlink(real, temp / "link");
+        WriteFile(socket, "a running program's");
+        ::chmod(real.c_str(), mode);
+        if (another && ::chown(real.c_str(), 65534, 65534) != 0) {
             skipped = true;  // only root may give a folder away
             continue;
         }
-        if (c.link) {
-            std::filesystem::create_directory_symlink(real, temp / "link");
-        }
-        qt::SingleInstance guard{c.link ? temp / "link" : real};
+        qt::SingleInstance guard{temp / given};
         EXPECT_TRUE(guard.IsFirst());
         EXPECT_NE(guard.Failure(), "");
         guard.Listen([] {});
-        EXPECT_EQ(ReadFile(socket), "the socket of a running program");
+        EXPECT_EQ(ReadFile(socket), "a running program's");
     }
     if (skipped) {
         GTEST_SKIP() << "a folder of another user cannot be made without root";
