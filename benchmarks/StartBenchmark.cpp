@@ -68,9 +68,9 @@ Started Start(const std::string& program, const fs::path& home, const std::strin
     if (pid == 0) {
         ::setenv("HOME", home.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
-        // A runtime folder of its own: a copy of the program the user runs meanwhile would
-        // otherwise be the one that opens, and no window would come.
-        ::setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+        // A runtime folder of its own, which the program makes for this user only: a copy of
+        // the program the user runs meanwhile would otherwise be the one that opens.
+        ::setenv("XDG_RUNTIME_DIR", (home / "run").c_str(), 1);
         ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }

@@ -181,7 +181,8 @@ std::optional<std::string> GameFolderIn(const std::string& library, SteamFolders
 
 std::vector<std::string> ParseLibraryFolders(std::string_view vdf) {
     std::vector<std::string> libraries;
-    const std::optional<std::vector<KeyValue>> keys = KeyValuesReader(vdf).Parse();
+    const std::optional<std::vector<KeyValue>> keys =
+        KeyValuesReader(WithoutByteOrderMark(vdf)).Parse();
     const KeyValue* top = keys ? FindKey(*keys, "libraryfolders") : nullptr;
     if (top == nullptr) {
         return libraries;

@@ -169,4 +169,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     }
 }
 
+std::string_view WithoutByteOrderMark(std::string_view text) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    return text.substr(0, kMark.size()) == kMark ? text.substr(kMark.size()) : text;
+}
+
 }  // namespace vx

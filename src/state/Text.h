@@ -12,4 +12,7 @@ std::string FoldCase(std::string_view text);
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
+// `text` without the UTF-8 byte-order mark that some editors put at the start of a file.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
 }  // namespace vx

@@ -34,7 +34,7 @@ TEST(SteamLibrariesTest, ListsTheLibrariesOfWellFormedFilesOnly) {
              {"Escapes",
               R"("libraryfolders" { "0" { "path" "C:\\Steam \"Q\"\tx" } })",
               {"C:\\Steam \"Q\"\tx"}},
-             {"BareTokens", "libraryfolders { 1 /mnt/games }", {"/mnt/games"}},
+             {"BareBomCrLf", "\xEF\xBB\xBFlibraryfolders\r\n{ 1 /mnt/games }\r\n", {"/mnt/games"}},
              {"OtherTopKey", R"("config" { "1" "/x" })", {}},
              {"Empty", "", {}},
              {"UnendedString", R"("libraryfolders" { "1" "/x })", {}},

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "state/Error.h"
+#include "state/Text.h"
 
 namespace vx::posix {
 namespace {
@@ -136,6 +137,7 @@ void IniDocument::AddToLastSection(std::string key, std::string value) {
 }
 
 IniDocument ParseIni(std::string_view text, const std::string& fileName) {
+    text = WithoutByteOrderMark(text);
     IniDocument document;
     int lineNumber = 0;
     while (!text.empty()) {

@@ -20,10 +20,11 @@ class QtCopyWatcher final : public CopyWatcher {
     bool DeferClose();
 
   private:
+    void WaitFor(CopyJob& job, const std::string& fileName);
     // Runs the events until the job has ended or `until` answers true, at each poll.
     void RunEventsUntil(CopyJob& job, bool userInput, const std::function<bool()>& until);
-    // Sets the enabled state of the main window's controls; its close box stays usable.
-    void EnableControls(bool enabled);
+    // Gives the main window back, and closes it when it was asked to close meanwhile.
+    void Done();
 
     QWidget& mainWindow_;
     CopyJob* job_ = nullptr;

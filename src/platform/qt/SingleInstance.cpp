@@ -13,6 +13,10 @@
 #include <optional>
 #include <utility>
 
+#include "platform/posix/PosixError.h"
+#include "state/Error.h"
+#include "state/SingleInstanceNames.h"
+
 namespace vx::qt {
 namespace {
 
@@ -29,22 +33,59 @@ std::optional<sockaddr_un> AddressOf(const std::string& path) {
     return address;
 }
 
-}  // namespace
-
-SingleInstance::SingleInstance(const std::string& lockPath, std::string socketPath)
-    : lock_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600)),
-      socketPath_(std::move(socketPath)) {
+// Takes the lock on the file at `path`: answers the open lock, or an invalid one when
+// another program holds it; throws vx::Error when it cannot be had for another reason.
+posix::FileDescriptor TakeLock(const std::string& path) {
+    posix::FileDescriptor lock(
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    posix::ThrowIfFailed(lock.Get(), path);
     // flock, unlike fcntl locks, belongs to this open file, so a second guard in the same
     // program is refused as another program would be.
-    first_ = !lock_.Valid() || ::flock(lock_.Get(), LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    if (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) {
+            throw posix::ErrnoError(errno, path);
+        }
+        lock.Reset();
+    }
+    return lock;
+}
+
+}  // namespace
+
+void CheckOwnFolder(const std::string& folder) {
+    struct stat status {};
+    posix::ThrowIfFailed(::lstat(folder.c_str(), &status), folder);
+    if (!S_ISDIR(status.st_mode)) {
+        throw Error(ENOTDIR, "Not a folder of its own (a link or a file)", folder);
+    }
+    if (status.st_uid != ::getuid()) {
+        throw Error(EPERM, "The folder belongs to another user", folder);
+    }
+    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        throw Error(EPERM, "Other users may use the folder", folder);
+    }
+}
+
+SingleInstance::SingleInstance(const std::string& folder)
+    : socketPath_(folder + "/" + std::string(instance::kSocketFile)) {
+    try {
+        if (::mkdir(folder.c_str(), S_IRWXU) != 0 && errno != EEXIST) {
+            throw posix::ErrnoError(errno, folder);
+        }
+        CheckOwnFolder(folder);
+        lock_ = TakeLock(folder + "/" + std::string(instance::kLockFile));
+        second_ = !lock_.Valid();
+    } catch (const Error& error) {
+        failure_ = error.Path() + ": " + error.Text();
+    }
 }
 
 void SingleInstance::Listen(std::function<void()> raise) {
-    raise_ = std::move(raise);
     const std::optional<sockaddr_un> address = AddressOf(socketPath_);
-    if (!address) {
+    if (!lock_.Valid() || !address) {
         return;  // later starts cannot reach this one, but start and end as they should
     }
+    raise_ = std::move(raise);
     // Only the lock's holder gets here, so a socket already there was left by a program that
     // was killed, and nobody listens on it.
     ::unlink(socketPath_.c_str());
@@ -83,12 +124,13 @@ bool SingleInstance::AskFirstToRaise() const {
                0;
 }
 
-std::string SingleInstance::RuntimePath(std::string_view name) {
+std::string SingleInstance::RuntimeFolder() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && *runtime != '\0') {
-        return std::string(runtime) + "/" + std::string(name);
+        return runtime;
     }
-    return "/tmp/" + std::to_string(::getuid()) + "-" + std::string(name);
+    // A name any user could take first: the folder is checked before it is used.
+    return "/tmp/vexmoor-patchkeeper-" + std::to_string(::getuid());
 }
 
 }  // namespace vx::qt

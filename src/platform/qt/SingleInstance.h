@@ -4,45 +4,54 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "platform/posix/FileDescriptor.h"
 
 // One running program per user: the first start holds a lock for its whole life and listens
 // for later starts, which ask it to bring its window forward and end. A lock dies with its
-// program however that ends, so a program killed outright stops no later start.
+// program however that ends, so a program killed outright stops no later start. The lock
+// and the socket live in a folder only this user may use, so that no other user can make
+// either first and keep every start from running or from being guarded.
 namespace vx::qt {
 
 class SingleInstance final {
   public:
-    // Tries to take the lock on the file at `lockPath`; the first program listens on a local
-    // socket at `socketPath`.
-    SingleInstance(const std::string& lockPath, std::string socketPath);
+    // Takes the lock in `folder`, made if missing. When the folder is not the user's own
+    // (see CheckOwnFolder), or the lock cannot be had for any reason other than another
+    // program holding it, the program runs unguarded: Failure() says why.
+    explicit SingleInstance(const std::string& folder);
 
-    // Whether no other program holds the lock. A lock that cannot be had for any other
-    // reason than that keeps nobody from starting.
-    bool IsFirst() const { return first_; }
+    // Whether this start goes on: no other program holds the lock.
+    bool IsFirst() const { return !second_; }
+    // Why the guard could not be set up; empty when it was.
+    const std::string& Failure() const { return failure_; }
 
-    // As the first: runs `raise` whenever a later start asks, from the event loop.
+    // As the lock's holder: runs `raise` whenever a later start asks, from the event loop.
+    // Unguarded, it does nothing, and leaves alone a socket it cannot know it made.
     void Listen(std::function<void()> raise);
 
     // As a later start: asks the first to bring its window forward; whether it was reached.
     bool AskFirstToRaise() const;
 
-    // `name` in the user's runtime folder, else under a name of the user's own in /tmp.
-    static std::string RuntimePath(std::string_view name);
+    // The user's runtime folder, else a folder of the user's own in /tmp.
+    static std::string RuntimeFolder();
 
   private:
     void AnswerAsking();
 
-    posix::FileDescriptor lock_;
-    bool first_ = true;
     std::string socketPath_;
+    posix::FileDescriptor lock_;  // valid while this program holds the lock
+    bool second_ = false;
+    std::string failure_;
     // A plain socket, not Qt's local server: the network library that brings costs every
     // start a good part of its time for nothing else.
     posix::FileDescriptor server_;
     std::unique_ptr<QSocketNotifier> asking_;  // gone before the socket it watches
     std::function<void()> raise_;
 };
+
+// Throws vx::Error unless `folder` is a folder itself (not a link to one), owned by this
+// user, that no other user may enter, read or write.
+void CheckOwnFolder(const std::string& folder);
 
 }  // namespace vx::qt

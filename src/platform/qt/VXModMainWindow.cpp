@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHelpEvent>
 #include <QLabel>
@@ -84,19 +85,37 @@ void VXModMainWindow::resizeEvent(QResizeEvent* event) {
     FollowWindowSize(*this, table::kTabOrder, table::kClientSize, &table::GrowthOf, dpi_);
 }
 
-void VXModMainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData() != nullptr && !LocalPaths(*event->mimeData()).empty()) {
-        event->acceptProposedAction();
+std::vector<std::string> VXModMainWindow::TakeDrag(QDropEvent& event) const {
+    std::vector<std::string> paths;
+    const Qt::DropActions offered = event.possibleActions();
+    if (!logic_.Busy() && event.mimeData() != nullptr &&
+        offered.testAnyFlags(Qt::CopyAction | Qt::LinkAction)) {
+        paths = LocalPaths(*event.mimeData());
     }
+    if (paths.empty()) {
+        event.ignore();
+        return paths;
+    }
+    // Never a move, whatever the source proposes: a file manager that honours one deletes
+    // the archive it dropped.
+    event.setDropAction(offered.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::LinkAction);
+    event.accept();
+    return paths;
+}
+
+void VXModMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    TakeDrag(*event);
+}
+
+void VXModMainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    TakeDrag(*event);
 }
 
 void VXModMainWindow::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = LocalPaths(*event->mimeData());
-    if (paths.empty()) {
-        return;
+    const std::vector<std::string> paths = TakeDrag(*event);
+    if (!paths.empty()) {
+        Run([this, &paths] { logic_.DropFiles(paths); });
     }
-    event->acceptProposedAction();
-    Run([this, &paths] { logic_.DropFiles(paths); });
 }
 
 void VXModMainWindow::closeEvent(QCloseEvent* event) {

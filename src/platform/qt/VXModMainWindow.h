@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/VXModMain.h"
 #include "platform/qt/ControlAdapters.h"
@@ -9,6 +11,7 @@
 
 class QCloseEvent;
 class QDragEnterEvent;
+class QDragMoveEvent;
 class QDropEvent;
 class QLabel;
 class QListWidget;
@@ -27,7 +30,11 @@ class VXModMainWindow final : public Form {
   private:
     void OnLoad() override { logic_.Load(); }
     void resizeEvent(QResizeEvent* event) override;
+    // The local paths of a drag the window takes, as a copy or a link; empty for one it
+    // refuses, as it refuses every drag while a command is under way.
+    std::vector<std::string> TakeDrag(QDropEvent& event) const;
     void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     // Closing the window while a copy runs cancels the copy first.
     void closeEvent(QCloseEvent* event) override;

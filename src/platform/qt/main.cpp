@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <iostream>
 #include <optional>
 
 #include "ProjectInfo.h"
@@ -11,7 +12,6 @@
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtOpenFileDialog.h"
 #include "platform/qt/SingleInstance.h"
-#include "state/SingleInstanceNames.h"
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = vx::qt::HandleCommandLine(argc, argv)) {
@@ -28,9 +28,14 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // One program writes the settings: a second start hands over to the first before it
-    // reads any of them.
-    vx::qt::SingleInstance instance{vx::qt::SingleInstance::RuntimePath(vx::instance::kLockFile),
-                                    vx::qt::SingleInstance::RuntimePath(vx::instance::kSocketFile)};
+    // reads any of them. A guard that cannot be set up keeps nobody from starting: refusing
+    // would let another user who took the folder's name stop every start, and two programs
+    // at once still never tear the settings or the live archive, every write being atomic.
+    vx::qt::SingleInstance instance{vx::qt::SingleInstance::RuntimeFolder()};
+    if (!instance.Failure().empty()) {
+        std::cerr << "Vexmoor Patchkeeper: cannot make sure only one copy runs: "
+                  << instance.Failure() << "; starting anyway\n";
+    }
     if (!instance.IsFirst()) {
         instance.AskFirstToRaise();
         return 0;

@@ -156,7 +156,7 @@ TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
     EXPECT_EQ(std::filesystem::status(store).permissions(), std::filesystem::perms(0600));
 
     WriteFile(store,
-              "; edited by hand\r\n[settings]\r\n  vxpath = C:\\games\\vx  \r\nmods=2.9\r\n"
+              "\xEF\xBB\xBF[settings]\r\n; by hand\r\n  vxpath = C:\\games\\vx  \r\nmods=2.9\r\n"
               "[mods]\n1=\"/quoted/\"\n1=/a twin key\n[settings]\nmods=9\n");
     EXPECT_EQ(registry.ReadCount("0"), 2);
     EXPECT_EQ(registry.ReadEntry(1), "/quoted/");

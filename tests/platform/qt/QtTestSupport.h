@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QWidget>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,16 @@
 
 namespace vx::test {
 
+// Records as the fake does, and runs `whileShown` while it is up, as the user's other actions
+// go on while a real one waits.
+struct OpenFileDialogWithUser final : FakeOpenFileDialog {
+    std::function<void()> whileShown = [] {};
+    void ShowOpen() override {
+        FakeOpenFileDialog::ShowOpen();
+        whileShown();
+    }
+};
+
 // Real widgets over the real store in <temp>/config and a game installed in <temp>/game
 // (vexmoor.exe and patch_vx.zpk), with the boxes and the open-file dialog recorded.
 class QtWindowTest : public ::testing::Test {
@@ -29,7 +40,7 @@ class QtWindowTest : public ::testing::Test {
     posix::PosixPlatform platform{temp.Path() / "config"};
     Startup startup{platform};
     FakeMessageBoxes boxes;
-    FakeOpenFileDialog dialog;
+    OpenFileDialogWithUser dialog;
     int ended = 0;  // calls of the windows' end-of-program action
 };
 

@@ -134,17 +134,30 @@ TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
     QMimeData data;
     data.setUrls({QUrl(QStringLiteral("https://example.com/remote.zpk"))});
     QDragEnterEvent remote({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    remote.setAccepted(false);
     QApplication::sendEvent(&window, &remote);
     EXPECT_FALSE(remote.isAccepted());
     data.setUrls({QUrl::fromLocalFile(QFile::decodeName(mod.c_str())),
                   QUrl::fromLocalFile(QString::fromStdString(game))});
-    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.setAccepted(false);
-    QApplication::sendEvent(&window, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
+    // Shift proposes a move, which would let the source delete the archive: taken as a copy,
+    // and not at all while a command (here Add A Mod's dialog) is under way.
+    constexpr Qt::DropActions kOffered = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDragMoveEvent move({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QDropEvent drop(QPointF(5, 5), kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&window, &enter);  // a drag taken before the command begins
+    dialog.whileShown = [&] {
+        for (QDropEvent* event : std::initializer_list<QDropEvent*>{&move, &drop, &enter}) {
+            event->setAccepted(true);  // as Qt delivers a move after a taken enter
+            QApplication::sendEvent(&window, event);
+            EXPECT_FALSE(event->isAccepted()) << event->type();
+        }
+    };
+    Click("Command2");
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(&window, event);
+        EXPECT_TRUE(event->isAccepted());
+        EXPECT_EQ(event->dropAction(), Qt::CopyAction);
+    }
     ASSERT_EQ(adapter.ItemCount(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
     const QPoint row = list1.visualItemRect(list1.item(1)).center();
