@@ -55,7 +55,7 @@ void VXModMain::BackUpAndList() {
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
-    const std::int16_t n = BackUpIfNoEntries(registry_.ReadCount("0"));
+    const std::int16_t n = BackUpIfNoEntries(registry_.ReadCount());
     batch.Commit();
     if (n >= 1) {
         RefreshModList(n);
@@ -195,19 +195,23 @@ void VXModMain::CheckRoomToSwitch(const std::string& source, bool keepLive) {
     }
 }
 
+std::string VXModMain::FileNameOf(const std::string& path) const {
+    return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
+}
+
 std::string VXModMain::DisplayName(const std::string& path) {
     try {
         return platform_.LookupEntry(path, EntryKind::PlainFiles);
     } catch (const Error&) {
         // The file is there (its size was just read) but its folder cannot be listed: the
         // name as the path spells it is the best there is, and no reason to touch the entry.
-        return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
+        return FileNameOf(path);
     }
 }
 
 void VXModMain::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
     CopyJob job(copy);
-    controls_.Copies.Watch(job, source.substr(source.find_last_of(platform_.PathSeparator()) + 1));
+    controls_.Copies.Watch(job, FileNameOf(source));
     job.Finish();
 }
 
@@ -281,47 +285,51 @@ void VXModMain::SwitchSelected() {
         ShowBox("Select something!", "Select Something");
         return;
     }
-    const std::string source = controls_.List1.Item(selected);
-    while (!SwitchTo(source)) {
-    }
+    SwitchTo(controls_.List1.Item(selected));
 }
 
-bool VXModMain::SwitchTo(const std::string& source) {
-    SettingsBatch batch(platform_);
-    // A negative count is refused here too: the backup step would take it for an empty list.
-    std::int16_t n = BackUpIfNoEntries(registry_.ReadCountToChange());
-    batch.Commit();
-    try {
-        // Switching to the live archive itself, by whatever spelling, leaves it as it is.
-        if (!SameFile(source, paths_.PatchPath)) {
-            const bool keepLive = !LiveArchiveIsRegistered(n);
-            // A switch that cannot happen, for want of its archive or of room for it, keeps
-            // no copy of anything.
-            CheckRoomToSwitch(source, keepLive);
-            if (keepLive) {
-                n = KeepLiveArchive(n, batch);
+void VXModMain::SwitchTo(const std::string& source) {
+    // Once more each time another program held a file and the user chose Retry.
+    while (true) {
+        SettingsBatch batch(platform_);
+        // A negative count is refused here too: the backup step would take it for no entries.
+        std::int16_t n = BackUpIfNoEntries(registry_.ReadCountToChange());
+        batch.Commit();
+        try {
+            // Switching to the live archive itself, by whatever spelling, leaves it as it is.
+            if (!SameFile(source, paths_.PatchPath)) {
+                const bool keepLive = !LiveArchiveIsRegistered(n);
+                // A switch that cannot happen, for want of its archive or of room for it,
+                // keeps no copy of anything.
+                CheckRoomToSwitch(source, keepLive);
+                if (keepLive) {
+                    n = KeepLiveArchive(n, batch);
+                }
             }
+            Copy(source, [&](CopyProgress& progress) {
+                platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
+            });
+        } catch (const CopyCancelled&) {
+            // The user's own choice needs no box; the list shows what is live, as after any
+            // switch.
+            RefreshModList(n);
+            batch.Commit();
+            return;
+        } catch (const Error& error) {
+            if (!platform_.HeldByAnotherProgram(error)) {
+                throw;
+            }
+            platform_.CommitSettings();
+            // Cancel leaves everything as it is: the live archive was not touched.
+            if (boxes_.AskRetry(HeldFileMessage(error.Path()), std::string(settings::kAppName))) {
+                continue;
+            }
+            return;
         }
-        Copy(source, [&](CopyProgress& progress) {
-            platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
-        });
-    } catch (const CopyCancelled&) {
-        // The user's own choice needs no box; the list shows what is live, as after any
-        // switch.
         RefreshModList(n);
         batch.Commit();
-        return true;
-    } catch (const Error& error) {
-        if (!platform_.HeldByAnotherProgram(error)) {
-            throw;
-        }
-        platform_.CommitSettings();
-        // Cancel leaves everything as it is: the live archive was not touched.
-        return !boxes_.AskRetry(HeldFileMessage(error.Path()), std::string(settings::kAppName));
+        return;
     }
-    RefreshModList(n);
-    batch.Commit();
-    return true;
 }
 
 std::string VXModMain::HeldFileMessage(const std::string& held) {
@@ -418,18 +426,15 @@ void VXModMain::Command1Click() {
 void VXModMain::RemoveSelected() {
     SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
-    const int bound = n;
-    // The list does not change while the entries move, so its selection is read once.
     const int selected = controls_.List1.SelectedIndex();
-    for (int i = 0; i < bound; ++i) {
-        if (selected == i) {
-            // Each later entry moves down one place, first to last: where saves are stored one
-            // by one, a stop half-way leaves one entry twice rather than one lost.
-            for (int j = i + 1; j <= n; ++j) {
-                registry_.WriteEntry(j, registry_.ReadEntry(j + 1));
-            }
-            --n;
+    if (selected >= 0 && selected < n) {
+        // Each later entry moves down one key, first to last, and the key freed at the end
+        // takes what stands above the count, normally nothing: where saves are stored one by
+        // one, a stop half-way leaves one entry twice rather than one lost.
+        for (int key = selected + 1; key <= n; ++key) {
+            registry_.WriteEntry(key, registry_.ReadEntry(key + 1));
         }
+        --n;
     }
     registry_.WriteCount(n);
     batch.Commit();

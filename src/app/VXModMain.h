@@ -53,9 +53,8 @@ class VXModMain {
     void AddChosen();
     void AddDropped(const std::vector<std::string>& paths);
     void RemoveSelected();
-    // One try at making `source` live. Answers false when the running game held the live
-    // archive and the user chose to try the whole switch again.
-    bool SwitchTo(const std::string& source);
+    // Makes `source` live, asking whether to try again while another program holds a file.
+    void SwitchTo(const std::string& source);
     // With no entries registered, backs up the game's archive and registers the backup as
     // entry 1 before anything may replace that archive or be registered ahead of it. Answers
     // the count after that; throws, registering nothing, while the backup cannot be made.
@@ -88,6 +87,8 @@ class VXModMain {
     void Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy);
     // Stores the saves made so far, then shows the box.
     void ShowBox(const std::string& text, std::string_view title);
+    // The last component of `path`, as the path spells it.
+    std::string FileNameOf(const std::string& path) const;
     // The file name that Label2 shows for a registered path.
     std::string DisplayName(const std::string& path);
 

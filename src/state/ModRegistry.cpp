@@ -9,12 +9,12 @@ namespace vx {
 
 ModRegistry::ModRegistry(PlatformServices& platform) : platform_(platform) {}
 
-std::int16_t ModRegistry::ReadCount(std::optional<std::string_view> defaultText) {
-    return ParseCount(CountText(defaultText), platform_.DecimalSeparator());
+std::int16_t ModRegistry::ReadCount() {
+    return ParseCount(StoredCountText(), platform_.DecimalSeparator());
 }
 
 std::int16_t ModRegistry::ReadCountToChange() {
-    const std::string text = CountText("0");
+    const std::string text = StoredCountText();
     const std::int16_t count = ParseCount(text, platform_.DecimalSeparator());
     if (count < 0) {
         throw BadCountError(text);
@@ -22,10 +22,9 @@ std::int16_t ModRegistry::ReadCountToChange() {
     return count;
 }
 
-std::string ModRegistry::CountText(std::optional<std::string_view> defaultText) {
-    const auto stored =
-        platform_.GetSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey);
-    return stored ? *stored : std::string(defaultText.value_or(""));
+std::string ModRegistry::StoredCountText() {
+    return platform_.GetSetting(settings::kAppName, settings::kSettingsSection, settings::kCountKey)
+        .value_or("0");
 }
 
 void ModRegistry::WriteCount(std::int16_t count) {

@@ -15,10 +15,10 @@ class ModRegistry {
   public:
     explicit ModRegistry(PlatformServices& platform);
 
-    // With no default, an absent count reads as empty text, which is not a number.
-    std::int16_t ReadCount(std::optional<std::string_view> defaultText);
-    // The count a command is about to change (absent reads as 0). A negative count is refused
-    // like text: adding or removing from it would write keys no list ever shows.
+    // An absent count reads as 0.
+    std::int16_t ReadCount();
+    // The count a command is about to change. A negative count is refused like text: adding
+    // or removing from it would write keys no list ever shows.
     std::int16_t ReadCountToChange();
     void WriteCount(std::int16_t count);
 
@@ -31,7 +31,7 @@ class ModRegistry {
     void WriteGameFolder(const std::string& folder);
 
   private:
-    std::string CountText(std::optional<std::string_view> defaultText);
+    std::string StoredCountText();
 
     PlatformServices& platform_;
 };

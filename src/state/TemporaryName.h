@@ -12,6 +12,10 @@ namespace vx {
 inline constexpr std::string_view kTemporaryPrefix = ".patchkeeper-";
 inline constexpr std::string_view kTemporarySuffix = ".tmp";
 
+// How many names an atomic copy draws before it gives up. Each holds 64 random bits, so even
+// a second draw means something else makes such names in that folder.
+inline constexpr int kTemporaryNameTries = 8;
+
 // The name for a temporary file drawn from `random`, its digits in lower case.
 std::string TemporaryName(std::uint64_t random);
 

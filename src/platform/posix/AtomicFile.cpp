@@ -39,14 +39,14 @@ Temporary CreateTemporary(int folder, const std::string& path) {
     if (unnamed >= 0) {
         return {FileDescriptor(unnamed), {}};
     }
-    for (int attempt = 0;; ++attempt) {
+    for (int tries = 1;; ++tries) {
         std::string name = RandomTemporaryName();
         const int fd = ::openat(folder, name.c_str(),
                                 O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0600);
         if (fd >= 0) {
             return {FileDescriptor(fd), std::move(name)};
         }
-        if (errno != EEXIST || attempt == 8) {
+        if (errno != EEXIST || tries == kTemporaryNameTries) {
             throw ErrnoError(errno, path);
         }
     }
@@ -58,13 +58,13 @@ void NameTemporary(int folder, Temporary& temporary, const std::string& path) {
         return;
     }
     const std::string self = "/proc/self/fd/" + std::to_string(temporary.fd.Get());
-    for (int attempt = 0;; ++attempt) {
+    for (int tries = 1;; ++tries) {
         std::string name = RandomTemporaryName();
         if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             temporary.name = std::move(name);
             return;
         }
-        if (errno != EEXIST || attempt == 8) {
+        if (errno != EEXIST || tries == kTemporaryNameTries) {
             throw ErrnoError(errno, path);
         }
     }

@@ -19,10 +19,11 @@ class DeferredClose {
     ~DeferredClose() { Wait(); }
 
     void Close(FileDescriptor fd);
+
+  private:
     // Returns once every descriptor handed over is closed.
     void Wait();
 
-  private:
     std::thread closer_;
 };
 

@@ -32,8 +32,6 @@ class IniSettings {
     void Commit();
     void EndBatch() noexcept;
 
-    const std::filesystem::path& File() const { return file_; }
-
   private:
     // What tells one version of the file from another; all zero while there is no file.
     struct Signature {

@@ -80,6 +80,12 @@ bool AllFit(const QFont& font, const QWidget& window, const std::vector<Caption>
     return true;
 }
 
+// Fixes the window's client area, which is all QWidget's size covers.
+void FixClientSize(QWidget& window, layout::Size size, int dpi) {
+    window.setFixedSize(layout::TwipsToPixels(size.width, dpi),
+                        layout::TwipsToPixels(size.height, dpi));
+}
+
 }  // namespace
 
 int LogicalDpi(const QWidget& widget) {
@@ -116,11 +122,6 @@ void Place(QWidget& control, const layout::Control& where, int dpi) {
     control.setGeometry(
         layout::TwipsToPixels(where.left, dpi), layout::TwipsToPixels(where.top, dpi),
         layout::TwipsToPixels(where.width, dpi), layout::TwipsToPixels(where.height, dpi));
-}
-
-void FixClientSize(QWidget& window, layout::Size size, int dpi) {
-    window.setFixedSize(layout::TwipsToPixels(size.width, dpi),
-                        layout::TwipsToPixels(size.height, dpi));
 }
 
 void FitCaptionFont(QWidget& window) {

@@ -28,9 +28,6 @@ void FollowWindowSize(QWidget& window, std::span<const layout::Control> controls
                       layout::Size clientSize, layout::Growth (*growthOf)(const layout::Control&),
                       int dpi);
 
-// Fixes the window's client area, which is all QWidget's size covers.
-void FixClientSize(QWidget& window, layout::Size size, int dpi);
-
 // Gives the window the largest font, from the classic 8 points down to 6, at which the
 // captions of its labels and buttons fit inside them as the style draws them, and the text
 // of its text boxes fits their height. Call once the controls are placed and captioned.

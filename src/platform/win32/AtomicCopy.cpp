@@ -220,7 +220,7 @@ TemporaryFile CopyToTemporary(FileSteps& steps, const std::wstring& from, const 
             return copy;
         }
         const bool taken = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
-        if (taken && attempt < 4) {
+        if (taken && attempt < kTemporaryNameTries) {
             continue;  // someone else's file: leave it alone and draw another name
         }
         if (!taken) {
