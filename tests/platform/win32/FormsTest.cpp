@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <span>
 #include <string>
 #include <tuple>
@@ -19,6 +20,7 @@
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
+#include "platform/win32/Win32OpenFileDialog.h"
 
 namespace vx::win32 {
 namespace {
@@ -28,20 +30,25 @@ std::wstring TextOf(HWND window) {
     return {text, static_cast<std::size_t>(GetWindowTextW(window, text, 256))};
 }
 
-// The boxes shown, each as its text, title and owner, answered by a timer that their own
-// message loop runs; while one is up its owner must take no input.
-using Boxes = std::vector<std::tuple<std::wstring, std::wstring, HWND>>;
+// The boxes shown, each as its visible controls' texts (an icon as "icon"), title and owner,
+// cancelled by a timer that their own message loop runs; while one is up its owner must take
+// no input.
+using Boxes = std::vector<std::tuple<std::set<std::wstring>, std::wstring, HWND>>;
 Boxes shown;
 BOOL CALLBACK AnswerIfBox(HWND box, LPARAM) {
-    wchar_t kind[8] = {};
-    if (!IsWindowVisible(box) || GetClassNameW(box, kind, 8) == 0 ||
-        kind != std::wstring(L"#32770")) {
+    // The dialog class's atom, which gives it the name "#32770".
+    if (!IsWindowVisible(box) || GetClassWord(box, GCW_ATOM) != 32770) {
         return TRUE;
     }
-    const HWND owner = GetWindow(box, GW_OWNER);
-    shown.emplace_back(TextOf(GetDlgItem(box, 0xFFFF)), TextOf(box), owner);
-    EXPECT_FALSE(IsWindowEnabled(owner)) << "a window takes input under its box";
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    std::set<std::wstring> controls;
+    for (HWND at = GetWindow(box, GW_CHILD); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
+        if (IsWindowVisible(at)) {
+            controls.insert(SendMessageW(at, STM_GETICON, 0, 0) != 0 ? L"icon" : TextOf(at));
+        }
+    }
+    shown.emplace_back(controls, TextOf(box), GetWindow(box, GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(std::get<HWND>(shown.back()))) << "input under its box";
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
     return FALSE;
 }
 void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
@@ -130,8 +137,10 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
 // The program over fake services, with the game's folder accepted when `accepted`.
 class FormsTest : public ::testing::Test {
   protected:
-    FormsTest() { shown.clear(); }
-    ~FormsTest() override { KillTimer(nullptr, boxAnswers); }
+    ~FormsTest() override {
+        KillTimer(nullptr, boxAnswers);
+        shown.clear();
+    }
 
     UINT_PTR boxAnswers = SetTimer(nullptr, 0, 20, &AnswerBoxes);
     SlowPlatform platform;
@@ -168,7 +177,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     EXPECT_TRUE(shown.empty()) << "Enter in the text box pressed Ok";
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
-    EXPECT_EQ(shown, (Boxes{{L"Path Invalid: C:\\nowhere", L"Invalid Path", dir}}));
+    EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
 
     SetWindowTextW(text1, L"C:\\game");
     Click(dir, VXDirWindow::kCommand1Id);
@@ -213,7 +222,8 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     ASSERT_EQ(GetActiveWindow(), other);
     SendMessageW(main, WM_COMMAND, VXModMainWindow::kSwtichId, 0);
     DestroyWindow(other);
-    EXPECT_EQ(shown, (Boxes{{L"Select something!", L"Select Something", main}}));
+    // One OK button, no icon.
+    EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
     dialog.answers = {mod};
     Click(main, VXModMainWindow::kCommand2Id);
     ASSERT_EQ(list1(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
@@ -227,9 +237,8 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kSwtichId);
-    EXPECT_EQ(shown.back(),
-              (Boxes::value_type{std::get<0>(shown.back()), L"Vexmoor Patchkeeper", main}))
-        << "the failure reported";
+    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
 TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
@@ -344,6 +353,28 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         DispatchMessageW(&message);
     }
     EXPECT_FALSE(IsWindow(main));
+}
+
+OPENFILENAMEW asked{};
+// The first showing stands in for a user who picks a file; the others are the system's.
+BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
+    const bool first = asked.lStructSize == 0;
+    asked = *dialog;
+    return first ? lstrcpyW(dialog->lpstrFile, L"C:\\mod.zpk") != nullptr
+                 : GetOpenFileNameW(dialog);
+}
+
+TEST_F(FormsTest, OpenFileDialogAsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
+    Win32OpenFileDialog files(&WatchedDialog);
+    files.SetFileMustExist(true);
+    files.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
+    files.ShowOpen();
+    EXPECT_EQ(files.FileName(), "C:\\mod.zpk");
+    files.ShowOpen();  // cancelled
+    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_EQ(std::wstring(asked.lpstrFilter, 29),
+              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
+    EXPECT_EQ(files.FileName(), "");
 }
 
 // Esc and the progress window's own close box cancel the copy; neither destroys the window,
