@@ -56,6 +56,7 @@ void Form::Create(const wchar_t* className, std::string_view caption, layout::Si
                         static_cast<Form*>(this)) == nullptr) {
         throw LastError();
     }
+    boxes_.Attach(Handle());
     for (const FormControl& control : controls_) {
         const HWND child = CreateWindowExW(
             control.exStyle, control.className, ToUtf16(control.place.caption).c_str(),

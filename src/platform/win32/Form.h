@@ -11,6 +11,7 @@
 #include "platform/win32/BaseWindow.h"
 #include "platform/win32/CaptionFont.h"
 #include "platform/win32/UiHandles.h"
+#include "platform/win32/Win32MessageBoxes.h"
 
 namespace vx::win32 {
 
@@ -30,7 +31,7 @@ using GrowthRule = layout::Growth (*)(const layout::Control&);
 // A top-level window laid out in twips: it sizes itself and its controls for the
 // DPI of the monitor it is on, uses the system's message font, keeps the keyboard focus on
 // its controls, and ends the program's message loop when the user closes it. Its load step
-// runs when it is first opened.
+// runs when it is first opened. Its boxes, failures included, are owned by it.
 class Form : public BaseWindow<Form> {
   public:
     virtual ~Form() = default;
@@ -41,7 +42,8 @@ class Form : public BaseWindow<Form> {
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
 
   protected:
-    explicit Form(MessageBoxes& boxes) : boxes_(boxes) {}
+    Form() = default;
+    MessageBoxes& Boxes() { return boxes_; }
 
     // Creates the window, hidden and centred on its monitor (over its `owner` while that
     // shows), and its controls in the order of `controls`, which is the order Tab walks them.
@@ -73,7 +75,7 @@ class Form : public BaseWindow<Form> {
     void ApplyIcons(UINT dpi);
     void Centre();
 
-    MessageBoxes& boxes_;
+    Win32MessageBoxes boxes_;
     bool loaded_ = false;
     DWORD style_ = 0;
     layout::Size clientSize_{};

@@ -6,23 +6,22 @@
 
 namespace vx::win32 {
 
-Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-                 OpenFileDialog& commonDialog1)
-    : startup_(startup), platform_(platform), boxes_(boxes), commonDialog1_(commonDialog1) {}
+Program::Program(Startup& startup, PlatformServices& platform, OpenFileDialog& commonDialog1)
+    : startup_(startup), platform_(platform), commonDialog1_(commonDialog1) {}
 
 void Program::Start(FirstWindow first) {
     if (first == FirstWindow::VXModMain) {
         OpenMainWindow();
         return;
     }
-    vxDir_.emplace(startup_, platform_, boxes_, *this);
+    vxDir_.emplace(startup_, platform_, *this);
     vxDir_->Open();
 }
 
 void Program::OpenMainWindow() {
     if (!vxModMain_) {
         try {
-            vxModMain_.emplace(startup_.Paths(), platform_, boxes_, commonDialog1_);
+            vxModMain_.emplace(startup_.Paths(), platform_, commonDialog1_);
         } catch (...) {
             // The game-folder window hid itself before asking for this one: without it the
             // user would be left with no window at all.

@@ -14,8 +14,7 @@ namespace vx::win32 {
 // game-folder window to the main window.
 class Program final : public MainWindowOpener {
   public:
-    Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-            OpenFileDialog& commonDialog1);
+    Program(Startup& startup, PlatformServices& platform, OpenFileDialog& commonDialog1);
 
     // Opens the window that Startup::Run chose. Throws vx::Error when it cannot be made.
     void Start(FirstWindow first);
@@ -25,7 +24,6 @@ class Program final : public MainWindowOpener {
   private:
     Startup& startup_;
     PlatformServices& platform_;
-    MessageBoxes& boxes_;
     OpenFileDialog& commonDialog1_;
     std::optional<VXDirWindow> vxDir_;
     std::optional<VXModMainWindow> vxModMain_;

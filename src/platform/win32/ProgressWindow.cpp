@@ -26,9 +26,7 @@ constexpr std::array<FormControl, 4> kControls{{
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(MessageBoxes& boxes, HWND owner, CopyJob& job,
-                               const std::string& fileName)
-    : Form(boxes), job_(job) {
+ProgressWindow::ProgressWindow(HWND owner, CopyJob& job, const std::string& fileName) : job_(job) {
     const INITCOMMONCONTROLSEX progressBar{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&progressBar);
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false, nullptr, owner);

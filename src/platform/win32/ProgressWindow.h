@@ -16,7 +16,7 @@ class ProgressWindow final : public Form {
     enum ControlId : int { kLabel1Id = 300, kProgressBar1Id, kLabel2Id, kCancelId };
 
     // Creates the window for `job`, hidden, owned by `owner`.
-    ProgressWindow(MessageBoxes& boxes, HWND owner, CopyJob& job, const std::string& fileName);
+    ProgressWindow(HWND owner, CopyJob& job, const std::string& fileName);
 
     // Shows what the job has done since the last look.
     void Update();

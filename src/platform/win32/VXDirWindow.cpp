@@ -20,9 +20,8 @@ constexpr std::array<FormControl, 4> kControls{{
 
 }  // namespace
 
-VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-                         MainWindowOpener& opener)
-    : Form(boxes), logic_(startup, platform, boxes, opener, {self_, text1_, browser_}) {
+VXDirWindow::VXDirWindow(Startup& startup, PlatformServices& platform, MainWindowOpener& opener)
+    : logic_(startup, platform, Boxes(), opener, {self_, text1_, browser_}) {
     // Its caption is long for its width, and there is nothing to minimize it for: it only
     // asks one question.
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false);

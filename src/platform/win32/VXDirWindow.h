@@ -16,8 +16,7 @@ class VXDirWindow final : public Form {
     enum ControlId : int { kLabel1Id = 100, kText1Id, kCommand1Id, kCommand2Id };
 
     // Creates the window, hidden.
-    VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-                MainWindowOpener& opener);
+    VXDirWindow(Startup& startup, PlatformServices& platform, MainWindowOpener& opener);
 
   private:
     void OnLoad() override { logic_.Load(); }

@@ -49,10 +49,8 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 }  // namespace
 
 VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
-                                 MessageBoxes& boxes, OpenFileDialog& commonDialog1)
-    : Form(boxes),
-      copies_(boxes),
-      logic_(paths, platform, boxes, {label2_, list1_, commonDialog1, copies_}) {
+                                 OpenFileDialog& commonDialog1)
+    : logic_(paths, platform, Boxes(), {label2_, list1_, commonDialog1, copies_}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
     copies_.Attach(Handle());
     label2_.Attach(Control(kLabel2Id));

@@ -26,7 +26,7 @@ class VXModMainWindow final : public Form {
     };
 
     // Creates the window, hidden; the dialog is the one Add A Mod shows.
-    VXModMainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+    VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
                     OpenFileDialog& commonDialog1);
 
   private:

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32CopyWatcher.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <chrono>
 #include <utility>
@@ -48,6 +50,9 @@ class DisabledControls {
 
 void Win32CopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
     job_ = &job;
+    // Files dropped meanwhile would start a second command inside this one: the window
+    // refuses them, and the pointer says so, until the copy has ended.
+    DragAcceptFiles(main_, FALSE);
     try {
         WaitFor(job, fileName);
     } catch (...) {
@@ -97,7 +102,7 @@ void Win32CopyWatcher::Pump(UINT filter) {
 }
 
 void Win32CopyWatcher::ShowProgress(CopyJob& job, const std::string& fileName) {
-    ProgressWindow window(boxes_, main_, job, fileName);
+    ProgressWindow window(main_, job, fileName);
     // Enabled again before the window goes, so that the main window takes the focus back.
     const DisabledControls disabled(main_);
     window.Open();
@@ -111,6 +116,7 @@ void Win32CopyWatcher::ShowProgress(CopyJob& job, const std::string& fileName) {
 
 void Win32CopyWatcher::Done() noexcept {
     job_ = nullptr;
+    DragAcceptFiles(main_, TRUE);
     if (quit_) {
         PostQuitMessage(static_cast<int>(*std::exchange(quit_, std::nullopt)));
     }

@@ -13,9 +13,7 @@ namespace vx::win32 {
 // they keep painting; see CopyWatcher. The progress window is owned by the main window.
 class Win32CopyWatcher final : public CopyWatcher {
   public:
-    explicit Win32CopyWatcher(MessageBoxes& boxes) : boxes_(boxes) {}
-
-    // The main window, whose controls take no input while a copy runs.
+    // The main window, whose controls and drops take no input while a copy runs.
     void Attach(HWND main) { main_ = main; }
     void Watch(CopyJob& job, const std::string& fileName) override;
     bool Watching() const { return job_ != nullptr; }
@@ -32,7 +30,6 @@ class Win32CopyWatcher final : public CopyWatcher {
     // Posts what the program was asked meanwhile.
     void Done() noexcept;
 
-    MessageBoxes& boxes_;
     HWND main_ = nullptr;
     CopyJob* job_ = nullptr;
     bool closeWhenDone_ = false;

@@ -27,11 +27,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
 
+    // Each window owns the boxes it shows; these are for failures before any window is made.
     vx::win32::Win32MessageBoxes boxes;
     vx::win32::Win32OpenFileDialog commonDialog1;
     vx::win32::Win32Platform platform;
     vx::Startup startup{platform};
-    vx::win32::Program program{startup, platform, boxes, commonDialog1};
+    vx::win32::Program program{startup, platform, commonDialog1};
 
     bool started = false;
     vx::RunEvent(boxes, [&] {

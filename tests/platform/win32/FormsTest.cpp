@@ -8,8 +8,10 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/Layout.h"
@@ -18,15 +20,39 @@
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
+#include "platform/win32/Win32OpenFileDialog.h"
 
 namespace vx::win32 {
 namespace {
 
-using Boxes = std::vector<std::pair<std::string, std::string>>;
-
 std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
     return {text, static_cast<std::size_t>(GetWindowTextW(window, text, 256))};
+}
+
+// The boxes shown, each as its visible controls' texts (an icon as "icon"), title and owner,
+// cancelled by a timer that their own message loop runs; while one is up its owner must take
+// no input.
+using Boxes = std::vector<std::tuple<std::set<std::wstring>, std::wstring, HWND>>;
+Boxes shown;
+BOOL CALLBACK AnswerIfBox(HWND box, LPARAM) {
+    // The dialog class's atom, which gives it the name "#32770".
+    if (!IsWindowVisible(box) || GetClassWord(box, GCW_ATOM) != 32770) {
+        return TRUE;
+    }
+    std::set<std::wstring> controls;
+    for (HWND at = GetWindow(box, GW_CHILD); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
+        if (IsWindowVisible(at)) {
+            controls.insert(SendMessageW(at, STM_GETICON, 0, 0) != 0 ? L"icon" : TextOf(at));
+        }
+    }
+    shown.emplace_back(controls, TextOf(box), GetWindow(box, GW_OWNER));
+    EXPECT_FALSE(IsWindowEnabled(std::get<HWND>(shown.back()))) << "input under its box";
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    return FALSE;
+}
+void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), &AnswerIfBox, 0);
 }
 
 // The style bits a control must have under a mask: {mask, bits}.
@@ -111,11 +137,16 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
 // The program over fake services, with the game's folder accepted when `accepted`.
 class FormsTest : public ::testing::Test {
   protected:
+    ~FormsTest() override {
+        KillTimer(nullptr, boxAnswers);
+        shown.clear();
+    }
+
+    UINT_PTR boxAnswers = SetTimer(nullptr, 0, 20, &AnswerBoxes);
     SlowPlatform platform;
-    test::FakeMessageBoxes boxes;
     test::FakeOpenFileDialog dialog;
     Startup startup{platform};
-    Program program{startup, platform, boxes, dialog};
+    Program program{startup, platform, dialog};
 
     HWND Start(bool accepted, const wchar_t* className) {
         platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
@@ -143,10 +174,10 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     SetWindowTextW(text1, L"C:\\nowhere");
     SetFocus(text1);
     PressKey(dir, VK_RETURN);
-    EXPECT_TRUE(boxes.shown.empty()) << "Enter in the text box pressed Ok";
+    EXPECT_TRUE(shown.empty()) << "Enter in the text box pressed Ok";
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
-    EXPECT_EQ(boxes.shown, (Boxes{{"Path Invalid: C:\\nowhere", "Invalid Path"}}));
+    EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
 
     SetWindowTextW(text1, L"C:\\game");
     Click(dir, VXDirWindow::kCommand1Id);
@@ -183,8 +214,16 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
         return SendDlgItemMessageW(main, VXModMainWindow::kList1Id, message, index, 0);
     };
 
-    Click(main, VXModMainWindow::kSwtichId);
-    EXPECT_EQ(boxes.shown, (Boxes{{"Select something!", "Select Something"}}));
+    // The user turned to another program while the command ran (a click would activate the
+    // main window): its box is still the main window's.
+    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                       nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetActiveWindow(), other);
+    SendMessageW(main, WM_COMMAND, VXModMainWindow::kSwtichId, 0);
+    DestroyWindow(other);
+    // One OK button, no icon.
+    EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
     dialog.answers = {mod};
     Click(main, VXModMainWindow::kCommand2Id);
     ASSERT_EQ(list1(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
@@ -198,7 +237,8 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
     list1(LB_SETCURSEL, 0);
     Click(main, VXModMainWindow::kSwtichId);
-    EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
 TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
@@ -247,15 +287,15 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     const HWND list1 = GetDlgItem(main, VXModMainWindow::kList1Id);
     ASSERT_EQ(SendMessageW(list1, LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(boxes.shown.size(), 1U) << "the folder named";
+    EXPECT_EQ(shown.size(), 1U) << "the folder named";
     RECT item{};
     SendMessageW(list1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(list1, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
 }
 
-// A copy that runs a while shows its progress over the main window, whose controls take no
-// input meanwhile; Cancel stops it, and so does closing the main window, which closes once
-// the copy has ended. A copy past stopping greys Cancel and ends as it would.
+// A copy that runs a while shows its progress over the main window, whose controls and drops take
+// no input meanwhile; Cancel stops it, and so does closing the main window, which closes once the
+// copy has ended. A copy past stopping greys Cancel and ends as it would.
 TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsIt) {
     const HWND main = Start(true, VXModMainWindow::kClassName);
     platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
@@ -281,7 +321,8 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
             }
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
             EXPECT_TRUE(IsWindowEnabled(main) &&
-                        !IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)));
+                        !IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)) &&
+                        !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
             EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kLabel1Id)), L"Shiny Water.zpk");
             EXPECT_TRUE(
                 TextOf(GetDlgItem(progress, ProgressWindow::kLabel2Id)).ends_with(L" of 3.0 GB"));
@@ -301,7 +342,8 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         EXPECT_FALSE(whileCopying) << stop;
         EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop == kFinish ? "a mod" : "live");
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)) &&
+                    (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
         platform.files["C:\\game\\patch_vx.zpk"] = "live";
     }
     KillTimer(nullptr, timer);
@@ -313,10 +355,31 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
     EXPECT_FALSE(IsWindow(main));
 }
 
+OPENFILENAMEW asked{};
+// The first showing stands in for a user who picks a file; the others are the system's.
+BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
+    const bool first = asked.lStructSize == 0;
+    asked = *dialog;
+    return first ? lstrcpyW(dialog->lpstrFile, L"C:\\mod.zpk") != nullptr
+                 : GetOpenFileNameW(dialog);
+}
+
+TEST_F(FormsTest, OpenFileDialogAsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
+    Win32OpenFileDialog files(&WatchedDialog);
+    files.SetFileMustExist(true);
+    files.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
+    files.ShowOpen();
+    EXPECT_EQ(files.FileName(), "C:\\mod.zpk");
+    files.ShowOpen();  // cancelled
+    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_EQ(std::wstring(asked.lpstrFilter, 29),
+              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
+    EXPECT_EQ(files.FileName(), "");
+}
+
 // Esc and the progress window's own close box cancel the copy; neither destroys the window,
 // which its owner does.
 TEST(ProgressWindowTest, EscAndTheCloseBoxCancelTheCopy) {
-    test::FakeMessageBoxes boxes;
     for (const bool escape : {true, false}) {
         std::atomic<int> reports = 0;  // until cancelled, or enough to tell it was not
         CopyJob job([&](CopyProgress& progress) {
@@ -324,7 +387,7 @@ TEST(ProgressWindowTest, EscAndTheCloseBoxCancelTheCopy) {
                 Sleep(1);
             }
         });
-        const ProgressWindow window(boxes, nullptr, job, "mod.zpk");
+        const ProgressWindow window(nullptr, job, "mod.zpk");
         const HWND cancel = GetDlgItem(window.Handle(), ProgressWindow::kCancelId);
         MSG key{cancel, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
         escape ? IsDialogMessageW(window.Handle(), &key)

@@ -73,31 +73,72 @@ TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
 }
 
 // Every failure leaves the live archive (read-only here) as it was, no temporary file, and
-// the error says what to do about it.
+// the error says what to do about it and names the file concerned: of two files, the one
+// another program holds open (sharing nothing, as the running game holds its archive).
 TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
     const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see services.cmake
     const std::string gone = folder_ / "gone.zpk";
-    std::vector<std::tuple<Fault, DWORD, std::string, std::string>> cases{
-        // text: a part
-        {{}, ERROR_FILE_NOT_FOUND, "", gone},
-        {Fault::At(Step::Copy), ERROR_DISK_FULL, "", live_},
-        {Fault::At(Step::Flush), ERROR_DISK_FULL, "", live_},
-        {Fault::At(Step::Move), ERROR_DISK_FULL, "", live_}};
+    std::vector<std::tuple<Fault, std::string, DWORD, std::string, std::string>> cases{
+        // fault, file held open, number, a part of the text, path
+        {{}, "", ERROR_FILE_NOT_FOUND, "", gone},
+        {Fault::At(Step::Copy), "", ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Flush), "", ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Move), "", ERROR_DISK_FULL, "", live_},
+        {{}, mod_, ERROR_SHARING_VIOLATION, "in use", mod_},
+        {{}, live_, ERROR_SHARING_VIOLATION, "in use", live_}};
     if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
-        cases.push_back(
-            {{}, ERROR_ACCESS_DENIED, "administrator", std::string(unwritable) + "\\patch_vx.zpk"});
+        cases.push_back({{},
+                         "",
+                         ERROR_ACCESS_DENIED,
+                         "administrator",
+                         std::string(unwritable) + "\\patch_vx.zpk"});
     }
-    for (const auto& [fault, number, text, path] : cases) {
-        const std::string live = path == gone ? live_ : path;
+    for (const auto& [fault, held, number, text, path] : cases) {
+        const std::string live = path.ends_with("\\patch_vx.zpk") ? path : live_;
         SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
         steps_.fault = fault;
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
+        // Another program's handle, sharing nothing; no handle where no file is named.
+        const HANDLE holder =
+            CreateFileW(ToUtf16(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const Error error = test::ErrorOf(
             [&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
+        CloseHandle(holder);
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
         EXPECT_EQ(error.Path(), path);
+        EXPECT_EQ(platform_.HeldByAnotherProgram(error), !held.empty()) << path;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    }
+}
+
+// One file under other spellings is one file, and a copy of it is another; switching to it
+// through another spelling writes nothing (a copy would fail here). Wine reaches the whole
+// Unix file system, drive C: included, through Z:.
+TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItself) {
+    std::wstring upper = ToUtf16(mod_);
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(ToUtf16(mod_).c_str(), shortName.data(), MAX_PATH));
+    std::string slashed = mod_;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    Names spellings{ToUtf8(CharUpperW(upper.data())), ToUtf8(shortName), slashed};
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    if (const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")))) {
+        char* name = unixName(ToUtf16(mod_).c_str());
+        spellings.push_back("Z:" + std::string(name));
+        std::replace(spellings.back().begin(), spellings.back().end(), '/', '\\');
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    WriteFile(folder_ / "copy.zpk", modBytes_);
+    const auto identity = platform_.IdentifyFile(mod_);
+    ASSERT_TRUE(identity && identity != platform_.IdentifyFile(folder_ / "copy.zpk"));
+    steps_.fault = Fault::At(Step::Copy);
+    for (const std::string& spelling : spellings) {
+        EXPECT_NE(spelling, mod_);
+        EXPECT_EQ(platform_.IdentifyFile(spelling), identity) << spelling;
+        EXPECT_NO_THROW(platform_.ReplaceWithCopy(spelling, mod_, progress_)) << spelling;
+        EXPECT_NO_THROW(platform_.ReplaceWithCopy(mod_, spelling, progress_)) << spelling;
     }
 }
 
