@@ -16,7 +16,7 @@
 #include <string>
 
 #include "Timing.h"
-#include "app/VXModMain.h"
+#include "app/MainWindow.h"
 #include "fakes/FakeControls.h"
 #include "state/ModRegistry.h"
 #include "state/SettingsLayout.h"
@@ -89,15 +89,15 @@ int main(int argc, char** argv) {
     vx::test::FakeMessageBoxes boxes;
     vx::test::FakeOpenFileDialog dialog;
     vx::test::FakeCopyWatcher copies;
-    std::unique_ptr<vx::VXModMain> main;
+    std::unique_ptr<vx::MainWindow> main;
     // A new platform object each time: its store has read nothing yet, as at a start.
     const auto fresh = [&](int count) {
         platform = MakePlatform(root);
         Fill(*platform, (root / "game").string(), archives, count);
         platform = MakePlatform(root);
         main =
-            std::make_unique<vx::VXModMain>(startup.Paths(), *platform, boxes,
-                                            vx::VXModMain::Controls{label, list, dialog, copies});
+            std::make_unique<vx::MainWindow>(startup.Paths(), *platform, boxes,
+                                             vx::MainWindow::Controls{label, list, dialog, copies});
     };
 
     const std::string n = std::to_string(entries);
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
                    fresh(entries - 1);
                    main->Load();  // the window is up, its store read, before the click
                },
-               [&] { main->Command2Click(); }),
+               [&] { main->OnAdd(); }),
            "target <= 100 ms on Linux");
     Report(("Remove the first of " + n + " entries").c_str(),
            MedianMilliseconds(
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
                    main->Load();
                    list.selected = 0;
                },
-               [&] { main->Command1Click(); }),
+               [&] { main->OnRemove(); }),
            "target <= 200 ms on Linux");
 
     main.reset();

@@ -61,54 +61,57 @@ constexpr Rect PlaceGrown(const Control& control, Growth growth, int dpi, Size e
     return rect;
 }
 
-namespace vxdir {
+namespace gamefolder {
 inline constexpr std::string_view kCaption = "Vexmoor Patchkeeper - VX Directory";
 inline constexpr Size kClientSize{4680, 930};
-// Text1's caption is the suggested folder, which depends on the platform.
-inline constexpr Control kLabel1{"Label1", "VX Directory", 0, 0, 975, 255};
-inline constexpr Control kText1{"Text1", "", 0, 240, 4455, 285};
-inline constexpr Control kCommand1{"Command1", "Ok", 1560, 600, 1455, 255};
-// Picks Text1's folder with the platform's folder picker, for paths too long to type.
-inline constexpr Control kCommand2{"Command2", "Browse...", 3135, 600, 1455, 255};
-inline constexpr std::array kTabOrder{kLabel1, kText1, kCommand1, kCommand2};
-}  // namespace vxdir
+// The folder text's caption is the suggested folder, which depends on the platform.
+inline constexpr Control kFolderLabel{"FolderLabel", "VX Directory", 0, 0, 975, 255};
+inline constexpr Control kFolderText{"FolderText", "", 0, 240, 4455, 285};
+inline constexpr Control kOk{"Ok", "Ok", 1560, 600, 1455, 255};
+// Picks the folder text's folder with the platform's folder picker, for paths too long to type.
+inline constexpr Control kBrowse{"Browse", "Browse...", 3135, 600, 1455, 255};
+inline constexpr std::array kTabOrder{kFolderLabel, kFolderText, kOk, kBrowse};
+}  // namespace gamefolder
 
-namespace vxmodmain {
+namespace mainwindow {
 inline constexpr std::string_view kCaption = "Vexmoor Patchkeeper";
 inline constexpr Size kClientSize{4710, 3315};
-inline constexpr Control kLabel1{"Label1", "Current Mod", 0, 120, 4695, 255};
-inline constexpr Control kLabel2{"Label2", "$Current Mod$", 0, 360, 4695, 255};
-inline constexpr Control kList1{"List1", "", 0, 720, 4695, 1620};
-inline constexpr Control kSwtich{"Swtich", "Switch To", 1200, 2400, 2175, 375};
-inline constexpr Control kCommand2{"Command2", "Add A Mod", 120, 2880, 2175, 375};
-inline constexpr Control kCommand1{"Command1", "Remove A Mod", 2400, 2880, 2055, 375};
-inline constexpr std::array kTabOrder{kLabel1, kLabel2, kList1, kSwtich, kCommand2, kCommand1};
+inline constexpr Control kCurrentModHeading{"CurrentModHeading", "Current Mod", 0, 120, 4695, 255};
+// The live archive's file name.
+inline constexpr Control kCurrentMod{"CurrentMod", "$Current Mod$", 0, 360, 4695, 255};
+// Row i shows entry i+1.
+inline constexpr Control kModList{"ModList", "", 0, 720, 4695, 1620};
+inline constexpr Control kSwitch{"Switch", "Switch To", 1200, 2400, 2175, 375};
+inline constexpr Control kAdd{"Add", "Add A Mod", 120, 2880, 2175, 375};
+inline constexpr Control kRemove{"Remove", "Remove A Mod", 2400, 2880, 2055, 375};
+inline constexpr std::array kTabOrder{
+    kCurrentModHeading, kCurrentMod, kModList, kSwitch, kAdd, kRemove};
 inline constexpr std::string_view kOpenFilter = "Vexmoor Patch (*.zpk) | *.zpk";
 
 // The classic size is the smallest: a larger window gives the list room for long paths, the
 // labels stretch across it and the buttons stay together below the list.
 constexpr Growth GrowthOf(const Control& control) {
-    if (control.name == kList1.name) {
+    if (control.name == kModList.name) {
         return Growth::Fill;
     }
-    if (control.name == kLabel1.name || control.name == kLabel2.name) {
+    if (control.name == kCurrentModHeading.name || control.name == kCurrentMod.name) {
         return Growth::Across;
     }
     return Growth::FollowBottom;
 }
-}  // namespace vxmodmain
+}  // namespace mainwindow
 
 // The window a long copy shows over the main window.
 namespace progress {
 inline constexpr std::string_view kCaption = "Vexmoor Patchkeeper";
 inline constexpr Size kClientSize{4710, 1575};
 // The archive's file name; a long one ends in an ellipsis.
-inline constexpr Control kLabel1{"Label1", "", 0, 120, 4695, 255};
-inline constexpr Control kProgressBar1{"ProgressBar1", "", 120, 435, 4455, 255};
+inline constexpr Control kFileName{"FileName", "", 0, 120, 4695, 255};
+inline constexpr Control kBar{"Bar", "", 120, 435, 4455, 255};
 // The bytes copied of the total.
-inline constexpr Control kLabel2{"Label2", "", 0, 750, 4695, 255};
+inline constexpr Control kCopied{"Copied", "", 0, 750, 4695, 255};
 inline constexpr Control kCancel{"Cancel", "Cancel", 1560, 1080, 1575, 375};
-inline constexpr std::array kTabOrder{kLabel1, kProgressBar1, kLabel2, kCancel};
+inline constexpr std::array kTabOrder{kFileName, kBar, kCopied, kCancel};
 }  // namespace progress
 
 }  // namespace vx::layout

@@ -9,10 +9,10 @@ Startup::Startup(PlatformServices& platform) : platform_(platform) {}
 FirstWindow Startup::Run() {
     const std::string folder = ModRegistry(platform_).ReadGameFolder(settings::kNoPath);
     if (folder == settings::kNoPath) {
-        return FirstWindow::VXDir;
+        return FirstWindow::GameFolder;
     }
     SetGamePath(folder);
-    return FirstWindow::VXModMain;
+    return FirstWindow::Main;
 }
 
 void Startup::SetGamePath(const std::string& folder) {

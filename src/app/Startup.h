@@ -15,7 +15,7 @@ struct SharedPaths {
     std::string PatchPath;
 };
 
-enum class FirstWindow { VXModMain, VXDir };
+enum class FirstWindow { Main, GameFolder };
 
 // Where the program's own logic begins: decides which window opens first and owns the
 // shared paths.

@@ -2,41 +2,42 @@
 
 #include <utility>
 
-#include "platform/qt/VXDirWindow.h"
-#include "platform/qt/VXModMainWindow.h"
+#include "platform/qt/GameFolderWindow.h"
+#include "platform/qt/MainWindow.h"
 
 namespace vx::qt {
 
 Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-                 OpenFileDialog& commonDialog1, std::function<void()> endProgram)
+                 OpenFileDialog& openDialog, std::function<void()> endProgram)
     : startup_(startup),
       platform_(platform),
       boxes_(boxes),
-      commonDialog1_(commonDialog1),
+      openDialog_(openDialog),
       endProgram_(std::move(endProgram)) {}
 
 Program::~Program() = default;
 
 void Program::Start(FirstWindow first) {
-    if (first == FirstWindow::VXModMain) {
+    if (first == FirstWindow::Main) {
         OpenMainWindow();
         return;
     }
-    vxDir_ = std::make_unique<VXDirWindow>(startup_, platform_, boxes_, *this, endProgram_);
-    vxDir_->Open();
+    gameFolderWindow_ =
+        std::make_unique<GameFolderWindow>(startup_, platform_, boxes_, *this, endProgram_);
+    gameFolderWindow_->Open();
 }
 
 void Program::OpenMainWindow() {
-    if (!vxModMain_) {
-        vxModMain_ = std::make_unique<VXModMainWindow>(startup_.Paths(), platform_, boxes_,
-                                                       commonDialog1_, endProgram_);
+    if (!mainWindow_) {
+        mainWindow_ = std::make_unique<MainWindow>(startup_.Paths(), platform_, boxes_, openDialog_,
+                                                   endProgram_);
     }
-    vxModMain_->Open();
+    mainWindow_->Open();
 }
 
 void Program::RaiseShownWindow() {
-    for (QWidget* window :
-         {static_cast<QWidget*>(vxModMain_.get()), static_cast<QWidget*>(vxDir_.get())}) {
+    for (QWidget* window : {static_cast<QWidget*>(mainWindow_.get()),
+                            static_cast<QWidget*>(gameFolderWindow_.get())}) {
         if (window != nullptr && window->isVisible()) {
             window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
             window->raise();

@@ -3,20 +3,20 @@
 #include <functional>
 #include <memory>
 
+#include "app/GameFolderWindow.h"
 #include "app/Startup.h"
-#include "app/VXDir.h"
 
 namespace vx::qt {
 
-class VXDirWindow;
-class VXModMainWindow;
+class GameFolderWindow;
+class MainWindow;
 
 // Owns the two windows, each made once when it is first needed, and hands over from the
 // game-folder window to the main window. `endProgram` runs when the user closes either.
 class Program final : public MainWindowOpener {
   public:
     Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-            OpenFileDialog& commonDialog1, std::function<void()> endProgram);
+            OpenFileDialog& openDialog, std::function<void()> endProgram);
     ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -35,10 +35,10 @@ class Program final : public MainWindowOpener {
     Startup& startup_;
     PlatformServices& platform_;
     MessageBoxes& boxes_;
-    OpenFileDialog& commonDialog1_;
+    OpenFileDialog& openDialog_;
     std::function<void()> endProgram_;
-    std::unique_ptr<VXDirWindow> vxDir_;
-    std::unique_ptr<VXModMainWindow> vxModMain_;
+    std::unique_ptr<GameFolderWindow> gameFolderWindow_;
+    std::unique_ptr<MainWindow> mainWindow_;
 };
 
 }  // namespace vx::qt

@@ -28,15 +28,15 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& fileName,
                                std::function<void()> onCancel)
     : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
-      label2_(nullptr),
+      copied_(nullptr),
       bar_(new QProgressBar(this)),
       cancel_(nullptr),
       onCancel_(std::move(onCancel)) {
     const int dpi = LogicalDpi(*this);
-    QLabel* label1 = MakeLabel(*this, table::kLabel1, dpi, kCentred);
-    label2_ = MakeLabel(*this, table::kLabel2, dpi, kCentred);
-    bar_->setObjectName(ToQString(table::kProgressBar1.name));
-    Place(*bar_, table::kProgressBar1, dpi);
+    QLabel* label1 = MakeLabel(*this, table::kFileName, dpi, kCentred);
+    copied_ = MakeLabel(*this, table::kCopied, dpi, kCentred);
+    bar_->setObjectName(ToQString(table::kBar.name));
+    Place(*bar_, table::kBar, dpi);
     bar_->setRange(0, kBarRange);
     bar_->setTextVisible(false);
     cancel_ = MakeButton(*this, table::kCancel, dpi);
@@ -50,7 +50,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, const std::string& fileName,
 }
 
 void ProgressWindow::Show(const CopyJob::State& state) {
-    label2_->setText(ToQString(CopiedOfTotal(state.done, state.total)));
+    copied_->setText(ToQString(CopiedOfTotal(state.done, state.total)));
     bar_->setValue(CopiedPermille(state.done, state.total));
     cancel_->setEnabled(state.Cancellable());
     if (!isVisible()) {

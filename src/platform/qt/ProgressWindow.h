@@ -27,7 +27,7 @@ class ProgressWindow final : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-    QLabel* label2_;
+    QLabel* copied_;
     QProgressBar* bar_;
     QPushButton* cancel_;
     std::function<void()> onCancel_;

@@ -6,7 +6,8 @@
 
 namespace vx::qt {
 
-// The folder picker over QFileDialog. Its answer is text, as Text1 holds it, not path bytes.
+// The folder picker over QFileDialog. Its answer is text, as the folder text holds it, not
+// path bytes.
 class QtFolderDialog final : public FolderDialog {
   public:
     std::string ChooseFolder(const std::string& start) override;

@@ -42,11 +42,10 @@ int main(int argc, char* argv[]) {
     }
 
     vx::qt::QtMessageBoxes boxes;
-    vx::qt::QtOpenFileDialog commonDialog1;
+    vx::qt::QtOpenFileDialog openDialog;
     vx::posix::PosixPlatform platform{vx::posix::PosixPlatform::DefaultConfigHome()};
     vx::Startup startup{platform};
-    vx::qt::Program program{startup, platform, boxes, commonDialog1,
-                            [] { QCoreApplication::quit(); }};
+    vx::qt::Program program{startup, platform, boxes, openDialog, [] { QCoreApplication::quit(); }};
     instance.Listen([&program] { program.RaiseShownWindow(); });
 
     bool started = false;

@@ -6,32 +6,32 @@
 
 namespace vx::win32 {
 
-Program::Program(Startup& startup, PlatformServices& platform, OpenFileDialog& commonDialog1)
-    : startup_(startup), platform_(platform), commonDialog1_(commonDialog1) {}
+Program::Program(Startup& startup, PlatformServices& platform, OpenFileDialog& openDialog)
+    : startup_(startup), platform_(platform), openDialog_(openDialog) {}
 
 void Program::Start(FirstWindow first) {
-    if (first == FirstWindow::VXModMain) {
+    if (first == FirstWindow::Main) {
         OpenMainWindow();
         return;
     }
-    vxDir_.emplace(startup_, platform_, *this);
-    vxDir_->Open();
+    gameFolderWindow_.emplace(startup_, platform_, *this);
+    gameFolderWindow_->Open();
 }
 
 void Program::OpenMainWindow() {
-    if (!vxModMain_) {
+    if (!mainWindow_) {
         try {
-            vxModMain_.emplace(startup_.Paths(), platform_, commonDialog1_);
+            mainWindow_.emplace(startup_.Paths(), platform_, openDialog_);
         } catch (...) {
             // The game-folder window hid itself before asking for this one: without it the
             // user would be left with no window at all.
-            if (vxDir_) {
-                vxDir_->Open();
+            if (gameFolderWindow_) {
+                gameFolderWindow_->Open();
             }
             throw;
         }
     }
-    vxModMain_->Open();
+    mainWindow_->Open();
 }
 
 int RunMessageLoop() {

@@ -3,10 +3,10 @@
 #include <optional>
 
 #include "app/Controls.h"
+#include "app/GameFolderWindow.h"
 #include "app/Startup.h"
-#include "app/VXDir.h"
-#include "platform/win32/VXDirWindow.h"
-#include "platform/win32/VXModMainWindow.h"
+#include "platform/win32/GameFolderWindow.h"
+#include "platform/win32/MainWindow.h"
 
 namespace vx::win32 {
 
@@ -14,7 +14,7 @@ namespace vx::win32 {
 // game-folder window to the main window.
 class Program final : public MainWindowOpener {
   public:
-    Program(Startup& startup, PlatformServices& platform, OpenFileDialog& commonDialog1);
+    Program(Startup& startup, PlatformServices& platform, OpenFileDialog& openDialog);
 
     // Opens the window that Startup::Run chose. Throws vx::Error when it cannot be made.
     void Start(FirstWindow first);
@@ -24,9 +24,9 @@ class Program final : public MainWindowOpener {
   private:
     Startup& startup_;
     PlatformServices& platform_;
-    OpenFileDialog& commonDialog1_;
-    std::optional<VXDirWindow> vxDir_;
-    std::optional<VXModMainWindow> vxModMain_;
+    OpenFileDialog& openDialog_;
+    std::optional<GameFolderWindow> gameFolderWindow_;
+    std::optional<MainWindow> mainWindow_;
 };
 
 // Runs until a window is closed; answers the program's exit code. Tab, Shift+Tab, Enter and

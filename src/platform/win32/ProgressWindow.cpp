@@ -16,10 +16,10 @@ constexpr DWORD kCentredText = SS_CENTER | SS_NOPREFIX;
 
 constexpr std::array<FormControl, 4> kControls{{
     // A long file name ends in an ellipsis instead of wrapping out of sight.
-    {at::kLabel1, ProgressWindow::kLabel1Id, L"Static", kCentredText | SS_ENDELLIPSIS, 0,
+    {at::kFileName, ProgressWindow::kFileNameId, L"Static", kCentredText | SS_ENDELLIPSIS, 0,
      std::nullopt},
-    {at::kProgressBar1, ProgressWindow::kProgressBar1Id, PROGRESS_CLASSW, 0, 0, std::nullopt},
-    {at::kLabel2, ProgressWindow::kLabel2Id, L"Static", kCentredText, 0, std::nullopt},
+    {at::kBar, ProgressWindow::kBarId, PROGRESS_CLASSW, 0, 0, std::nullopt},
+    {at::kCopied, ProgressWindow::kCopiedId, L"Static", kCentredText, 0, std::nullopt},
     {at::kCancel, ProgressWindow::kCancelId, L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0,
      CaptionFit::Button},
 }};
@@ -30,16 +30,16 @@ ProgressWindow::ProgressWindow(HWND owner, CopyJob& job, const std::string& file
     const INITCOMMONCONTROLSEX progressBar{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&progressBar);
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false, nullptr, owner);
-    WriteWindowText(Control(kLabel1Id), fileName);
-    SendMessageW(Control(kProgressBar1Id), PBM_SETRANGE32, 0, 1000);
+    WriteWindowText(Control(kFileNameId), fileName);
+    SendMessageW(Control(kBarId), PBM_SETRANGE32, 0, 1000);
     Update();
 }
 
 void ProgressWindow::Update() {
     const CopyJob::State now = job_.Now();
     if (now.done != shown_.done || now.total != shown_.total) {
-        WriteWindowText(Control(kLabel2Id), CopiedOfTotal(now.done, now.total));
-        SendMessageW(Control(kProgressBar1Id), PBM_SETPOS,
+        WriteWindowText(Control(kCopiedId), CopiedOfTotal(now.done, now.total));
+        SendMessageW(Control(kBarId), PBM_SETPOS,
                      static_cast<WPARAM>(CopiedPermille(now.done, now.total)), 0);
     }
     if (now.Cancellable() != shown_.Cancellable()) {

@@ -13,7 +13,7 @@ namespace vx::win32 {
 class ProgressWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.Progress";
-    enum ControlId : int { kLabel1Id = 300, kProgressBar1Id, kLabel2Id, kCancelId };
+    enum ControlId : int { kFileNameId = 300, kBarId, kCopiedId, kCancelId };
 
     // Creates the window for `job`, hidden, owned by `owner`.
     ProgressWindow(HWND owner, CopyJob& job, const std::string& fileName);

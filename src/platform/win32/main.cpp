@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // reads any of them.
     const vx::win32::SingleInstance instance{
         std::string(vx::instance::kMutexName),
-        {vx::win32::VXModMainWindow::kClassName, vx::win32::VXDirWindow::kClassName}};
+        {vx::win32::MainWindow::kClassName, vx::win32::GameFolderWindow::kClassName}};
     if (!instance.IsFirst()) {
         instance.AskFirstToRaise();
         return 0;
@@ -29,10 +29,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     // Each window owns the boxes it shows; these are for failures before any window is made.
     vx::win32::Win32MessageBoxes boxes;
-    vx::win32::Win32OpenFileDialog commonDialog1;
+    vx::win32::Win32OpenFileDialog openDialog;
     vx::win32::Win32Platform platform;
     vx::Startup startup{platform};
-    vx::win32::Program program{startup, platform, commonDialog1};
+    vx::win32::Program program{startup, platform, openDialog};
 
     bool started = false;
     vx::RunEvent(boxes, [&] {

@@ -9,8 +9,8 @@ add_library(vx_win32_ui STATIC
     Program.cpp
     ProgressWindow.cpp
     SingleInstance.cpp
-    VXDirWindow.cpp
-    VXModMainWindow.cpp
+    GameFolderWindow.cpp
+    MainWindow.cpp
     Win32Controls.cpp
     Win32CopyWatcher.cpp
     Win32FolderDialog.cpp

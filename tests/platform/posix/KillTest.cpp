@@ -119,8 +119,8 @@ struct KillTest : ::testing::Test, Install {
         Session next(system);
         next.Start();
         EXPECT_EQ(next.boxes.shown.size(), 0U);
-        EXPECT_EQ(next.list1.items, items);
-        EXPECT_EQ(next.label2.caption, label);
+        EXPECT_EQ(next.modList.items, items);
+        EXPECT_EQ(next.currentMod.caption, label);
         EXPECT_EQ(Leftovers(root), Items{});
     }
 };

@@ -163,7 +163,7 @@ struct World : Install {
                              ::testing::PrintToString(expected) + "\n";
         };
         return differ("files", files, model.files) + differ("stored", stored, model.entries) +
-               differ("list", session->list1.items, model.entries);
+               differ("list", session->modList.items, model.entries);
     }
 
     Model model;

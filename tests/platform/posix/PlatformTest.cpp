@@ -173,7 +173,7 @@ void MakeGameInUse(Install& install) {
     Session first(install.platform);
     first.Start();
     first.Add(install.mod);
-    ASSERT_EQ(first.list1.items, (Items{install.backup, install.mod}));
+    ASSERT_EQ(first.modList.items, (Items{install.backup, install.mod}));
 }
 
 const std::string kNotBackedUp =
@@ -197,7 +197,7 @@ TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
     Session session(i.platform);
     const auto start = FailureOf([&] { session.Start(); });
     const auto before = i.Everything();
-    session.list1.items = {i.mod};  // as a list from before might offer it
+    session.modList.items = {i.mod};  // as a list from before might offer it
     for (const auto& error :
          {start, FailureOf([&] { session.Add(i.mod); }), FailureOf([&] { session.Switch(0); })}) {
         ExpectReported(error, EFBIG, i.backup, kNotBackedUp + std::strerror(EFBIG));
@@ -208,13 +208,13 @@ TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
     session.Remove(0);
     EXPECT_EQ(i.Stored("settings", "mods").value_or("0"), "0");
     session.Add(i.mod);
-    EXPECT_EQ(session.list1.items, (Items{i.backup, i.mod}));
+    EXPECT_EQ(session.modList.items, (Items{i.backup, i.mod}));
     EXPECT_EQ(ReadFile(i.backup), ReadFile(i.live));
     // The store is read anew when another hand changed it between two commands.
     std::string text = ReadFile(i.store);
     WriteFile(i.store, text.replace(text.find("mods=2"), 6, "mods=3") + "3=" + i.backup);
     session.Remove(0);
-    EXPECT_EQ(session.list1.items, (Items{i.mod, i.backup}));
+    EXPECT_EQ(session.modList.items, (Items{i.mod, i.backup}));
 }
 
 // The live archive is known by the file it is, not by how a path spells it: an entry that
@@ -249,7 +249,7 @@ TEST(SameFileTest, AnEntryThatLeadsToTheLiveArchiveDoesNotSpareItsUpdate) {
         }
         session.Add(i.mod);
         ASSERT_TRUE(WriteFile(i.live, "a game update"));  // in place, as an updater may
-        session.Switch(static_cast<int>(session.list1.items.size()) - 1);
+        session.Switch(static_cast<int>(session.modList.items.size()) - 1);
         EXPECT_EQ(ReadFile(i.kept), "a game update");
         EXPECT_EQ(ReadFile(i.live), "a mod");
         EXPECT_EQ(session.boxes.shown.size(), 1U);
@@ -339,7 +339,7 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
             continue;
         }
         const auto before = install.Everything();
-        const std::string label = session.label2.caption;
+        const std::string label = session.currentMod.caption;
         const auto error = FailureOf([&, command = op] {
             command == Op::Add      ? session.Add(install.archives + "/new.zpk")
             : command == Op::Remove ? session.Remove(1)
@@ -365,10 +365,10 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
             EXPECT_EQ(install.Stored("settings", "mods"),
                       op == Op::FirstRun ? std::nullopt : std::optional<std::string>("2"));
         }
-        EXPECT_EQ(session.list1.selected,
+        EXPECT_EQ(session.modList.selected,
                   op == Op::Switch || op == Op::Keep || op == Op::Remove ? 1 : -1)
             << "the list was rebuilt";
-        EXPECT_EQ(session.label2.caption, label);
+        EXPECT_EQ(session.currentMod.caption, label);
     }
     ::alarm(0);
 }

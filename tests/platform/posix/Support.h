@@ -15,7 +15,7 @@
 #include <set>
 
 #include "app/ErrorReport.h"
-#include "app/VXModMain.h"
+#include "app/MainWindow.h"
 #include "fakes/FakeControls.h"
 #include "platform/posix/PosixError.h"
 #include "platform/posix/PosixPlatform.h"
@@ -164,29 +164,29 @@ struct Install {
 // is a new start.
 struct Session {
     explicit Session(PlatformServices& services) : platform(services), startup(services) {
-        label2.caption = "$Current Mod$";
+        currentMod.caption = "$Current Mod$";
     }
     // A failing load still leaves the window up, as the binding shows it after the report.
     void Start() {
-        ASSERT_EQ(startup.Run(), FirstWindow::VXModMain);
+        ASSERT_EQ(startup.Run(), FirstWindow::Main);
         main.emplace(startup.Paths(), platform, boxes,
-                     VXModMain::Controls{label2, list1, dialog, copies});
+                     MainWindow::Controls{currentMod, modList, dialog, copies});
         main->Load();
     }
     // The three buttons, with what the user chose first; -1 selects nothing.
-    void Switch(int item) { list1.selected = item, main.value().SwtichClick(); }
+    void Switch(int item) { modList.selected = item, main.value().OnSwitch(); }
     void Add(const std::string& chosen) {
         dialog.answers = {chosen}, dialog.shown = 0;
-        main.value().Command2Click();
+        main.value().OnAdd();
     }
-    void Remove(int item) { list1.selected = item, main.value().Command1Click(); }
+    void Remove(int item) { modList.selected = item, main.value().OnRemove(); }
 
     PlatformServices& platform;
     Startup startup;
-    std::optional<VXModMain> main;
+    std::optional<MainWindow> main;
     FakeMessageBoxes boxes;
-    FakeLabel label2;
-    FakeListBox list1;
+    FakeLabel currentMod;
+    FakeListBox modList;
     FakeOpenFileDialog dialog;
     FakeCopyWatcher copies;
 };

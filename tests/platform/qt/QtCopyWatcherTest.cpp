@@ -5,10 +5,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/qt/MainWindow.h"
 #include "platform/qt/ProgressWindow.h"
 #include "platform/qt/QtCopyWatcher.h"
 #include "platform/qt/QtTestSupport.h"
-#include "platform/qt/VXModMainWindow.h"
 #include "support/Failure.h"
 
 namespace vx::test {
@@ -31,7 +31,7 @@ void CopyUntilCancelled(CopyProgress& progress) {
 TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
     std::filesystem::create_directory(game + "/mods");
     startup.SetGamePath(game);
-    qt::VXModMainWindow window(startup.Paths(), platform, boxes, dialog, [this] { ++ended; });
+    qt::MainWindow window(startup.Paths(), platform, boxes, dialog, [this] { ++ended; });
     qt::QtCopyWatcher watcher(window);
     window.show();
     for (const bool closeMain : {false, true}) {
@@ -41,13 +41,13 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
             ASSERT_NE(progress, nullptr);
             ExpectWindow(*progress, layout::progress::kCaption, layout::progress::kClientSize,
                          layout::progress::kTabOrder, {"Cancel"});
-            for (const char* name : {"Label1", "Label2"}) {
+            for (const char* name : {"FileName", "Copied"}) {
                 const auto& label = Child<QLabel>(*progress, name);
                 EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
             }
-            EXPECT_TRUE(Child<QLabel>(*progress, "Label1").text().startsWith("A mod with"));
-            EXPECT_TRUE(Child<QLabel>(*progress, "Label2").text().endsWith(" of 1.0 GB"));
-            for (const char* name : {"List1", "Swtich", "Command2", "Command1"}) {
+            EXPECT_TRUE(Child<QLabel>(*progress, "FileName").text().startsWith("A mod with"));
+            EXPECT_TRUE(Child<QLabel>(*progress, "Copied").text().endsWith(" of 1.0 GB"));
+            for (const char* name : {"ModList", "Switch", "Add", "Remove"}) {
                 EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
             }
             closeMain ? static_cast<void>(watcher.DeferClose())
@@ -56,7 +56,7 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
         watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
         EXPECT_THROW(job.Finish(), CopyCancelled);
         EXPECT_EQ(VisibleWindow<qt::ProgressWindow>(), nullptr);
-        EXPECT_TRUE(Child<QPushButton>(window, "Swtich").isEnabled());
+        EXPECT_TRUE(Child<QPushButton>(window, "Switch").isEnabled());
         EXPECT_EQ(ended, 0) << "closed before the command ended";
     }
     QCoreApplication::processEvents();

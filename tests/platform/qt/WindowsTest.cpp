@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "platform/qt/ControlAdapters.h"
+#include "platform/qt/GameFolderWindow.h"
+#include "platform/qt/MainWindow.h"
 #include "platform/qt/Program.h"
 #include "platform/qt/QtTestSupport.h"
-#include "platform/qt/VXDirWindow.h"
-#include "platform/qt/VXModMainWindow.h"
 
 namespace vx::test {
 namespace {
@@ -25,26 +25,26 @@ class ProgramTest : public QtWindowTest {
 
 TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
     program.Start(startup.Run());
-    auto* dir = VisibleWindow<qt::VXDirWindow>();
+    auto* dir = VisibleWindow<qt::GameFolderWindow>();
     ASSERT_NE(dir, nullptr);
-    ExpectWindow(*dir, layout::vxdir::kCaption, layout::vxdir::kClientSize,
-                 layout::vxdir::kTabOrder, {"Command1", "Command2", "Text1"});
+    ExpectWindow(*dir, layout::gamefolder::kCaption, layout::gamefolder::kClientSize,
+                 layout::gamefolder::kTabOrder, {"Ok", "Browse", "FolderText"});
     EXPECT_EQ(dir->maximumSize(), dir->minimumSize()) << "fixed size";
-    auto& text1 = Child<QLineEdit>(*dir, "Text1");
-    EXPECT_EQ(text1.text().toStdString(), platform.SuggestedGameFolder());
+    auto& folderText = Child<QLineEdit>(*dir, "FolderText");
+    EXPECT_EQ(folderText.text().toStdString(), platform.SuggestedGameFolder());
 
-    text1.setText(QString::fromStdString(temp.Path().string()));
-    QTest::keyClick(&text1, Qt::Key_Return);
+    folderText.setText(QString::fromStdString(temp.Path().string()));
+    QTest::keyClick(&folderText, Qt::Key_Return);
     EXPECT_TRUE(boxes.shown.empty()) << "Enter pressed Ok";
-    Child<QPushButton>(*dir, "Command1").click();
+    Child<QPushButton>(*dir, "Ok").click();
     EXPECT_EQ(boxes.shown.size(), 1U);
 
-    text1.setText(QString::fromStdString(game));
-    Child<QPushButton>(*dir, "Command1").click();
+    folderText.setText(QString::fromStdString(game));
+    Child<QPushButton>(*dir, "Ok").click();
     EXPECT_FALSE(dir->isVisible());
-    auto* main = VisibleWindow<qt::VXModMainWindow>();
+    auto* main = VisibleWindow<qt::MainWindow>();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Child<QListWidget>(*main, "List1").count(), 1) << "loaded before it was shown";
+    EXPECT_EQ(Child<QListWidget>(*main, "ModList").count(), 1) << "loaded before it was shown";
     EXPECT_EQ(ended, 0);
     main->close();
     EXPECT_EQ(ended, 1);
@@ -52,78 +52,78 @@ TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowE
 
 TEST_F(ProgramTest, MainWindowOpensEvenWhenItsLoadFails) {
     startup.SetGamePath(game + "/gone");  // the first-run backup cannot be made
-    program.Start(FirstWindow::VXModMain);
+    program.Start(FirstWindow::Main);
     EXPECT_EQ(boxes.shown.size(), 1U);
-    EXPECT_NE(VisibleWindow<qt::VXModMainWindow>(), nullptr);
+    EXPECT_NE(VisibleWindow<qt::MainWindow>(), nullptr);
 }
 
-class VXModMainWindowTest : public QtWindowTest {
+class QtMainWindowTest : public QtWindowTest {
   protected:
     // The game folder accepted, its mods folder made, as the game-folder window leaves them.
     bool modsFolderMade = std::filesystem::create_directory(game + "/mods");
-    qt::VXModMainWindow window{(startup.SetGamePath(game), startup.Paths()), platform, boxes,
-                               dialog, [this] { ++ended; }};
-    QLabel& label2 = Child<QLabel>(window, "Label2");
-    QListWidget& list1 = Child<QListWidget>(window, "List1");
-    qt::QtListBox adapter{list1};
+    qt::MainWindow window{(startup.SetGamePath(game), startup.Paths()), platform, boxes, dialog,
+                          [this] { ++ended; }};
+    QLabel& currentMod = Child<QLabel>(window, "CurrentMod");
+    QListWidget& modList = Child<QListWidget>(window, "ModList");
+    qt::QtListBox adapter{modList};
 
     void ClickItem(int row, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseClick(list1.viewport(), Qt::LeftButton, modifiers,
-                          list1.visualItemRect(list1.item(row)).center());
+        QTest::mouseClick(modList.viewport(), Qt::LeftButton, modifiers,
+                          modList.visualItemRect(modList.item(row)).center());
     }
     void Click(const char* button) { Child<QPushButton>(window, button).click(); }
 };
 
 // A name written in Latin-1 is no UTF-8: the list shows it as best it can and keeps its bytes.
-TEST_F(VXModMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
-    ExpectWindow(window, layout::vxmodmain::kCaption, layout::vxmodmain::kClientSize,
-                 layout::vxmodmain::kTabOrder, {"Swtich", "Command2", "Command1", "List1"});
-    EXPECT_TRUE(Child<QLabel>(window, "Label1").alignment() & Qt::AlignHCenter);
-    EXPECT_TRUE(label2.alignment() & Qt::AlignHCenter);
+TEST_F(QtMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
+    ExpectWindow(window, layout::mainwindow::kCaption, layout::mainwindow::kClientSize,
+                 layout::mainwindow::kTabOrder, {"Switch", "Add", "Remove", "ModList"});
+    EXPECT_TRUE(Child<QLabel>(window, "CurrentModHeading").alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(currentMod.alignment() & Qt::AlignHCenter);
     window.Open();
-    Click("Swtich");
+    Click("Switch");
     EXPECT_EQ(boxes.shown.at(0).second, "Select Something");
     const std::string mod = temp / "caf\xe9 & <b>.zpk";
     WriteFile(mod, "a mod archive, longer than the live one");
     dialog.answers = {mod};
-    Click("Command2");
+    Click("Add");
     ASSERT_EQ(adapter.ItemCount(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
-    EXPECT_EQ(list1.item(1)->text(), QFile::decodeName(QByteArray::fromStdString(mod)));
+    EXPECT_EQ(modList.item(1)->text(), QFile::decodeName(QByteArray::fromStdString(mod)));
 
-    list1.setFocus(Qt::TabFocusReason);
+    modList.setFocus(Qt::TabFocusReason);
     EXPECT_EQ(adapter.SelectedIndex(), -1) << "tabbing into the list picks no archive";
     ClickItem(0);
     ClickItem(1, Qt::ControlModifier);
-    EXPECT_EQ(list1.selectedItems().size(), 1);
-    Click("Swtich");
+    EXPECT_EQ(modList.selectedItems().size(), 1);
+    Click("Switch");
     EXPECT_EQ(ReadFile(game + "/patch_vx.zpk"), ReadFile(mod));
-    EXPECT_EQ(label2.text(), QFile::decodeName("caf\xe9 & <b>.zpk"));
-    EXPECT_EQ(label2.textFormat(), Qt::PlainText);
+    EXPECT_EQ(currentMod.text(), QFile::decodeName("caf\xe9 & <b>.zpk"));
+    EXPECT_EQ(currentMod.textFormat(), Qt::PlainText);
 
     ClickItem(0);
-    Click("Command1");
+    Click("Remove");
     EXPECT_EQ(adapter.ItemCount(), 1);
 
     // A failure ends in the error box, and the window goes on.
     std::filesystem::remove(mod);
     ClickItem(0);
-    Click("Swtich");
+    Click("Switch");
     EXPECT_EQ(boxes.shown.back().second, "Vexmoor Patchkeeper");
     EXPECT_EQ(boxes.shown.size(), 2U);
 }
 
-TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
+TEST_F(QtMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
     window.Open();
     const QSize classic = window.size();
-    const QRect list = list1.geometry();
-    const QRect swtich = Child<QPushButton>(window, "Swtich").geometry();
-    const int labelWidth = label2.width();
+    const QRect list = modList.geometry();
+    const QRect switchButton = Child<QPushButton>(window, "Switch").geometry();
+    const int labelWidth = currentMod.width();
     window.resize(classic + QSize(300, 200));
     QCoreApplication::processEvents();
-    EXPECT_EQ(list1.geometry(), list.adjusted(0, 0, 300, 200));
-    EXPECT_EQ(Child<QPushButton>(window, "Swtich").geometry(), swtich.translated(150, 200));
-    EXPECT_EQ(label2.width(), labelWidth + 300);
+    EXPECT_EQ(modList.geometry(), list.adjusted(0, 0, 300, 200));
+    EXPECT_EQ(Child<QPushButton>(window, "Switch").geometry(), switchButton.translated(150, 200));
+    EXPECT_EQ(currentMod.width(), labelWidth + 300);
     for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(window.rect().contains(child->geometry())) << child->objectName().toStdString();
     }
@@ -152,7 +152,7 @@ TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
             EXPECT_FALSE(event->isAccepted()) << event->type();
         }
     };
-    Click("Command2");
+    Click("Add");
     for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
         QApplication::sendEvent(&window, event);
         EXPECT_TRUE(event->isAccepted());
@@ -160,9 +160,9 @@ TEST_F(VXModMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
     }
     ASSERT_EQ(adapter.ItemCount(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
-    const QPoint row = list1.visualItemRect(list1.item(1)).center();
-    QHelpEvent help(QEvent::ToolTip, row, list1.viewport()->mapToGlobal(row));
-    QApplication::sendEvent(list1.viewport(), &help);
+    const QPoint row = modList.visualItemRect(modList.item(1)).center();
+    QHelpEvent help(QEvent::ToolTip, row, modList.viewport()->mapToGlobal(row));
+    QApplication::sendEvent(modList.viewport(), &help);
     EXPECT_EQ(QToolTip::text(), QFile::decodeName(mod.c_str())) << "the full path";
     EXPECT_EQ(boxes.shown.size(), 1U);
 }

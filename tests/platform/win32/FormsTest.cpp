@@ -151,37 +151,37 @@ class FormsTest : public ::testing::Test {
     HWND Start(bool accepted, const wchar_t* className) {
         platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
         platform.folders.insert("C:\\game\\mods");
-        program.Start(accepted ? (startup.SetGamePath("C:\\game"), FirstWindow::VXModMain)
+        program.Start(accepted ? (startup.SetGamePath("C:\\game"), FirstWindow::Main)
                                : startup.Run());
         return FindWindowW(className, nullptr);
     }
 };
 
 TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
-    const HWND dir = Start(false, VXDirWindow::kClassName);
+    const HWND dir = Start(false, GameFolderWindow::kClassName);
     EXPECT_EQ(TextOf(dir), L"Vexmoor Patchkeeper - VX Directory");
     constexpr Style styles[] = {{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX},
                                 {WS_TABSTOP, WS_TABSTOP},
                                 kButton,
                                 kButton};
-    ExpectLaidOut(dir, layout::vxdir::kClientSize, layout::vxdir::kTabOrder, VXDirWindow::kLabel1Id,
-                  styles, GetDpiForWindow(dir), nullptr);
-    const HWND text1 = GetDlgItem(dir, VXDirWindow::kText1Id);
-    EXPECT_EQ(TextOf(text1), L"C:\\program files\\vexmoor");
+    ExpectLaidOut(dir, layout::gamefolder::kClientSize, layout::gamefolder::kTabOrder,
+                  GameFolderWindow::kFolderLabelId, styles, GetDpiForWindow(dir), nullptr);
+    const HWND folderText = GetDlgItem(dir, GameFolderWindow::kFolderTextId);
+    EXPECT_EQ(TextOf(folderText), L"C:\\program files\\vexmoor");
 
     // Enter presses the focused button only.
     SetForegroundWindow(dir);
-    SetWindowTextW(text1, L"C:\\nowhere");
-    SetFocus(text1);
+    SetWindowTextW(folderText, L"C:\\nowhere");
+    SetFocus(folderText);
     PressKey(dir, VK_RETURN);
     EXPECT_TRUE(shown.empty()) << "Enter in the text box pressed Ok";
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
 
-    SetWindowTextW(text1, L"C:\\game");
-    Click(dir, VXDirWindow::kCommand1Id);
-    const HWND main = FindWindowW(VXModMainWindow::kClassName, nullptr);
+    SetWindowTextW(folderText, L"C:\\game");
+    Click(dir, GameFolderWindow::kOkId);
+    const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
     EXPECT_FALSE(IsWindowVisible(dir));
     EXPECT_TRUE(IsWindowVisible(main));
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
@@ -194,8 +194,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
             SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                          reinterpret_cast<LPARAM>(&moved));
         }
-        ExpectLaidOut(main, layout::vxmodmain::kClientSize, layout::vxmodmain::kTabOrder,
-                      VXModMainWindow::kLabel1Id, mainStyles, dpi, &layout::vxmodmain::GrowthOf);
+        ExpectLaidOut(main, layout::mainwindow::kClientSize, layout::mainwindow::kTabOrder,
+                      MainWindow::kCurrentModHeadingId, mainStyles, dpi,
+                      &layout::mainwindow::GrowthOf);
     }
     RECT frame{};
     GetWindowRect(main, &frame);
@@ -206,12 +207,12 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
 }
 
 TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFailure) {
-    const HWND main = Start(true, VXModMainWindow::kClassName);
+    const HWND main = Start(true, MainWindow::kClassName);
     const std::string mod = "C:\\mods\\Ünïcødé & ✓.zpk";
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
-    const auto list1 = [main](UINT message, WPARAM index = 0) {
-        return SendDlgItemMessageW(main, VXModMainWindow::kList1Id, message, index, 0);
+    const auto modList = [main](UINT message, WPARAM index = 0) {
+        return SendDlgItemMessageW(main, MainWindow::kModListId, message, index, 0);
     };
 
     // The user turned to another program while the command ran (a click would activate the
@@ -220,29 +221,29 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
                                        nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(other);
     ASSERT_EQ(GetActiveWindow(), other);
-    SendMessageW(main, WM_COMMAND, VXModMainWindow::kSwtichId, 0);
+    SendMessageW(main, WM_COMMAND, MainWindow::kSwitchId, 0);
     DestroyWindow(other);
     // One OK button, no icon.
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
     dialog.answers = {mod};
-    Click(main, VXModMainWindow::kCommand2Id);
-    ASSERT_EQ(list1(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
-    list1(LB_SETCURSEL, 1);
-    Click(main, VXModMainWindow::kSwtichId);
+    Click(main, MainWindow::kAddId);
+    ASSERT_EQ(modList(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
+    modList(LB_SETCURSEL, 1);
+    Click(main, MainWindow::kSwitchId);
     EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a mod") << "the name changed in the list";
-    EXPECT_EQ(TextOf(GetDlgItem(main, VXModMainWindow::kLabel2Id)), L"Ünïcødé & ✓.zpk");
-    list1(LB_SETCURSEL, 0);
-    Click(main, VXModMainWindow::kCommand1Id);
-    EXPECT_EQ(list1(LB_GETCOUNT), 1);
+    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::kCurrentModId)), L"Ünïcødé & ✓.zpk");
+    modList(LB_SETCURSEL, 0);
+    Click(main, MainWindow::kRemoveId);
+    EXPECT_EQ(modList(LB_GETCOUNT), 1);
     platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
-    list1(LB_SETCURSEL, 0);
-    Click(main, VXModMainWindow::kSwtichId);
+    modList(LB_SETCURSEL, 0);
+    Click(main, MainWindow::kSwitchId);
     EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
     EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
 TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
-    const HWND main = Start(true, VXModMainWindow::kClassName);
+    const HWND main = Start(true, MainWindow::kClassName);
     program.OpenMainWindow();
     const auto placeOf = [main](int id) {
         RECT rect{};
@@ -255,8 +256,8 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
                            rect.bottom + dy + taller};
     };
     const auto asVector = [](RECT r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
-    const RECT list = placeOf(VXModMainWindow::kList1Id);
-    const RECT swtich = placeOf(VXModMainWindow::kSwtichId);
+    const RECT list = placeOf(MainWindow::kModListId);
+    const RECT switchButton = placeOf(MainWindow::kSwitchId);
     RECT frame{};
     GetWindowRect(main, &frame);
     MINMAXINFO limits{};
@@ -265,11 +266,11 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
               (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
     SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
                  frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(asVector(placeOf(VXModMainWindow::kList1Id)), moved(list, 0, 0, 300, 150));
-    EXPECT_EQ(asVector(placeOf(VXModMainWindow::kSwtichId)), moved(swtich, 150, 150, 0, 0));
+    EXPECT_EQ(asVector(placeOf(MainWindow::kModListId)), moved(list, 0, 0, 300, 150));
+    EXPECT_EQ(asVector(placeOf(MainWindow::kSwitchId)), moved(switchButton, 150, 150, 0, 0));
     RECT client{};
     GetClientRect(main, &client);
-    for (int id = VXModMainWindow::kLabel1Id; id <= VXModMainWindow::kCommand1Id; ++id) {
+    for (int id = MainWindow::kCurrentModHeadingId; id <= MainWindow::kRemoveId; ++id) {
         const RECT place = placeOf(id);
         EXPECT_TRUE(place.right <= client.right && place.bottom <= client.bottom) << id;
     }
@@ -285,22 +286,22 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
     std::memcpy(drop + 1, kFiles, sizeof(kFiles));
     GlobalUnlock(memory);
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    const HWND list1 = GetDlgItem(main, VXModMainWindow::kList1Id);
-    ASSERT_EQ(SendMessageW(list1, LB_GETCOUNT, 0, 0), 2);
+    const HWND modList = GetDlgItem(main, MainWindow::kModListId);
+    ASSERT_EQ(SendMessageW(modList, LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(shown.size(), 1U) << "the folder named";
     RECT item{};
-    SendMessageW(list1, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(ListTooltip::TextAt(list1, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
+    SendMessageW(modList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(ListTooltip::TextAt(modList, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
 }
 
 // A copy that runs a while shows its progress over the main window, whose controls and drops take
 // no input meanwhile; Cancel stops it, and so does closing the main window, which closes once the
 // copy has ended. A copy past stopping greys Cancel and ends as it would.
 TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsIt) {
-    const HWND main = Start(true, VXModMainWindow::kClassName);
+    const HWND main = Start(true, MainWindow::kClassName);
     platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
     dialog.answers = {"C:\\mods\\Shiny Water.zpk"};
-    Click(main, VXModMainWindow::kCommand2Id);
+    Click(main, MainWindow::kAddId);
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
     constexpr Style styles[] = {
@@ -313,21 +314,21 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
                 if (IsWindowEnabled(GetDlgItem(progress, ProgressWindow::kCancelId)) != FALSE) {
                     return false;
                 }
-                EXPECT_GT(SendDlgItemMessageW(progress, ProgressWindow::kProgressBar1Id, PBM_GETPOS,
-                                              0, 0),
+                EXPECT_GT(SendDlgItemMessageW(progress, ProgressWindow::kBarId, PBM_GETPOS, 0, 0),
                           0);
                 platform.stage = kReleased;
                 return true;
             }
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
             EXPECT_TRUE(IsWindowEnabled(main) &&
-                        !IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)) &&
+                        !IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
                         !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
-            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kLabel1Id)), L"Shiny Water.zpk");
+            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kFileNameId)),
+                      L"Shiny Water.zpk");
             EXPECT_TRUE(
-                TextOf(GetDlgItem(progress, ProgressWindow::kLabel2Id)).ends_with(L" of 3.0 GB"));
+                TextOf(GetDlgItem(progress, ProgressWindow::kCopiedId)).ends_with(L" of 3.0 GB"));
             ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
-                          ProgressWindow::kLabel1Id, styles, GetDpiForWindow(progress), nullptr);
+                          ProgressWindow::kFileNameId, styles, GetDpiForWindow(progress), nullptr);
             if (stop == kCancel) {
                 Click(progress, ProgressWindow::kCancelId);
             } else if (stop == kCloseMain) {
@@ -337,12 +338,12 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
             }
             return stop != kFinish;
         };
-        SendDlgItemMessageW(main, VXModMainWindow::kList1Id, LB_SETCURSEL, 1, 0);
-        Click(main, VXModMainWindow::kSwtichId);
+        SendDlgItemMessageW(main, MainWindow::kModListId, LB_SETCURSEL, 1, 0);
+        Click(main, MainWindow::kSwitchId);
         EXPECT_FALSE(whileCopying) << stop;
         EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop == kFinish ? "a mod" : "live");
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, VXModMainWindow::kSwtichId)) &&
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
                     (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
         platform.files["C:\\game\\patch_vx.zpk"] = "live";
     }

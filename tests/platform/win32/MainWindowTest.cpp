@@ -1,6 +1,6 @@
 // The main window's commands over the real services: the first-run backup, a running game that
 // holds its archive, and the copy kept of an archive that matches no mod.
-#include "app/VXModMain.h"
+#include "app/MainWindow.h"
 #include "fakes/FakeControls.h"
 #include "platform/win32/ServicesTest.h"
 #include "state/SettingsLayout.h"
@@ -12,7 +12,7 @@ class MainWindowTest : public ServicesTest {
   protected:
     void Add(const std::string& file) {
         dialog_.answers.push_back(file);
-        main_.Command2Click();
+        main_.OnAdd();
     }
 
     SharedPaths paths_{folder_.Utf8(), folder_ / "mods", live_};
@@ -22,7 +22,7 @@ class MainWindowTest : public ServicesTest {
     test::FakeOpenFileDialog dialog_;
     test::FakeMessageBoxes boxes_;
     test::FakeCopyWatcher copies_;
-    VXModMain main_{paths_, platform_, boxes_, {label_, list_, dialog_, copies_}};
+    vx::MainWindow main_{paths_, platform_, boxes_, {label_, list_, dialog_, copies_}};
 };
 
 TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBeBackedUp) {
@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBe
     list_.items = {mod_};
     list_.selected = 0;
     EXPECT_EQ(test::ErrorOf([&] { Add(mod_); }).Text(), error.Text());
-    EXPECT_EQ(test::ErrorOf([&] { main_.SwtichClick(); }).Text(), error.Text());
+    EXPECT_EQ(test::ErrorOf([&] { main_.OnSwitch(); }).Text(), error.Text());
     EXPECT_EQ(dialog_.shown, 0);
     EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
     EXPECT_EQ(platform_.GetSetting(settings::kAppName, "settings", "mods"), std::nullopt);
@@ -53,12 +53,12 @@ TEST_F(MainWindowTest, ARunningGameThatHoldsItsArchiveIsWaitedForOrLeftAlone) {
     // The game holds its archive, sharing nothing; the user's first answer is Cancel.
     HANDLE game =
         CreateFileW(ApiPath(live_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    main_.SwtichClick();
+    main_.OnSwitch();
     CloseHandle(game);
     EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
     game = CreateFileW(ApiPath(live_).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     boxes_.retry = [&] { return CloseHandle(game) != FALSE; };  // the game is closed
-    main_.SwtichClick();
+    main_.OnSwitch();
     EXPECT_EQ(test::ReadFile(live_), modBytes_);
     EXPECT_EQ(boxes_.shown.size(), 2U);
 }
@@ -69,7 +69,7 @@ TEST_F(MainWindowTest, AnArchiveThatMatchesNoModIsKeptAndRegisteredBeforeItIsRep
     Add(folder_ / "MOD-Ä.zpk");  // the same file
     test::WriteFile(live_, "a game update");
     list_.selected = 1;
-    main_.SwtichClick();
+    main_.OnSwitch();
     EXPECT_THAT(platform_.LocalDate(), testing::MatchesRegex(R"(\d\d\d\d-\d\d-\d\d)"));
     const std::string kept = paths_.ModsPath + "\\patch_vx-" + platform_.LocalDate() + ".zpk";
     EXPECT_EQ(test::ReadFile(kept), "a game update");

@@ -15,30 +15,31 @@ namespace vx {
 
 // The main window's logic: the first-run backup, the list with the live archive named
 // above it, and the three commands. Every event reads the registry from the store anew.
-class VXModMain {
+class MainWindow {
   public:
     struct Controls {
-        Label& Label2;
-        ListBox& List1;
-        OpenFileDialog& CommonDialog1;
+        Label& CurrentMod;
+        ListBox& ModList;
+        OpenFileDialog& OpenDialog;
         CopyWatcher& Copies;
     };
 
-    VXModMain(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
-              Controls controls);
+    MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+               Controls controls);
 
     // Runs once before the window is first shown.
     void Load();
 
-    // Rebuilds List1 and Label2 from entries 1 to n, repairing entries whose files are gone.
+    // Rebuilds the mod list and the current-mod label from entries 1 to n, repairing entries
+    // whose files are gone.
     void RefreshModList(std::int16_t n);
 
-    void SwtichClick();    // Switch To
-    void Command2Click();  // Add A Mod
-    void Command1Click();  // Remove A Mod
+    void OnSwitch();  // Switch To
+    void OnAdd();     // Add A Mod
+    void OnRemove();  // Remove A Mod
     // Files dropped on the window, registered as Add A Mod registers each; folders and
     // missing files are skipped and named in one box.
-    void DropFiles(const std::vector<std::string>& paths);
+    void OnDrop(const std::vector<std::string>& paths);
 
     // Whether a command is under way (a copy, a box or a dialog of it is up): no other may
     // start meanwhile, and a drop is refused.
@@ -89,7 +90,7 @@ class VXModMain {
     void ShowBox(const std::string& text, std::string_view title);
     // The last component of `path`, as the path spells it.
     std::string FileNameOf(const std::string& path) const;
-    // The file name that Label2 shows for a registered path.
+    // The file name that the current-mod label shows for a registered path.
     std::string DisplayName(const std::string& path);
 
     const SharedPaths& paths_;

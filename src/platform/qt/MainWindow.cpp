@@ -1,4 +1,4 @@
-#include "platform/qt/VXModMainWindow.h"
+#include "platform/qt/MainWindow.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -21,7 +21,7 @@
 
 namespace vx::qt {
 
-namespace table = layout::vxmodmain;
+namespace table = layout::mainwindow;
 
 namespace {
 
@@ -40,52 +40,51 @@ std::vector<std::string> LocalPaths(const QMimeData& data) {
 
 }  // namespace
 
-VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
-                                 MessageBoxes& boxes, OpenFileDialog& commonDialog1,
-                                 std::function<void()> onClosed)
+MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+                       OpenFileDialog& openDialog, std::function<void()> onClosed)
     : Form(boxes, std::move(onClosed)),
       dpi_(LogicalDpi(*this)),
-      label2_(MakeLabel(*this, table::kLabel2, dpi_, kCentred)),
-      list1_(MakeListBox(*this, table::kList1, dpi_)),
-      label2Box_(*label2_),
-      list1Box_(*list1_),
+      currentMod_(MakeLabel(*this, table::kCurrentMod, dpi_, kCentred)),
+      modList_(MakeListBox(*this, table::kModList, dpi_)),
+      currentModBox_(*currentMod_),
+      modListBox_(*modList_),
       copies_(*this),
-      logic_(paths, platform, boxes, {label2Box_, list1Box_, commonDialog1, copies_}) {
-    MakeLabel(*this, table::kLabel1, dpi_, kCentred);
-    OnClick(MakeButton(*this, table::kSwtich, dpi_), [this] { logic_.SwtichClick(); });
-    OnClick(MakeButton(*this, table::kCommand2, dpi_), [this] { logic_.Command2Click(); });
-    OnClick(MakeButton(*this, table::kCommand1, dpi_), [this] { logic_.Command1Click(); });
+      logic_(paths, platform, boxes, {currentModBox_, modListBox_, openDialog, copies_}) {
+    MakeLabel(*this, table::kCurrentModHeading, dpi_, kCentred);
+    OnClick(MakeButton(*this, table::kSwitch, dpi_), [this] { logic_.OnSwitch(); });
+    OnClick(MakeButton(*this, table::kAdd, dpi_), [this] { logic_.OnAdd(); });
+    OnClick(MakeButton(*this, table::kRemove, dpi_), [this] { logic_.OnRemove(); });
     SetUpGrowingWindow(*this, table::kCaption, table::kClientSize, dpi_);
     setAcceptDrops(true);
     // A path longer than the list is wide can still be read whole. The tooltip is made when
     // asked for: a copy kept with each of tens of thousands of rows costs megabytes.
-    list1_->viewport()->installEventFilter(this);
+    modList_->viewport()->installEventFilter(this);
     SetTabOrder(*this, table::kTabOrder);
-    list1_->setFocus();
+    modList_->setFocus();
     // Fitted to the captions the window is designed with, before the load puts a file name
-    // of any length into Label2.
+    // of any length into the current-mod label.
     FitCaptionFont(*this);
 }
 
-bool VXModMainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != list1_->viewport() || event->type() != QEvent::ToolTip) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != modList_->viewport() || event->type() != QEvent::ToolTip) {
         return Form::eventFilter(watched, event);
     }
     const auto* help = static_cast<QHelpEvent*>(event);
-    if (const QListWidgetItem* item = list1_->itemAt(help->pos())) {
-        QToolTip::showText(help->globalPos(), item->text(), list1_->viewport());
+    if (const QListWidgetItem* item = modList_->itemAt(help->pos())) {
+        QToolTip::showText(help->globalPos(), item->text(), modList_->viewport());
     } else {
         QToolTip::hideText();
     }
     return true;
 }
 
-void VXModMainWindow::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
     FollowWindowSize(*this, table::kTabOrder, table::kClientSize, &table::GrowthOf, dpi_);
 }
 
-std::vector<std::string> VXModMainWindow::TakeDrag(QDropEvent& event) const {
+std::vector<std::string> MainWindow::TakeDrag(QDropEvent& event) const {
     std::vector<std::string> paths;
     const Qt::DropActions offered = event.possibleActions();
     if (!logic_.Busy() && event.mimeData() != nullptr &&
@@ -103,22 +102,22 @@ std::vector<std::string> VXModMainWindow::TakeDrag(QDropEvent& event) const {
     return paths;
 }
 
-void VXModMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     TakeDrag(*event);
 }
 
-void VXModMainWindow::dragMoveEvent(QDragMoveEvent* event) {
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
     TakeDrag(*event);
 }
 
-void VXModMainWindow::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = TakeDrag(*event);
     if (!paths.empty()) {
-        Run([this, &paths] { logic_.DropFiles(paths); });
+        Run([this, &paths] { logic_.OnDrop(paths); });
     }
 }
 
-void VXModMainWindow::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (copies_.DeferClose()) {
         event->ignore();
         return;

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/VXDir.h"
+#include "app/GameFolderWindow.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/Form.h"
 #include "platform/qt/QtFolderDialog.h"
@@ -13,20 +13,20 @@ namespace vx::qt {
 
 // The game-folder window: asks for the game's folder and hands over to the main window once a
 // valid one is given.
-class VXDirWindow final : public Form {
+class GameFolderWindow final : public Form {
   public:
-    VXDirWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-                MainWindowOpener& opener, std::function<void()> onClosed);
+    GameFolderWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+                     MainWindowOpener& opener, std::function<void()> onClosed);
 
   private:
     void OnLoad() override { logic_.Load(); }
 
     int dpi_;
-    QLineEdit* text1_;
+    QLineEdit* folderText_;
     QtWindow self_;
-    QtTextBox text1Box_;
+    QtTextBox folderTextBox_;
     QtFolderDialog browser_;
-    VXDir logic_;
+    vx::GameFolderWindow logic_;
 };
 
 }  // namespace vx::qt

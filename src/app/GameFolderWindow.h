@@ -13,24 +13,24 @@ class MainWindowOpener {
 };
 
 // The game-folder window: accepts a folder only when the game's executable is in it.
-class VXDir {
+class GameFolderWindow {
   public:
     struct Controls {
         Window& Self;
-        TextBox& Text1;
+        TextBox& FolderText;
         FolderDialog& Browser;
     };
 
-    VXDir(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-          MainWindowOpener& opener, Controls controls);
+    GameFolderWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+                     MainWindowOpener& opener, Controls controls);
 
-    // Text1's text before the user types.
+    // The folder text before the user types.
     void Load();
 
     // Ok. Throws vx::Error for a failure of the platform; nothing is remembered then.
-    void Command1Click();
-    // Browse...: the folder chosen replaces Text1's text; a cancel leaves it.
-    void Command2Click();
+    void OnOk();
+    // Browse...: the folder chosen replaces the folder text; a cancel leaves it.
+    void OnBrowse();
 
   private:
     Startup& startup_;

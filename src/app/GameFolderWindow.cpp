@@ -1,4 +1,4 @@
-#include "app/VXDir.h"
+#include "app/GameFolderWindow.h"
 
 #include "app/ModsFolder.h"
 #include "state/SettingsLayout.h"
@@ -6,16 +6,16 @@
 
 namespace vx {
 
-VXDir::VXDir(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-             MainWindowOpener& opener, Controls controls)
+GameFolderWindow::GameFolderWindow(Startup& startup, PlatformServices& platform,
+                                   MessageBoxes& boxes, MainWindowOpener& opener, Controls controls)
     : startup_(startup), platform_(platform), boxes_(boxes), opener_(opener), controls_(controls) {}
 
-void VXDir::Load() {
-    controls_.Text1.SetText(platform_.SuggestedGameFolder());
+void GameFolderWindow::Load() {
+    controls_.FolderText.SetText(platform_.SuggestedGameFolder());
 }
 
-void VXDir::Command1Click() {
-    const std::string folder = controls_.Text1.Text();
+void GameFolderWindow::OnOk() {
+    const std::string folder = controls_.FolderText.Text();
     const std::string separator(1, platform_.PathSeparator());
     // Windows stores the executable's name in whatever case the installer chose.
     const std::string found = platform_.LookupEntry(
@@ -35,10 +35,10 @@ void VXDir::Command1Click() {
     opener_.OpenMainWindow();
 }
 
-void VXDir::Command2Click() {
-    const std::string chosen = controls_.Browser.ChooseFolder(controls_.Text1.Text());
+void GameFolderWindow::OnBrowse() {
+    const std::string chosen = controls_.Browser.ChooseFolder(controls_.FolderText.Text());
     if (!chosen.empty()) {
-        controls_.Text1.SetText(chosen);
+        controls_.FolderText.SetText(chosen);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/win32/VXModMainWindow.h"
+#include "platform/win32/MainWindow.h"
 
 #include <shellapi.h>
 
@@ -13,23 +13,24 @@
 namespace vx::win32 {
 namespace {
 
-namespace at = layout::vxmodmain;
+namespace at = layout::mainwindow;
 
 constexpr DWORD kCentredLabel = SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 
 constexpr std::array<FormControl, 6> kControls{{
-    {at::kLabel1, VXModMainWindow::kLabel1Id, L"Static", kCentredLabel, 0, CaptionFit::Label},
+    {at::kCurrentModHeading, MainWindow::kCurrentModHeadingId, L"Static", kCentredLabel, 0,
+     CaptionFit::Label},
     // A file name too long for the label ends in an ellipsis instead of wrapping out of sight.
-    {at::kLabel2, VXModMainWindow::kLabel2Id, L"Static", kCentredLabel | SS_ENDELLIPSIS, 0,
+    {at::kCurrentMod, MainWindow::kCurrentModId, L"Static", kCentredLabel | SS_ENDELLIPSIS, 0,
      CaptionFit::Label},
     // Not sorted: item i is entry i+1. One selection at most.
-    {at::kList1, VXModMainWindow::kList1Id, L"ListBox",
+    {at::kModList, MainWindow::kModListId, L"ListBox",
      WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
      std::nullopt},
-    {at::kSwtich, VXModMainWindow::kSwtichId, L"Button", kButton, 0, CaptionFit::Button},
-    {at::kCommand2, VXModMainWindow::kCommand2Id, L"Button", kButton, 0, CaptionFit::Button},
-    {at::kCommand1, VXModMainWindow::kCommand1Id, L"Button", kButton, 0, CaptionFit::Button},
+    {at::kSwitch, MainWindow::kSwitchId, L"Button", kButton, 0, CaptionFit::Button},
+    {at::kAdd, MainWindow::kAddId, L"Button", kButton, 0, CaptionFit::Button},
+    {at::kRemove, MainWindow::kRemoveId, L"Button", kButton, 0, CaptionFit::Button},
 }};
 
 // The paths of a drop, in UTF-8; the drop is let go of whatever happens.
@@ -48,24 +49,24 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 
 }  // namespace
 
-VXModMainWindow::VXModMainWindow(const SharedPaths& paths, PlatformServices& platform,
-                                 OpenFileDialog& commonDialog1)
-    : logic_(paths, platform, Boxes(), {label2_, list1_, commonDialog1, copies_}) {
+MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform,
+                       OpenFileDialog& openDialog)
+    : logic_(paths, platform, Boxes(), {currentMod_, modList_, openDialog, copies_}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
     copies_.Attach(Handle());
-    label2_.Attach(Control(kLabel2Id));
-    list1_.Attach(Control(kList1Id));
-    list1Tips_.Attach(Handle(), Control(kList1Id));
+    currentMod_.Attach(Control(kCurrentModId));
+    modList_.Attach(Control(kModListId));
+    modListTips_.Attach(Handle(), Control(kModListId));
     DragAcceptFiles(Handle(), TRUE);
 }
 
-bool VXModMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_DROPFILES:
-            logic_.DropFiles(TakeDroppedPaths(reinterpret_cast<HDROP>(wParam)));
+            logic_.OnDrop(TakeDroppedPaths(reinterpret_cast<HDROP>(wParam)));
             return true;
         case WM_NOTIFY:
-            return list1Tips_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+            return modListTips_.OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_CLOSE:
             return copies_.DeferClose();
         case WM_SETCURSOR:
@@ -79,19 +80,19 @@ bool VXModMainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void VXModMainWindow::OnCommand(int id, int notification) {
+void MainWindow::OnCommand(int id, int notification) {
     if (notification != BN_CLICKED) {
         return;
     }
     switch (id) {
-        case kSwtichId:
-            logic_.SwtichClick();
+        case kSwitchId:
+            logic_.OnSwitch();
             break;
-        case kCommand2Id:
-            logic_.Command2Click();
+        case kAddId:
+            logic_.OnAdd();
             break;
-        case kCommand1Id:
-            logic_.Command1Click();
+        case kRemoveId:
+            logic_.OnRemove();
             break;
         default:
             break;

@@ -1,4 +1,4 @@
-#include "app/VXModMain.h"
+#include "app/MainWindow.h"
 
 #include <optional>
 #include <string>
@@ -41,17 +41,17 @@ std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::s
 
 }  // namespace
 
-VXModMain::VXModMain(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
-                     Controls controls)
+MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+                       Controls controls)
     : paths_(paths), platform_(platform), boxes_(boxes), controls_(controls), registry_(platform) {}
 
-void VXModMain::Load() {
+void MainWindow::Load() {
     RunCommand([this] { BackUpAndList(); });
 }
 
-void VXModMain::BackUpAndList() {
+void MainWindow::BackUpAndList() {
     SettingsBatch batch(platform_);
-    controls_.CommonDialog1.SetFileMustExist(true);
+    controls_.OpenDialog.SetFileMustExist(true);
     platform_.RemoveLeftovers(paths_.GamePath);
     platform_.RemoveLeftovers(paths_.ModsPath);
 
@@ -63,7 +63,7 @@ void VXModMain::BackUpAndList() {
     batch.Commit();
 }
 
-std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
+std::int16_t MainWindow::BackUpIfNoEntries(std::int16_t n) {
     if (n != 0) {
         return n;
     }
@@ -91,12 +91,12 @@ std::int16_t VXModMain::BackUpIfNoEntries(std::int16_t n) {
     return 1;
 }
 
-bool VXModMain::SameFile(const std::string& a, const std::string& b) noexcept {
+bool MainWindow::SameFile(const std::string& a, const std::string& b) noexcept {
     const auto first = platform_.IdentifyFile(a);
     return first && first == platform_.IdentifyFile(b);
 }
 
-bool VXModMain::LiveArchiveIsRegistered(std::int16_t n) {
+bool MainWindow::LiveArchiveIsRegistered(std::int16_t n) {
     const auto liveSize = TryFileSize(platform_, paths_.PatchPath);
     if (!liveSize) {
         return true;  // nothing there to lose
@@ -118,7 +118,7 @@ bool VXModMain::LiveArchiveIsRegistered(std::int16_t n) {
     return false;
 }
 
-std::int16_t VXModMain::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
+std::int16_t MainWindow::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
     if (n == INT16_MAX) {
         throw Error(kErrorOverflow,
                     std::string(kNotKept) + "No more than 32767 mods can be registered.",
@@ -156,8 +156,8 @@ std::int16_t VXModMain::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
     return n;
 }
 
-void VXModMain::CheckRoom(std::int64_t needed, const std::string& folder,
-                          std::string_view whatNeedsIt) {
+void MainWindow::CheckRoom(std::int64_t needed, const std::string& folder,
+                           std::string_view whatNeedsIt) {
     const auto free = platform_.FreeSpace(folder);
     if (free && needed > *free) {
         throw Error(kErrorDiskFull,
@@ -168,7 +168,7 @@ void VXModMain::CheckRoom(std::int64_t needed, const std::string& folder,
     }
 }
 
-void VXModMain::CheckRoomToSwitch(const std::string& source, bool keepLive) {
+void MainWindow::CheckRoomToSwitch(const std::string& source, bool keepLive) {
     const std::int64_t archive = platform_.FileSize(source);
     if (!keepLive) {
         CheckRoom(archive, paths_.GamePath);
@@ -195,11 +195,11 @@ void VXModMain::CheckRoomToSwitch(const std::string& source, bool keepLive) {
     }
 }
 
-std::string VXModMain::FileNameOf(const std::string& path) const {
+std::string MainWindow::FileNameOf(const std::string& path) const {
     return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
 }
 
-std::string VXModMain::DisplayName(const std::string& path) {
+std::string MainWindow::DisplayName(const std::string& path) {
     try {
         return platform_.LookupEntry(path, EntryKind::PlainFiles);
     } catch (const Error&) {
@@ -209,13 +209,13 @@ std::string VXModMain::DisplayName(const std::string& path) {
     }
 }
 
-void VXModMain::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
+void MainWindow::Copy(const std::string& source, const std::function<void(CopyProgress&)>& copy) {
     CopyJob job(copy);
     controls_.Copies.Watch(job, FileNameOf(source));
     job.Finish();
 }
 
-void VXModMain::RunCommand(const std::function<void()>& command) {
+void MainWindow::RunCommand(const std::function<void()>& command) {
     if (busy_) {
         return;
     }
@@ -229,13 +229,13 @@ void VXModMain::RunCommand(const std::function<void()>& command) {
     busy_ = false;
 }
 
-void VXModMain::ShowBox(const std::string& text, std::string_view title) {
+void MainWindow::ShowBox(const std::string& text, std::string_view title) {
     // What the user looks at while the box is up is what the store holds.
     platform_.CommitSettings();
     boxes_.Show(text, std::string(title));
 }
 
-void VXModMain::RefreshModList(std::int16_t n) {
+void MainWindow::RefreshModList(std::int16_t n) {
     for (int pass = 0; pass < kMaxRefreshPasses; ++pass) {
         std::vector<std::string> items;
         int repairs = 0;
@@ -260,11 +260,11 @@ void VXModMain::RefreshModList(std::int16_t n) {
                 ++repairs;
             }
             if (!size || *size == *liveSize) {
-                controls_.Label2.SetCaption(DisplayName(path));
+                controls_.CurrentMod.SetCaption(DisplayName(path));
             }
             items.push_back(std::move(path));
         }
-        controls_.List1.SetItems(items);
+        controls_.ModList.SetItems(items);
         if (liveMissing) {
             ShowBox("File not found " + paths_.PatchPath, kFileNotFoundTitle);
             return;
@@ -275,20 +275,20 @@ void VXModMain::RefreshModList(std::int16_t n) {
     }
 }
 
-void VXModMain::SwtichClick() {
+void MainWindow::OnSwitch() {
     RunCommand([this] { SwitchSelected(); });
 }
 
-void VXModMain::SwitchSelected() {
-    const int selected = controls_.List1.SelectedIndex();
+void MainWindow::SwitchSelected() {
+    const int selected = controls_.ModList.SelectedIndex();
     if (selected < 0) {
         ShowBox("Select something!", "Select Something");
         return;
     }
-    SwitchTo(controls_.List1.Item(selected));
+    SwitchTo(controls_.ModList.Item(selected));
 }
 
-void VXModMain::SwitchTo(const std::string& source) {
+void MainWindow::SwitchTo(const std::string& source) {
     // Once more each time another program held a file and the user chose Retry.
     while (true) {
         SettingsBatch batch(platform_);
@@ -332,7 +332,7 @@ void VXModMain::SwitchTo(const std::string& source) {
     }
 }
 
-std::string VXModMain::HeldFileMessage(const std::string& held) {
+std::string MainWindow::HeldFileMessage(const std::string& held) {
     if (held == paths_.PatchPath || SameFile(held, paths_.PatchPath)) {
         return "The game seems to be running: it holds its patch archive, which cannot be "
                "replaced while it does. Close the game, then choose Retry.\n\n" +
@@ -343,7 +343,7 @@ std::string VXModMain::HeldFileMessage(const std::string& held) {
            held;
 }
 
-std::int16_t VXModMain::CountBeforeAdding(SettingsBatch& batch) {
+std::int16_t MainWindow::CountBeforeAdding(SettingsBatch& batch) {
     std::int16_t n = registry_.ReadCountToChange();
     if (n == 0) {
         // Before anything is chosen: nobody should pick a file that then cannot be registered.
@@ -355,7 +355,7 @@ std::int16_t VXModMain::CountBeforeAdding(SettingsBatch& batch) {
     return n;
 }
 
-bool VXModMain::AddEntry(std::int16_t& n, const std::string& file) {
+bool MainWindow::AddEntry(std::int16_t& n, const std::string& file) {
     for (int i = 1; i <= n; ++i) {
         if (platform_.PathsMatchIgnoringCase(registry_.ReadEntry(i), file)) {
             return false;
@@ -372,16 +372,16 @@ bool VXModMain::AddEntry(std::int16_t& n, const std::string& file) {
     return true;
 }
 
-void VXModMain::Command2Click() {
+void MainWindow::OnAdd() {
     RunCommand([this] { AddChosen(); });
 }
 
-void VXModMain::AddChosen() {
+void MainWindow::AddChosen() {
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
-    controls_.CommonDialog1.SetFilter(ParseFileTypes(layout::vxmodmain::kOpenFilter));
-    controls_.CommonDialog1.ShowOpen();
-    const std::string file = controls_.CommonDialog1.FileName();
+    controls_.OpenDialog.SetFilter(ParseFileTypes(layout::mainwindow::kOpenFilter));
+    controls_.OpenDialog.ShowOpen();
+    const std::string file = controls_.OpenDialog.FileName();
     if (file.empty() || !AddEntry(n, file)) {
         return;
     }
@@ -390,11 +390,11 @@ void VXModMain::AddChosen() {
     batch.Commit();
 }
 
-void VXModMain::DropFiles(const std::vector<std::string>& paths) {
+void MainWindow::OnDrop(const std::vector<std::string>& paths) {
     RunCommand([this, &paths] { AddDropped(paths); });
 }
 
-void VXModMain::AddDropped(const std::vector<std::string>& paths) {
+void MainWindow::AddDropped(const std::vector<std::string>& paths) {
     SettingsBatch batch(platform_);
     std::int16_t n = CountBeforeAdding(batch);
     std::string skipped;
@@ -419,14 +419,14 @@ void VXModMain::AddDropped(const std::vector<std::string>& paths) {
     batch.Commit();
 }
 
-void VXModMain::Command1Click() {
+void MainWindow::OnRemove() {
     RunCommand([this] { RemoveSelected(); });
 }
 
-void VXModMain::RemoveSelected() {
+void MainWindow::RemoveSelected() {
     SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
-    const int selected = controls_.List1.SelectedIndex();
+    const int selected = controls_.ModList.SelectedIndex();
     if (selected >= 0 && selected < n) {
         // Each later entry moves down one key, first to last, and the key freed at the end
         // takes what stands above the count, normally nothing: where saves are stored one by

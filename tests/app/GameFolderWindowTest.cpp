@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/GameFolderWindow.h"
 #include "app/Startup.h"
-#include "app/VXDir.h"
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
 
@@ -15,60 +15,60 @@ struct RecordingOpener : MainWindowOpener {
     void OpenMainWindow() override { ++opened; }
 };
 
-class VXDirTest : public ::testing::Test {
+class GameFolderWindowTest : public ::testing::Test {
   protected:
     FakePlatform platform;
     Startup startup{platform};
     test::FakeMessageBoxes boxes;
     RecordingOpener opener;
     test::FakeWindow window;
-    test::FakeTextBox text1;
+    test::FakeTextBox folderText;
     test::FakeFolderDialog browser;
-    VXDir dir{startup, platform, boxes, opener, {window, text1, browser}};
+    GameFolderWindow dir{startup, platform, boxes, opener, {window, folderText, browser}};
 
     void SetUp() override {
         window.visible = true;
-        ASSERT_EQ(startup.Run(), FirstWindow::VXDir);
+        ASSERT_EQ(startup.Run(), FirstWindow::GameFolder);
     }
     void PressOk(const std::string& folder) {
-        text1.text = folder;
-        dir.Command1Click();
+        folderText.text = folder;
+        dir.OnOk();
     }
 };
 
 TEST(StartupTest, ChoosesTheWindowFromTheRememberedFolder) {
     FakePlatform platform;
     Startup startup(platform);
-    EXPECT_EQ(startup.Run(), FirstWindow::VXDir);
+    EXPECT_EQ(startup.Run(), FirstWindow::GameFolder);
 
     platform.Set("settings", "vxpath", "nopath");
-    EXPECT_EQ(startup.Run(), FirstWindow::VXDir);
+    EXPECT_EQ(startup.Run(), FirstWindow::GameFolder);
     platform.Set("settings", "vxpath", "NOPATH");  // only the exact text means "none"
-    EXPECT_EQ(startup.Run(), FirstWindow::VXModMain);
+    EXPECT_EQ(startup.Run(), FirstWindow::Main);
 
     // Taken as typed: a trailing separator doubles, and the folder is not examined.
     platform.Set("settings", "vxpath", "D:\\gone\\");
-    EXPECT_EQ(startup.Run(), FirstWindow::VXModMain);
+    EXPECT_EQ(startup.Run(), FirstWindow::Main);
     EXPECT_EQ(startup.Paths().GamePath, "D:\\gone\\");
     EXPECT_EQ(startup.Paths().ModsPath, "D:\\gone\\\\mods");
     EXPECT_EQ(startup.Paths().PatchPath, "D:\\gone\\\\patch_vx.zpk");
     EXPECT_TRUE(platform.calls.empty());
 }
 
-TEST_F(VXDirTest, LoadOffersTheSuggestedFolderAndBrowseReplacesItUnlessCancelled) {
+TEST_F(GameFolderWindowTest, LoadOffersTheSuggestedFolderAndBrowseReplacesItUnlessCancelled) {
     dir.Load();
-    EXPECT_EQ(text1.text, "C:\\program files\\vexmoor");
-    dir.Command2Click();  // cancelled
+    EXPECT_EQ(folderText.text, "C:\\program files\\vexmoor");
+    dir.OnBrowse();  // cancelled
     browser.answer = "D:\\Games\\Vexmoor";
-    dir.Command2Click();
+    dir.OnBrowse();
     EXPECT_EQ(browser.starts, (std::vector<std::string>{"C:\\program files\\vexmoor",
                                                         "C:\\program files\\vexmoor"}));
-    EXPECT_EQ(text1.text, "D:\\Games\\Vexmoor");
+    EXPECT_EQ(folderText.text, "D:\\Games\\Vexmoor");
     EXPECT_TRUE(platform.calls.empty());
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(VXDirTest, RefusesAFolderWithoutTheGame) {
+TEST_F(GameFolderWindowTest, RefusesAFolderWithoutTheGame) {
     platform.folders.insert("C:\\games\\vexmoor.exe\\sub");
     PressOk("C:\\games");
     PressOk("");  // probes the root of the current drive
@@ -84,7 +84,7 @@ TEST_F(VXDirTest, RefusesAFolderWithoutTheGame) {
 
 // A folder whose mods folder cannot be made is not remembered; a mods entry of any kind or
 // letter case is kept as it is.
-TEST_F(VXDirTest, AcceptsTheGameInAnyLetterCaseOnceItHasAModsEntry) {
+TEST_F(GameFolderWindowTest, AcceptsTheGameInAnyLetterCaseOnceItHasAModsEntry) {
     platform.files["C:\\ro\\Vexmoor.exe"] = "exe";
     platform.failMakeFolder.insert("C:\\ro\\mods");
     EXPECT_THROW(PressOk("C:\\ro"), Error);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/VXModMain.h"
+#include "app/MainWindow.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/Form.h"
 #include "platform/qt/QtCopyWatcher.h"
@@ -21,11 +21,11 @@ namespace vx::qt {
 
 // The main window: the registered archives, the live one named above them, and the three
 // commands. It grows from its classic size, and files dropped on it are added as mods.
-class VXModMainWindow final : public Form {
+class MainWindow final : public Form {
   public:
     // The dialog is the one Add A Mod shows.
-    VXModMainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
-                    OpenFileDialog& commonDialog1, std::function<void()> onClosed);
+    MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+               OpenFileDialog& openDialog, std::function<void()> onClosed);
 
   private:
     void OnLoad() override { logic_.Load(); }
@@ -42,12 +42,12 @@ class VXModMainWindow final : public Form {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     int dpi_;
-    QLabel* label2_;
-    QListWidget* list1_;
-    QtLabel label2Box_;
-    QtListBox list1Box_;
+    QLabel* currentMod_;
+    QListWidget* modList_;
+    QtLabel currentModBox_;
+    QtListBox modListBox_;
     QtCopyWatcher copies_;
-    VXModMain logic_;
+    vx::MainWindow logic_;
 };
 
 }  // namespace vx::qt
