@@ -5,7 +5,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/windows/Win32Platform.h"
 #else
 #include "platform/posix/PosixPlatform.h"
 #endif
@@ -30,7 +30,7 @@ using vx::bench::Report;
 #ifdef _WIN32
 constexpr wchar_t kBenchRoot[] = L"Software\\Vexmoor Patchkeeper Bench";
 std::unique_ptr<vx::PlatformServices> MakePlatform(const fs::path&) {
-    return std::make_unique<vx::win32::Win32Platform>("Software\\Vexmoor Patchkeeper Bench");
+    return std::make_unique<vx::windows::Win32Platform>("Software\\Vexmoor Patchkeeper Bench");
 }
 void RemoveStore() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kBenchRoot);

@@ -4,8 +4,8 @@
 
 #include "app/GameFolderWindow.h"
 #include "platform/qt/ControlAdapters.h"
+#include "platform/qt/FolderDialog.h"
 #include "platform/qt/Form.h"
-#include "platform/qt/QtFolderDialog.h"
 
 class QLineEdit;
 

@@ -6,8 +6,8 @@
 
 #include "app/MainWindow.h"
 #include "platform/qt/ControlAdapters.h"
+#include "platform/qt/CopyWatcher.h"
 #include "platform/qt/Form.h"
-#include "platform/qt/QtCopyWatcher.h"
 
 class QCloseEvent;
 class QDragEnterEvent;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QSocketNotifier>
 #include <iostream>
 #include <optional>
 
@@ -6,12 +7,12 @@
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/posix/SingleInstance.h"
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/CommandLine.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/OpenFileDialog.h"
 #include "platform/qt/Program.h"
-#include "platform/qt/QtMessageBoxes.h"
-#include "platform/qt/QtOpenFileDialog.h"
-#include "platform/qt/SingleInstance.h"
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = vx::qt::HandleCommandLine(argc, argv)) {
@@ -31,7 +32,7 @@ int main(int argc, char* argv[]) {
     // reads any of them. A guard that cannot be set up keeps nobody from starting: refusing
     // would let another user who took the folder's name stop every start, and two programs
     // at once still never tear the settings or the live archive, every write being atomic.
-    vx::qt::SingleInstance instance{vx::qt::SingleInstance::RuntimeFolder()};
+    vx::posix::SingleInstance instance{vx::posix::SingleInstance::RuntimeFolder()};
     if (!instance.Failure().empty()) {
         std::cerr << "Vexmoor Patchkeeper: cannot make sure only one copy runs: "
                   << instance.Failure() << "; starting anyway\n";
@@ -46,7 +47,13 @@ int main(int argc, char* argv[]) {
     vx::posix::PosixPlatform platform{vx::posix::PosixPlatform::DefaultConfigHome()};
     vx::Startup startup{platform};
     vx::qt::Program program{startup, platform, boxes, openDialog, [] { QCoreApplication::quit(); }};
-    instance.Listen([&program] { program.RaiseShownWindow(); });
+    std::optional<QSocketNotifier> asking;  // gone before the instance whose socket it watches
+    if (const int socket = instance.Listen(); socket >= 0) {
+        asking.emplace(socket, QSocketNotifier::Read);
+        QObject::connect(&*asking, &QSocketNotifier::activated, [&instance, &program] {
+            instance.AnswerAsking([&program] { program.RaiseShownWindow(); });
+        });
+    }
 
     bool started = false;
     vx::RunEvent(boxes, [&] {

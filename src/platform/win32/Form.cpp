@@ -6,9 +6,9 @@
 
 #include "app/EventBoundary.h"
 #include "platform/win32/Dpi.h"
-#include "platform/win32/Utf.h"
-#include "platform/win32/Win32Error.h"
 #include "platform/win32/resource.h"
+#include "platform/windows/Utf.h"
+#include "platform/windows/Win32Error.h"
 
 namespace vx::win32 {
 namespace {
@@ -37,7 +37,7 @@ void RegisterFormClass(const wchar_t* className, WNDPROC windowProc) {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;
     if (RegisterClassExW(&windowClass) == 0) {
-        throw LastError();
+        throw windows::LastError();
     }
 }
 
@@ -51,19 +51,19 @@ void Form::Create(const wchar_t* className, std::string_view caption, layout::Si
     clientSize_ = clientSize;
     controls_ = controls;
     RegisterFormClass(className, &BaseWindow<Form>::WindowProc);
-    if (CreateWindowExW(kFormExStyle, className, ToUtf16(caption).c_str(), style_, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ThisModule(),
-                        static_cast<Form*>(this)) == nullptr) {
-        throw LastError();
+    if (CreateWindowExW(kFormExStyle, className, windows::ToUtf16(caption).c_str(), style_,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                        ThisModule(), static_cast<Form*>(this)) == nullptr) {
+        throw windows::LastError();
     }
     boxes_.Attach(Handle());
     for (const FormControl& control : controls_) {
         const HWND child = CreateWindowExW(
-            control.exStyle, control.className, ToUtf16(control.place.caption).c_str(),
+            control.exStyle, control.className, windows::ToUtf16(control.place.caption).c_str(),
             WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, Handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), ThisModule(), nullptr);
         if (child == nullptr) {
-            throw LastError();
+            throw windows::LastError();
         }
     }
     ApplyDpi(WindowDpi(Handle()));
@@ -173,7 +173,7 @@ void Form::ApplyDpi(UINT dpi) {
     std::vector<CaptionBox> boxes;
     for (const FormControl& control : controls_) {
         if (control.fit) {
-            boxes.push_back({ToUtf16(control.place.caption),
+            boxes.push_back({windows::ToUtf16(control.place.caption),
                              TwipsToPixels(control.place.width, dpi),
                              TwipsToPixels(control.place.height, dpi), *control.fit});
         }

@@ -10,8 +10,8 @@
 #include "app/Layout.h"
 #include "platform/win32/BaseWindow.h"
 #include "platform/win32/CaptionFont.h"
+#include "platform/win32/MessageBoxes.h"
 #include "platform/win32/UiHandles.h"
-#include "platform/win32/Win32MessageBoxes.h"
 
 namespace vx::win32 {
 

@@ -3,9 +3,9 @@
 #include "app/Controls.h"
 #include "app/GameFolderWindow.h"
 #include "app/Startup.h"
+#include "platform/win32/ControlAdapters.h"
+#include "platform/win32/FolderDialog.h"
 #include "platform/win32/Form.h"
-#include "platform/win32/Win32Controls.h"
-#include "platform/win32/Win32FolderDialog.h"
 
 namespace vx::win32 {
 

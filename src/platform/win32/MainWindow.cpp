@@ -8,7 +8,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/win32/Utf.h"
+#include "platform/windows/Utf.h"
 
 namespace vx::win32 {
 namespace {
@@ -42,7 +42,7 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
     for (UINT i = 0; i < count; ++i) {
         std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(ToUtf8(path));
+        paths.push_back(windows::ToUtf8(path));
     }
     return paths;
 }

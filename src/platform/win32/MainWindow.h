@@ -3,10 +3,10 @@
 #include "app/Controls.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "platform/win32/ControlAdapters.h"
+#include "platform/win32/CopyWatcher.h"
 #include "platform/win32/Form.h"
 #include "platform/win32/ListTooltip.h"
-#include "platform/win32/Win32Controls.h"
-#include "platform/win32/Win32CopyWatcher.h"
 
 namespace vx::win32 {
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "app/ProgressText.h"
-#include "platform/win32/Win32Controls.h"
+#include "platform/win32/ControlAdapters.h"
 
 namespace vx::win32 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/Handle.h"
+#include "platform/windows/Handle.h"
 
 // Owners for the GDI and user handles the windows make, and short-lived borrowings of them.
 namespace vx::win32 {
@@ -19,8 +19,8 @@ struct IconTraits {
     static void Close(Value value) { DestroyIcon(value); }
 };
 
-using UniqueFont = Unique<FontTraits>;  // CreateFontIndirectW
-using UniqueIcon = Unique<IconTraits>;  // LoadImageW without LR_SHARED
+using UniqueFont = windows::Unique<FontTraits>;  // CreateFontIndirectW
+using UniqueIcon = windows::Unique<IconTraits>;  // LoadImageW without LR_SHARED
 
 // A device context borrowed from a window (or the screen for nullptr) for measuring text.
 class WindowDC {

@@ -6,17 +6,17 @@
 
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
+#include "platform/win32/MessageBoxes.h"
+#include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
-#include "platform/win32/SingleInstance.h"
-#include "platform/win32/Win32MessageBoxes.h"
-#include "platform/win32/Win32OpenFileDialog.h"
-#include "platform/win32/Win32Platform.h"
+#include "platform/windows/SingleInstance.h"
+#include "platform/windows/Win32Platform.h"
 #include "state/SingleInstanceNames.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // One program writes the settings: a second start hands over to the first before it
     // reads any of them.
-    const vx::win32::SingleInstance instance{
+    const vx::windows::SingleInstance instance{
         std::string(vx::instance::kMutexName),
         {vx::win32::MainWindow::kClassName, vx::win32::GameFolderWindow::kClassName}};
     if (!instance.IsFirst()) {
@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Each window owns the boxes it shows; these are for failures before any window is made.
     vx::win32::Win32MessageBoxes boxes;
     vx::win32::Win32OpenFileDialog openDialog;
-    vx::win32::Win32Platform platform;
+    vx::windows::Win32Platform platform;
     vx::Startup startup{platform};
     vx::win32::Program program{startup, platform, openDialog};
 

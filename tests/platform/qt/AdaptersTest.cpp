@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/qt/QtMessageBoxes.h"
-#include "platform/qt/QtOpenFileDialog.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/OpenFileDialog.h"
 #include "support/TempFolder.h"
 
 namespace vx::test {

@@ -18,9 +18,9 @@
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/ListTooltip.h"
+#include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
-#include "platform/win32/Win32OpenFileDialog.h"
 
 namespace vx::win32 {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/win32/CaptionFont.h"
-#include "platform/win32/Win32Controls.h"
+#include "platform/win32/ControlAdapters.h"
 
 namespace vx::win32 {
 namespace {

@@ -1,0 +1,43 @@
+#include "platform/qt/OpenFileDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/qt/NameFilters.h"
+#include "platform/qt/QtText.h"
+
+namespace vx::qt {
+
+void QtOpenFileDialog::SetFilter(const std::vector<FileType>& types) {
+    nameFilters_ = ToQtNameFilters(types);
+}
+
+void QtOpenFileDialog::ShowOpen() {
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(mustExist_ ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!nameFilters_.isEmpty()) {
+        dialog.setNameFilters(nameFilters_);
+    }
+    if (!lastChoice_.isEmpty()) {
+        const QFileInfo last(lastChoice_);
+        dialog.setDirectory(last.absolutePath());
+        dialog.selectFile(last.fileName());
+    }
+
+    fileName_.clear();
+    if (dialog.exec() == QDialog::Accepted) {
+        const QStringList chosen = dialog.selectedFiles();
+        if (!chosen.isEmpty()) {
+            fileName_ = chosen.front();
+            lastChoice_ = fileName_;
+        }
+    }
+}
+
+std::string QtOpenFileDialog::FileName() const {
+    return EncodePath(fileName_);
+}
+
+}  // namespace vx::qt

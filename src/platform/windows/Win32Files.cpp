@@ -1,0 +1,104 @@
+#include "platform/windows/Win32Files.h"
+
+#include <windows.h>
+
+#include "platform/windows/Handle.h"
+#include "platform/windows/LongPath.h"
+#include "platform/windows/Messages.h"
+#include "platform/windows/Utf.h"
+#include "platform/windows/Win32Error.h"
+
+namespace vx::windows {
+
+namespace {
+
+bool Matches(const WIN32_FIND_DATAW& entry, EntryKind kind) {
+    if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) {
+        return false;
+    }
+    return kind == EntryKind::FilesAndFolders ||
+           !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsNotThere(DWORD code) {
+    // A name that cannot exist (ERROR_INVALID_NAME) matches nothing either.
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
+           code == ERROR_NO_MORE_FILES || code == ERROR_INVALID_NAME || code == ERROR_DIRECTORY;
+}
+
+}  // namespace
+
+bool ReadFileInformation(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.Get(), &info);
+}
+
+std::optional<FileIdentity> IdentifyApiPath(const std::wstring& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!ReadFileInformation(path, info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept {
+    try {
+        return IdentifyApiPath(ApiPath(path));
+    } catch (...) {
+        return std::nullopt;  // a path that is no UTF-8 names no file
+    }
+}
+
+std::string LookupEntry(const std::string& path, EntryKind kind) {
+    // FindFirstFileW would take these as a pattern; "<", ">" and '"' are its DOS wildcards.
+    if (LastComponent(path).find_first_of("*?<>\"") != std::string_view::npos) {
+        return {};
+    }
+    const std::wstring apiPath = ApiPath(path);
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW(apiPath.c_str(), &entry));
+    if (!find) {
+        const DWORD code = GetLastError();
+        if (IsNotThere(code)) {
+            return {};
+        }
+        throw SystemError(code, path);
+    }
+    // An exact name can still match twice, once by its short 8.3 alias.
+    do {
+        if (Matches(entry, kind)) {
+            return ToUtf8(entry.cFileName);
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+    return {};
+}
+
+std::int64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (path.empty()) {
+        throw SystemError(ERROR_PATH_NOT_FOUND, path);
+    }
+    if (!GetFileAttributesExW(ApiPath(path).c_str(), GetFileExInfoStandard, &data)) {
+        throw LastError(path);
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        throw ExplainedError(ERROR_FILE_NOT_FOUND, kIsAFolder, path);
+    }
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+}
+
+void MakeFolder(const std::string& path) {
+    if (!CreateDirectoryW(ApiPath(path).c_str(), nullptr)) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_ACCESS_DENIED) {
+            throw ExplainedError(code, kFolderNotWritable, path);
+        }
+        throw SystemError(code, path);
+    }
+}
+
+}  // namespace vx::windows

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <tuple>
+#include <vector>
+
+#include "platform/posix/SingleInstance.h"
+#include "state/SingleInstanceNames.h"
+#include "support/TempFolder.h"
+
+namespace vx::test {
+namespace {
+
+TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) {
+    TempFolder temp;
+    const std::string folder = temp / "run";  // made, for this user only
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t killed = ::fork();
+    if (killed == 0) {  // a first program, killed outright: its lock file and socket stay
+        posix::SingleInstance first{folder};
+        first.Listen();
+        (void)!::write(ready[1], "1", 1);
+        ::pause();
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_FALSE(posix::SingleInstance(folder).IsFirst()) << "the child holds the lock";
+    ::kill(killed, SIGKILL);
+    ::waitpid(killed, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+
+    posix::SingleInstance first{folder};
+    ASSERT_EQ(first.Failure(), "");
+    ASSERT_GE(first.Listen(), 0);
+    const posix::SingleInstance second{folder};  // flock: refused in the same process too
+    EXPECT_FALSE(second.IsFirst());
+    EXPECT_TRUE(second.AskFirstToRaise());
+    int raised = 0;
+    first.AnswerAsking([&raised] { ++raised; });
+    EXPECT_EQ(raised, 1);
+}
+
+// A folder another user made or may use, or a lock that cannot be had, leaves the program
+// running unguarded, saying why, and removing no socket: it cannot know who made one.
+TEST(SingleInstanceTest, AFolderNotTheUsersOwnOrALockNotHadLeavesTheProgramUnguarded) {
+    bool skipped = false;
+    for (const auto& [what, mode, another, given, lockAFolder] :
+         std::vector<std::tuple<const char*, mode_t, bool, const char*, bool>>{
+             {"another's", 0700, true, "real", false},
+             {"open to all", 0777, false, "real", false},
+             {"a link", 0700, false, "link", false},
+             {"a lock that is a folder", 0700, false, "real", true}}) {
+        SCOPED_TRACE(what);
+        TempFolder temp;
+        const std::string real = temp / "real";
+        const std::string socket = real + "/" + std::string(instance::kSocketFile);
+        std::filesystem::create_directories(temp.Path() / "real" /
+                                            (lockAFolder ? instance::kLockFile : ""));
+        std::filesystem::create_directory_symlink(real, temp / "link");
+        WriteFile(socket, "a running program's");
+        ::chmod(real.c_str(), mode);
+        if (another && ::chown(real.c_str(), 65534, 65534) != 0) {
+            skipped = true;  // only root may give a folder away
+            continue;
+        }
+        posix::SingleInstance guard{temp / given};
+        EXPECT_TRUE(guard.IsFirst());
+        EXPECT_NE(guard.Failure(), "");
+        EXPECT_EQ(guard.Listen(), -1);
+        EXPECT_EQ(ReadFile(socket), "a running program's");
+    }
+    if (skipped) {
+        GTEST_SKIP() << "a folder of another user cannot be made without root";
+    }
+}
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,220 @@
+// The file services on real files: lookup, size and make folder, and the switch and backup
+// copies: what the destination holds afterwards, what the user is told, and that no temporary
+// file outlives a copy.
+#include "platform/windows/ServicesTest.h"
+
+#include <algorithm>
+#include <random>
+
+namespace vx::windows {
+namespace {
+
+using test::Snapshot;
+using test::WriteFile;
+
+TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
+    // The lookup matches any case, answers the stored name and leaves out what it should.
+    // Names without a dot are folders.
+    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
+                                FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_NORMAL,
+                                FILE_ATTRIBUTE_HIDDEN};
+    for (int i = 0;
+         const std::string name : {"plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
+        const std::wstring path = ApiPath(folder_ / name);
+        ASSERT_TRUE(name.find('.') != std::string::npos ? WriteFile(folder_ / name, "")
+                                                        : CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes[i++]));
+    }
+    // Each row: what is looked up > what is found. A folder typed with a trailing separator
+    // doubles it; "/" separates too. Only the lookup of files and folders finds a folder.
+    for (const std::string row :
+         {"\\PATCH_VX.ZPK>patch_vx.zpk", "\\\\Patch_vx.zpk>patch_vx.zpk",
+          "/patch_VX.zpk>patch_vx.zpk", "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk",
+          "\\mods>Mods", "\\gone.zpk>", "\\gone\\patch_vx.zpk>", "\\secret>", "\\hidden.zpk>",
+          "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
+        const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
+        const std::string found = row.substr(row.find('>') + 1);
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
+        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
+    }
+    // Sizes past 4 GiB; failures with the system's number and text ("Mods" is there already).
+    const std::int64_t size = (std::int64_t{5} << 30) + 3;
+    std::error_code noRoom;  // the file is sparse where the disk allows
+    std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
+    EXPECT_TRUE(noRoom || platform_.FileSize(folder_ / "PATCH_VX.zpk") == size);
+    for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
+             {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
+             {[&] { platform_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
+             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
+        const Error error = test::ErrorOf(action);
+        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
+        EXPECT_FALSE(error.Text().empty());
+    }
+    // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
+    // that the form is given; this does.
+    for (const auto& [path, api] : std::vector<std::pair<std::string, std::wstring>>{
+             {"C:\\Games/Vexmoor\\\\patch_vx.zpk", L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk"},
+             {"C:\\Games\\.\\mods\\..\\patch_vx.zpk", L"\\\\?\\C:\\Games\\patch_vx.zpk"},
+             {"\\\\server\\share\\patch_vx.zpk", L"\\\\?\\UNC\\server\\share\\patch_vx.zpk"},
+             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"}}) {
+        EXPECT_EQ(ApiPath(path), api) << path;
+    }
+}
+
+TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
+    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+    // A rename refused for a moment, as a virus scanner causes, is no failure.
+    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    platform_.ReplaceWithCopy(mod_, live_, progress_);
+    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
+}
+
+// Every failure leaves the live archive (read-only here) as it was, no temporary file, and
+// the error says what to do about it and names the file concerned: of two files, the one
+// another program holds open (sharing nothing, as the running game holds its archive).
+TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
+    const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see CMakeLists.txt
+    const std::string gone = folder_ / "gone.zpk";
+    std::vector<std::tuple<Fault, std::string, DWORD, std::string, std::string>> cases{
+        // fault, file held open, number, a part of the text, path
+        {{}, "", ERROR_FILE_NOT_FOUND, "", gone},
+        {Fault::At(Step::Copy), "", ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Flush), "", ERROR_DISK_FULL, "", live_},
+        {Fault::At(Step::Move), "", ERROR_DISK_FULL, "", live_},
+        {{}, mod_, ERROR_SHARING_VIOLATION, "in use", mod_},
+        {{}, live_, ERROR_SHARING_VIOLATION, "in use", live_}};
+    if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
+        cases.push_back({{},
+                         "",
+                         ERROR_ACCESS_DENIED,
+                         "administrator",
+                         std::string(unwritable) + "\\patch_vx.zpk"});
+    }
+    for (const auto& [fault, held, number, text, path] : cases) {
+        const std::string live = path.ends_with("\\patch_vx.zpk") ? path : live_;
+        SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+        steps_.fault = fault;
+        const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
+        // Another program's handle, sharing nothing; no handle where no file is named.
+        const HANDLE holder =
+            CreateFileW(ToUtf16(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const Error error = test::ErrorOf(
+            [&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
+        CloseHandle(holder);
+        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
+        EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
+        EXPECT_EQ(error.Path(), path);
+        EXPECT_EQ(platform_.HeldByAnotherProgram(error), !held.empty()) << path;
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    }
+}
+
+// One file under other spellings is one file, and a copy of it is another; switching to it
+// through another spelling writes nothing (a copy would fail here). Wine reaches the whole
+// Unix file system, drive C: included, through Z:.
+TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItself) {
+    std::wstring upper = ToUtf16(mod_);
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(ToUtf16(mod_).c_str(), shortName.data(), MAX_PATH));
+    std::string slashed = mod_;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    Names spellings{ToUtf8(CharUpperW(upper.data())), ToUtf8(shortName), slashed};
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    if (const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")))) {
+        char* name = unixName(ToUtf16(mod_).c_str());
+        spellings.push_back("Z:" + std::string(name));
+        std::replace(spellings.back().begin(), spellings.back().end(), '/', '\\');
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    WriteFile(folder_ / "copy.zpk", modBytes_);
+    const auto identity = platform_.IdentifyFile(mod_);
+    ASSERT_TRUE(identity && identity != platform_.IdentifyFile(folder_ / "copy.zpk"));
+    steps_.fault = Fault::At(Step::Copy);
+    for (const std::string& spelling : spellings) {
+        EXPECT_NE(spelling, mod_);
+        EXPECT_EQ(platform_.IdentifyFile(spelling), identity) << spelling;
+        EXPECT_NO_THROW(platform_.ReplaceWithCopy(spelling, mod_, progress_)) << spelling;
+        EXPECT_NO_THROW(platform_.ReplaceWithCopy(mod_, spelling, progress_)) << spelling;
+    }
+}
+
+// Only a file is a backup already: the copy leaves it alone, even one that appears while the
+// copy runs. A folder there is the user's to move; the copy refuses, naming it.
+TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+    const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
+    steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_EQ(test::ReadFile(backup), "kept");
+    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    auto before = Snapshot(folder_.Utf8());
+    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
+    DeleteFileW(ApiPath(backup).c_str());
+    CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
+    before = Snapshot(folder_.Utf8());
+    const Error error =
+        test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup, progress_); });
+    EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
+    EXPECT_EQ(error.Path(), backup);
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+// A copy reports from nothing to its whole size, and stopped at any point it leaves the
+// destination as it was and no temporary file. Wine's copy calls no progress routine, so
+// there only the first and last reports are the system's; the routine is tested alone.
+TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind) {
+    const std::string big = folder_ / "big.zpk";
+    const std::int64_t size = std::int64_t{48} << 20;
+    WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
+    std::mt19937_64 random{std::random_device{}()};
+    for (const bool replace : {true, false}) {
+        const auto copy = [&](CopyProgress& progress) {
+            return replace ? (platform_.ReplaceWithCopy(big, live_, progress), true)
+                           : platform_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
+        };
+        const auto before = Snapshot(folder_.Utf8());
+        test::RecordingProgress stopped;
+        stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
+        EXPECT_THROW(copy(stopped), CopyCancelled);
+        EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
+        test::RecordingProgress whole;
+        EXPECT_TRUE(copy(whole));
+        EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
+        EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
+                  (std::vector{std::int64_t{0}, size, size}));
+        EXPECT_TRUE(whole.finishing);
+    }
+    EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
+    test::RecordingProgress progress;
+    progress.stopFrom = 5;
+    CopyReporting reporting(progress);
+    for (const LONGLONG done : {4, 5}) {
+        EXPECT_EQ(CopyReporting::Routine({.QuadPart = 10}, {.QuadPart = done}, {}, {}, 0, 0, {}, {},
+                                         &reporting),
+                  done == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
+    }
+    EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
+}
+
+// The rule for the names is shared with the other platform and tested there.
+TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
+    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
+    const auto before = Snapshot(folder_.Utf8());
+    for (const char* name :
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
+        WriteFile(folder_ / name, "part");
+        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    platform_.RemoveLeftovers(folder_.Utf8());
+    platform_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+}  // namespace
+}  // namespace vx::windows
