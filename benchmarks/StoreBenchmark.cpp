@@ -5,9 +5,13 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/windows/Win32Platform.h"
+#include "platform/windows/RegistrySettings.h"
+#include "platform/windows/Win32Files.h"
+#include "platform/windows/Win32SystemInfo.h"
 #else
-#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/IniSettings.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixSystemInfo.h"
 #endif
 #include <cstdio>
 #include <filesystem>
@@ -27,37 +31,50 @@ namespace fs = std::filesystem;
 using vx::bench::MedianMilliseconds;
 using vx::bench::Report;
 
+// The program's services, over a store of the benchmark's own.
 #ifdef _WIN32
 constexpr wchar_t kBenchRoot[] = L"Software\\Vexmoor Patchkeeper Bench";
-std::unique_ptr<vx::PlatformServices> MakePlatform(const fs::path&) {
-    return std::make_unique<vx::windows::Win32Platform>("Software\\Vexmoor Patchkeeper Bench");
-}
+struct BenchServices {
+    explicit BenchServices(const fs::path&) {}
+    vx::windows::RegistrySettings settings{"Software\\Vexmoor Patchkeeper Bench",
+                                           vx::settings::kAppName};
+    vx::windows::Win32Files files;
+    vx::windows::Win32SystemInfo system;
+};
 void RemoveStore() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kBenchRoot);
 }
 #else
-std::unique_ptr<vx::PlatformServices> MakePlatform(const fs::path& root) {
-    return std::make_unique<vx::posix::PosixPlatform>(root / "config");
-}
+struct BenchServices {
+    explicit BenchServices(const fs::path& root)
+        : settings(vx::posix::SettingsFileIn(root / "config")) {}
+    vx::posix::IniSettings settings;
+    vx::posix::PosixFiles files;
+    vx::posix::PosixSystemInfo system;
+};
 void RemoveStore() {}
 #endif
+
+vx::Services ServicesOf(BenchServices& services) {
+    return {services.settings, services.files, services.system};
+}
 
 void WriteFile(const fs::path& path, std::size_t size) {
     std::ofstream(path, std::ios::binary) << std::string(size, 'x');
 }
 
 // The store as a player with `count` mods has it, written in one batch.
-void Fill(vx::PlatformServices& platform, const std::string& game,
+void Fill(BenchServices& services, const std::string& game,
           const std::vector<std::string>& archives, int count) {
-    vx::ModRegistry registry(platform);
-    platform.BeginSettingsBatch();
+    vx::ModRegistry registry(services.settings, services.system);
+    services.settings.BeginBatch();
     registry.WriteGameFolder(game);
     for (int i = 1; i <= count; ++i) {
         registry.WriteEntry(i, archives[static_cast<std::size_t>(i - 1)]);
     }
     registry.WriteCount(static_cast<std::int16_t>(count));
-    platform.CommitSettings();
-    platform.EndSettingsBatch();
+    services.settings.Commit();
+    services.settings.EndBatch();
 }
 
 }  // namespace
@@ -79,8 +96,8 @@ int main(int argc, char** argv) {
     const std::string added = (root / "archives/added.zpk").string();
     WriteFile(added, 1);
 
-    std::unique_ptr<vx::PlatformServices> platform = MakePlatform(root);
-    vx::Startup startup(*platform);
+    auto services = std::make_unique<BenchServices>(root);
+    vx::Startup startup(ServicesOf(*services));
     startup.SetGamePath((root / "game").string());
     // The tests' stand-ins for the controls: the figures are the window logic's and the
     // store's, not a toolkit's.
@@ -90,13 +107,14 @@ int main(int argc, char** argv) {
     vx::test::FakeOpenFileDialog dialog;
     vx::test::FakeCopyWatcher copies;
     std::unique_ptr<vx::MainWindow> main;
-    // A new platform object each time: its store has read nothing yet, as at a start.
+    // New services each time: the store has read nothing yet, as at a start.
     const auto fresh = [&](int count) {
-        platform = MakePlatform(root);
-        Fill(*platform, (root / "game").string(), archives, count);
-        platform = MakePlatform(root);
+        main.reset();
+        services = std::make_unique<BenchServices>(root);
+        Fill(*services, (root / "game").string(), archives, count);
+        services = std::make_unique<BenchServices>(root);
         main =
-            std::make_unique<vx::MainWindow>(startup.Paths(), *platform, boxes,
+            std::make_unique<vx::MainWindow>(startup.Paths(), ServicesOf(*services), boxes,
                                              vx::MainWindow::Controls{label, list, dialog, copies});
     };
 
@@ -127,7 +145,7 @@ int main(int argc, char** argv) {
            "target <= 200 ms on Linux");
 
     main.reset();
-    platform.reset();
+    services.reset();
     RemoveStore();
     fs::remove_all(root);
     return 0;

@@ -14,7 +14,7 @@
 
 #include "Timing.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/RecordingProgress.h"
 
 namespace {
@@ -66,11 +66,10 @@ int main(int argc, char** argv) {
     const auto freshLive = [&] { WriteArchive(live, mib, 'o'); };
     double ours = 0;
     {
-        vx::posix::PosixPlatform platform(game / "config");
+        vx::posix::PosixFiles files;
         vx::test::RecordingProgress progress;
-        ours = vx::bench::MedianMilliseconds(runs, freshLive, [&] {
-            platform.ReplaceWithCopy(mod.string(), live.string(), progress);
-        });
+        ours = vx::bench::MedianMilliseconds(
+            runs, freshLive, [&] { files.ReplaceWithCopy(mod.string(), live.string(), progress); });
     }  // the deferred close of the last replaced archive ends here
     const double anchor =
         vx::bench::MedianMilliseconds(runs, freshLive, [&] { OverwriteInPlace(mod, live); });

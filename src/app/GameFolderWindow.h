@@ -21,7 +21,7 @@ class GameFolderWindow {
         FolderDialog& Browser;
     };
 
-    GameFolderWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+    GameFolderWindow(Startup& startup, Services services, MessageBoxes& boxes,
                      MainWindowOpener& opener, Controls controls);
 
     // The folder text before the user types.
@@ -34,7 +34,7 @@ class GameFolderWindow {
 
   private:
     Startup& startup_;
-    PlatformServices& platform_;
+    Services services_;
     MessageBoxes& boxes_;
     MainWindowOpener& opener_;
     Controls controls_;

@@ -6,7 +6,6 @@
 #include "app/Layout.h"
 #include "app/ModsFolder.h"
 #include "app/ProgressText.h"
-#include "app/SettingsBatch.h"
 #include "state/Error.h"
 #include "state/SettingsLayout.h"
 
@@ -31,9 +30,9 @@ constexpr std::string_view kNotBackedUp =
 // -2, -3... up to this.
 constexpr int kMaxKeptCopiesADay = 999;
 
-std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::string& path) {
+std::optional<std::int64_t> TryFileSize(Files& files, const std::string& path) {
     try {
-        return platform.FileSize(path);
+        return files.FileSize(path);
     } catch (const Error&) {
         return std::nullopt;
     }
@@ -41,26 +40,31 @@ std::optional<std::int64_t> TryFileSize(PlatformServices& platform, const std::s
 
 }  // namespace
 
-MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+MainWindow::MainWindow(const SharedPaths& paths, Services services, MessageBoxes& boxes,
                        Controls controls)
-    : paths_(paths), platform_(platform), boxes_(boxes), controls_(controls), registry_(platform) {}
+    : paths_(paths),
+      settings_(services.settings),
+      files_(services.files),
+      system_(services.system),
+      boxes_(boxes),
+      controls_(controls),
+      registry_(services.settings, services.system) {}
 
 void MainWindow::Load() {
     RunCommand([this] { BackUpAndList(); });
 }
 
 void MainWindow::BackUpAndList() {
-    SettingsBatch batch(platform_);
     controls_.OpenDialog.SetFileMustExist(true);
-    platform_.RemoveLeftovers(paths_.GamePath);
-    platform_.RemoveLeftovers(paths_.ModsPath);
+    files_.RemoveLeftovers(paths_.GamePath);
+    files_.RemoveLeftovers(paths_.ModsPath);
 
     const std::int16_t n = BackUpIfNoEntries(registry_.ReadCount());
-    batch.Commit();
+    Commit();
     if (n >= 1) {
         RefreshModList(n);
     }
-    batch.Commit();
+    Commit();
 }
 
 std::int16_t MainWindow::BackUpIfNoEntries(std::int16_t n) {
@@ -68,16 +72,16 @@ std::int16_t MainWindow::BackUpIfNoEntries(std::int16_t n) {
         return n;
     }
     const std::string backup =
-        paths_.ModsPath + platform_.PathSeparator() + std::string(settings::kBackupArchive);
+        paths_.ModsPath + files_.PathSeparator() + std::string(settings::kBackupArchive);
     try {
-        MakeModsFolderIfMissing(platform_, paths_.ModsPath);
+        MakeModsFolderIfMissing(files_, paths_.ModsPath);
         // A backup that exists already is the only copy of the game's own archive: it is
         // registered as it is, never written over.
-        if (!TryFileSize(platform_, backup)) {
-            CheckRoom(platform_.FileSize(paths_.PatchPath), paths_.ModsPath);
+        if (!TryFileSize(files_, backup)) {
+            CheckRoom(files_.FileSize(paths_.PatchPath), paths_.ModsPath);
         }
         Copy(paths_.PatchPath, [&](CopyProgress& progress) {
-            platform_.CopyFileIfAbsent(paths_.PatchPath, backup, progress);
+            files_.CopyFileIfAbsent(paths_.PatchPath, backup, progress);
         });
     } catch (const CopyCancelled& cancelled) {
         // The box says why the list stays empty; the command then ends without another.
@@ -92,25 +96,25 @@ std::int16_t MainWindow::BackUpIfNoEntries(std::int16_t n) {
 }
 
 bool MainWindow::SameFile(const std::string& a, const std::string& b) noexcept {
-    const auto first = platform_.IdentifyFile(a);
-    return first && first == platform_.IdentifyFile(b);
+    const auto first = files_.IdentifyFile(a);
+    return first && first == files_.IdentifyFile(b);
 }
 
 bool MainWindow::LiveArchiveIsRegistered(std::int16_t n) {
-    const auto liveSize = TryFileSize(platform_, paths_.PatchPath);
+    const auto liveSize = TryFileSize(files_, paths_.PatchPath);
     if (!liveSize) {
         return true;  // nothing there to lose
     }
-    const auto live = platform_.IdentifyFile(paths_.PatchPath);
+    const auto live = files_.IdentifyFile(paths_.PatchPath);
     for (int i = 1; i <= n; ++i) {
         const std::string path = registry_.ReadEntry(i);
-        if (TryFileSize(platform_, path) != liveSize) {
+        if (TryFileSize(files_, path) != liveSize) {
             continue;
         }
         // An entry that leads to the live archive itself, by whatever spelling (a repaired
         // entry, a link, another name for its folder), is no copy of it. Nor is one whose file
         // cannot be told apart from it: a needless copy costs space, a missing one the archive.
-        const auto file = platform_.IdentifyFile(path);
+        const auto file = files_.IdentifyFile(path);
         if (live && file && *file != *live) {
             return true;
         }
@@ -118,20 +122,20 @@ bool MainWindow::LiveArchiveIsRegistered(std::int16_t n) {
     return false;
 }
 
-std::int16_t MainWindow::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
+std::int16_t MainWindow::KeepLiveArchive(std::int16_t n) {
     if (n == INT16_MAX) {
         throw Error(kErrorOverflow,
                     std::string(kNotKept) + "No more than 32767 mods can be registered.",
                     paths_.PatchPath);
     }
     const std::string stem =
-        paths_.ModsPath + platform_.PathSeparator() + "patch_vx-" + platform_.LocalDate();
+        paths_.ModsPath + files_.PathSeparator() + "patch_vx-" + system_.LocalDate();
     std::string kept = stem + ".zpk";
     try {
-        MakeModsFolderIfMissing(platform_, paths_.ModsPath);
+        MakeModsFolderIfMissing(files_, paths_.ModsPath);
         Copy(paths_.PatchPath, [&](CopyProgress& progress) {
             for (int number = 2;; ++number) {
-                if (platform_.CopyFileIfAbsent(paths_.PatchPath, kept, progress)) {
+                if (files_.CopyFileIfAbsent(paths_.PatchPath, kept, progress)) {
                     return;
                 }
                 if (number > kMaxKeptCopiesADay) {
@@ -147,7 +151,7 @@ std::int16_t MainWindow::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
     ++n;
     registry_.WriteEntry(n, kept);
     registry_.WriteCount(n);
-    batch.Commit();
+    Commit();
     // Listed at once: the switch that follows may still fail or wait for a Retry.
     RefreshModList(n);
     ShowBox("The game's patch archive matched none of your mods; it was kept as " + kept +
@@ -158,7 +162,7 @@ std::int16_t MainWindow::KeepLiveArchive(std::int16_t n, SettingsBatch& batch) {
 
 void MainWindow::CheckRoom(std::int64_t needed, const std::string& folder,
                            std::string_view whatNeedsIt) {
-    const auto free = platform_.FreeSpace(folder);
+    const auto free = files_.FreeSpace(folder);
     if (free && needed > *free) {
         throw Error(kErrorDiskFull,
                     "Not enough free space: " + std::string(whatNeedsIt) + " " +
@@ -169,15 +173,15 @@ void MainWindow::CheckRoom(std::int64_t needed, const std::string& folder,
 }
 
 void MainWindow::CheckRoomToSwitch(const std::string& source, bool keepLive) {
-    const std::int64_t archive = platform_.FileSize(source);
+    const std::int64_t archive = files_.FileSize(source);
     if (!keepLive) {
         CheckRoom(archive, paths_.GamePath);
         return;
     }
-    const std::int64_t live = platform_.FileSize(paths_.PatchPath);
+    const std::int64_t live = files_.FileSize(paths_.PatchPath);
     // A mods folder yet to be made will be made in the game folder.
-    auto modsDisk = platform_.IdentifyFile(paths_.ModsPath);
-    const auto gameDisk = platform_.IdentifyFile(paths_.GamePath);
+    auto modsDisk = files_.IdentifyFile(paths_.ModsPath);
+    const auto gameDisk = files_.IdentifyFile(paths_.GamePath);
     if (!modsDisk) {
         modsDisk = gameDisk;
     }
@@ -196,12 +200,12 @@ void MainWindow::CheckRoomToSwitch(const std::string& source, bool keepLive) {
 }
 
 std::string MainWindow::FileNameOf(const std::string& path) const {
-    return path.substr(path.find_last_of(platform_.PathSeparator()) + 1);
+    return path.substr(path.find_last_of(files_.PathSeparator()) + 1);
 }
 
 std::string MainWindow::DisplayName(const std::string& path) {
     try {
-        return platform_.LookupEntry(path, EntryKind::PlainFiles);
+        return files_.LookupEntry(path, EntryKind::PlainFiles);
     } catch (const Error&) {
         // The file is there (its size was just read) but its folder cannot be listed: the
         // name as the path spells it is the best there is, and no reason to touch the entry.
@@ -220,18 +224,32 @@ void MainWindow::RunCommand(const std::function<void()>& command) {
         return;
     }
     busy_ = true;
+    files_.HoldFolders(true);
+    settings_.BeginBatch();
     try {
         command();
     } catch (...) {
-        busy_ = false;
+        EndCommand();
         throw;
     }
+    EndCommand();
+}
+
+void MainWindow::EndCommand() noexcept {
+    settings_.EndBatch();
+    files_.HoldFolders(false);
     busy_ = false;
+}
+
+void MainWindow::Commit() {
+    // The user may move folders while anything is shown, and sees what the store holds.
+    files_.HoldFolders(true);
+    settings_.Commit();
 }
 
 void MainWindow::ShowBox(const std::string& text, std::string_view title) {
     // What the user looks at while the box is up is what the store holds.
-    platform_.CommitSettings();
+    Commit();
     boxes_.Show(text, std::string(title));
 }
 
@@ -243,7 +261,7 @@ void MainWindow::RefreshModList(std::int16_t n) {
         for (int i = 1; i <= n; ++i) {
             std::string path = registry_.ReadEntry(i);
             // Probed anew for every entry: a repair may have just pointed one at it.
-            const auto liveSize = TryFileSize(platform_, paths_.PatchPath);
+            const auto liveSize = TryFileSize(files_, paths_.PatchPath);
             if (!liveSize) {
                 // Without the live archive nothing can be compared, and pointing entries at
                 // a file that is not there would only lose their paths: list them as stored.
@@ -251,10 +269,10 @@ void MainWindow::RefreshModList(std::int16_t n) {
                 items.push_back(std::move(path));
                 continue;
             }
-            const auto size = TryFileSize(platform_, path);
+            const auto size = TryFileSize(files_, path);
             if (!size) {
                 ShowBox("File not found " + path, kFileNotFoundTitle);
-                path = registry_.ReadGameFolder("") + platform_.PathSeparator() +
+                path = registry_.ReadGameFolder("") + files_.PathSeparator() +
                        std::string(settings::kPatchArchive);
                 registry_.WriteEntry(i, path);
                 ++repairs;
@@ -291,10 +309,9 @@ void MainWindow::SwitchSelected() {
 void MainWindow::SwitchTo(const std::string& source) {
     // Once more each time another program held a file and the user chose Retry.
     while (true) {
-        SettingsBatch batch(platform_);
         // A negative count is refused here too: the backup step would take it for no entries.
         std::int16_t n = BackUpIfNoEntries(registry_.ReadCountToChange());
-        batch.Commit();
+        Commit();
         try {
             // Switching to the live archive itself, by whatever spelling, leaves it as it is.
             if (!SameFile(source, paths_.PatchPath)) {
@@ -303,23 +320,23 @@ void MainWindow::SwitchTo(const std::string& source) {
                 // keeps no copy of anything.
                 CheckRoomToSwitch(source, keepLive);
                 if (keepLive) {
-                    n = KeepLiveArchive(n, batch);
+                    n = KeepLiveArchive(n);
                 }
             }
             Copy(source, [&](CopyProgress& progress) {
-                platform_.ReplaceWithCopy(source, paths_.PatchPath, progress);
+                files_.ReplaceWithCopy(source, paths_.PatchPath, progress);
             });
         } catch (const CopyCancelled&) {
             // The user's own choice needs no box; the list shows what is live, as after any
             // switch.
             RefreshModList(n);
-            batch.Commit();
+            Commit();
             return;
         } catch (const Error& error) {
-            if (!platform_.HeldByAnotherProgram(error)) {
+            if (!files_.HeldByAnotherProgram(error)) {
                 throw;
             }
-            platform_.CommitSettings();
+            Commit();
             // Cancel leaves everything as it is: the live archive was not touched.
             if (boxes_.AskRetry(HeldFileMessage(error.Path()), std::string(settings::kAppName))) {
                 continue;
@@ -327,7 +344,7 @@ void MainWindow::SwitchTo(const std::string& source) {
             return;
         }
         RefreshModList(n);
-        batch.Commit();
+        Commit();
         return;
     }
 }
@@ -343,21 +360,21 @@ std::string MainWindow::HeldFileMessage(const std::string& held) {
            held;
 }
 
-std::int16_t MainWindow::CountBeforeAdding(SettingsBatch& batch) {
+std::int16_t MainWindow::CountBeforeAdding() {
     std::int16_t n = registry_.ReadCountToChange();
     if (n == 0) {
         // Before anything is chosen: nobody should pick a file that then cannot be registered.
         n = BackUpIfNoEntries(n);
-        batch.Commit();
+        Commit();
         RefreshModList(n);
-        batch.Commit();
+        Commit();
     }
     return n;
 }
 
 bool MainWindow::AddEntry(std::int16_t& n, const std::string& file) {
     for (int i = 1; i <= n; ++i) {
-        if (platform_.PathsMatchIgnoringCase(registry_.ReadEntry(i), file)) {
+        if (files_.PathsMatchIgnoringCase(registry_.ReadEntry(i), file)) {
             return false;
         }
     }
@@ -377,17 +394,16 @@ void MainWindow::OnAdd() {
 }
 
 void MainWindow::AddChosen() {
-    SettingsBatch batch(platform_);
-    std::int16_t n = CountBeforeAdding(batch);
+    std::int16_t n = CountBeforeAdding();
     controls_.OpenDialog.SetFilter(ParseFileTypes(layout::mainwindow::kOpenFilter));
     controls_.OpenDialog.ShowOpen();
     const std::string file = controls_.OpenDialog.FileName();
     if (file.empty() || !AddEntry(n, file)) {
         return;
     }
-    batch.Commit();
+    Commit();
     RefreshModList(n);
-    batch.Commit();
+    Commit();
 }
 
 void MainWindow::OnDrop(const std::vector<std::string>& paths) {
@@ -395,28 +411,27 @@ void MainWindow::OnDrop(const std::vector<std::string>& paths) {
 }
 
 void MainWindow::AddDropped(const std::vector<std::string>& paths) {
-    SettingsBatch batch(platform_);
-    std::int16_t n = CountBeforeAdding(batch);
+    std::int16_t n = CountBeforeAdding();
     std::string skipped;
     bool added = false;
     for (const std::string& path : paths) {
         // Only a file can be made live; a folder or a vanished file would only be repaired
         // into the live archive's path by the next rebuild.
-        if (!TryFileSize(platform_, path)) {
+        if (!TryFileSize(files_, path)) {
             skipped += "\n" + path;
         } else if (AddEntry(n, path)) {
             added = true;
         }
     }
     if (added) {
-        batch.Commit();
+        Commit();
         RefreshModList(n);
     }
     if (!skipped.empty()) {
         ShowBox("Only files can be added as mods; these were skipped:" + skipped,
                 settings::kAppName);
     }
-    batch.Commit();
+    Commit();
 }
 
 void MainWindow::OnRemove() {
@@ -424,7 +439,6 @@ void MainWindow::OnRemove() {
 }
 
 void MainWindow::RemoveSelected() {
-    SettingsBatch batch(platform_);
     std::int16_t n = registry_.ReadCountToChange();
     const int selected = controls_.ModList.SelectedIndex();
     if (selected >= 0 && selected < n) {
@@ -437,9 +451,9 @@ void MainWindow::RemoveSelected() {
         --n;
     }
     registry_.WriteCount(n);
-    batch.Commit();
+    Commit();
     RefreshModList(n);
-    batch.Commit();
+    Commit();
 }
 
 }  // namespace vx

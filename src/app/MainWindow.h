@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "app/SettingsBatch.h"
+#include "app/Services.h"
 #include "app/Startup.h"
 #include "state/ModRegistry.h"
 
@@ -24,8 +24,7 @@ class MainWindow {
         CopyWatcher& Copies;
     };
 
-    MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
-               Controls controls);
+    MainWindow(const SharedPaths& paths, Services services, MessageBoxes& boxes, Controls controls);
 
     // Runs once before the window is first shown.
     void Load();
@@ -47,8 +46,14 @@ class MainWindow {
 
   private:
     // Runs `command` unless another one is under way, as it is while its copy, box or
-    // dialog waits for the user and the window still takes events.
+    // dialog waits for the user and the window still takes events. Its settings saves are
+    // held back until Commit stores them in one write; whatever is not committed when it ends,
+    // by a failure or an early return, is forgotten, so that a command changes the store whole
+    // or not at all.
     void RunCommand(const std::function<void()>& command);
+    void EndCommand() noexcept;
+    // Stores the command's saves so far in one write.
+    void Commit();
     void BackUpAndList();
     void SwitchSelected();
     void AddChosen();
@@ -62,7 +67,7 @@ class MainWindow {
     std::int16_t BackUpIfNoEntries(std::int16_t n);
     // The count Add A Mod and a drop start from: a negative one is refused, and with none
     // registered the backup is made, stored and listed first.
-    std::int16_t CountBeforeAdding(SettingsBatch& batch);
+    std::int16_t CountBeforeAdding();
     // Appends `file` as entry n+1 unless it is registered already; answers whether it did.
     bool AddEntry(std::int16_t& n, const std::string& file);
     // Whether `a` and `b` lead to one file, by the file system's word.
@@ -73,7 +78,7 @@ class MainWindow {
     // Before a switch replaces an archive that matches no entry (a game update, or one put
     // there by hand), copies it into the mods folder, registers the copy as the last entry and
     // lists it. Answers the count after that; throws, changing nothing, when it cannot.
-    std::int16_t KeepLiveArchive(std::int16_t n, SettingsBatch& batch);
+    std::int16_t KeepLiveArchive(std::int16_t n);
     // Throws, before anything is written, when `needed` bytes cannot fit on the disk of
     // `folder`; where the free space cannot be told the copy's own reservation is the guard.
     void CheckRoom(std::int64_t needed, const std::string& folder,
@@ -94,7 +99,9 @@ class MainWindow {
     std::string DisplayName(const std::string& path);
 
     const SharedPaths& paths_;
-    PlatformServices& platform_;
+    SettingsStore& settings_;
+    Files& files_;
+    SystemInfo& system_;
     MessageBoxes& boxes_;
     Controls controls_;
     ModRegistry registry_;

@@ -5,10 +5,10 @@
 
 namespace vx {
 
-void MakeModsFolderIfMissing(PlatformServices& platform, const std::string& modsPath) {
-    const std::string found = platform.LookupEntry(modsPath, EntryKind::FilesAndFolders);
+void MakeModsFolderIfMissing(Files& files, const std::string& modsPath) {
+    const std::string found = files.LookupEntry(modsPath, EntryKind::FilesAndFolders);
     if (!EqualIgnoringCase(found, settings::kModsFolder)) {
-        platform.MakeFolder(modsPath);
+        files.MakeFolder(modsPath);
     }
 }
 

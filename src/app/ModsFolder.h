@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "state/PlatformServices.h"
+#include "state/Files.h"
 
 namespace vx {
 
 // Makes the mods folder unless an entry of that name, in any letter case, file or folder,
 // stands there already: whatever stands there is the user's and is never replaced.
-void MakeModsFolderIfMissing(PlatformServices& platform, const std::string& modsPath);
+void MakeModsFolderIfMissing(Files& files, const std::string& modsPath);
 
 }  // namespace vx

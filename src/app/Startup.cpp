@@ -1,13 +1,15 @@
 #include "app/Startup.h"
 
+#include "state/ModRegistry.h"
 #include "state/SettingsLayout.h"
 
 namespace vx {
 
-Startup::Startup(PlatformServices& platform) : platform_(platform) {}
+Startup::Startup(Services services) : services_(services) {}
 
 FirstWindow Startup::Run() {
-    const std::string folder = ModRegistry(platform_).ReadGameFolder(settings::kNoPath);
+    const std::string folder =
+        ModRegistry(services_.settings, services_.system).ReadGameFolder(settings::kNoPath);
     if (folder == settings::kNoPath) {
         return FirstWindow::GameFolder;
     }
@@ -16,7 +18,7 @@ FirstWindow Startup::Run() {
 }
 
 void Startup::SetGamePath(const std::string& folder) {
-    const char separator = platform_.PathSeparator();
+    const char separator = services_.files.PathSeparator();
     paths_.GamePath = folder;
     paths_.ModsPath = folder + separator + std::string(settings::kModsFolder);
     paths_.PatchPath = folder + separator + std::string(settings::kPatchArchive);

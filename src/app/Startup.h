@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include "state/ModRegistry.h"
-#include "state/PlatformServices.h"
+#include "app/Services.h"
 
 namespace vx {
 
@@ -21,7 +20,7 @@ enum class FirstWindow { Main, GameFolder };
 // shared paths.
 class Startup {
   public:
-    explicit Startup(PlatformServices& platform);
+    explicit Startup(Services services);
 
     // Reads the remembered game folder; throws vx::Error when the store cannot be read.
     FirstWindow Run();
@@ -32,7 +31,7 @@ class Startup {
     const SharedPaths& Paths() const { return paths_; }
 
   private:
-    PlatformServices& platform_;
+    Services services_;
     SharedPaths paths_;
 };
 

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "state/PlatformServices.h"
+#include "state/SettingsStore.h"
+#include "state/SystemInfo.h"
 
 namespace vx {
 
@@ -13,7 +14,7 @@ namespace vx {
 // store on every call: the store is the only copy.
 class ModRegistry {
   public:
-    explicit ModRegistry(PlatformServices& platform);
+    ModRegistry(SettingsStore& settings, const SystemInfo& system);
 
     // An absent count reads as 0.
     std::int16_t ReadCount();
@@ -33,7 +34,8 @@ class ModRegistry {
   private:
     std::string StoredCountText();
 
-    PlatformServices& platform_;
+    SettingsStore& settings_;
+    const SystemInfo& system_;
 };
 
 }  // namespace vx

@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "state/Error.h"
-#include "state/PlatformServices.h"
 #include "state/Text.h"
 
 namespace vx::test {
 
-// Platform services over plain maps, with Windows-like paths ('\' separator) so that the
-// window logic is tested with the separator it was first written for. Files hold text.
-class FakePlatform : public PlatformServices {
+// The settings store, the files and the system over plain maps, with Windows-like paths
+// ('\' separator) so that the window logic is tested with the separator it was first written
+// for. Files hold text.
+class FakePlatform : public SettingsStore, public Files, public SystemInfo {
   public:
     std::map<std::string, std::string> settings;  // "section/key" -> value
     std::map<std::string, std::string> files;     // path -> content
@@ -29,19 +30,20 @@ class FakePlatform : public PlatformServices {
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
     std::set<std::string> secondDisk;
 
-    std::optional<std::string> GetSetting(std::string_view, std::string_view section,
-                                          std::string_view key) override {
+    operator Services() { return {*this, *this, *this}; }
+
+    std::optional<std::string> Get(std::string_view section, std::string_view key) override {
         const auto it = settings.find(Key(section, key));
         return it == settings.end() ? std::nullopt : std::optional(it->second);
     }
-    void SaveSetting(std::string_view, std::string_view section, std::string_view key,
-                     std::string_view value) override {
+    void Save(std::string_view section, std::string_view key, std::string_view value) override {
         settings[Key(section, key)] = std::string(value);
     }
     // Saves are stored at once; the calls are recorded to check where commands commit.
-    void BeginSettingsBatch() override { calls.emplace_back("Begin"); }
-    void CommitSettings() override { calls.emplace_back("Commit"); }
-    void EndSettingsBatch() noexcept override { calls.emplace_back("End"); }
+    void BeginBatch() override { calls.emplace_back("Begin"); }
+    void Commit() override { calls.emplace_back("Commit"); }
+    void EndBatch() noexcept override { calls.emplace_back("End"); }
+    void HoldFolders(bool) noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override {
         if (unlistable.contains(path.substr(0, path.rfind('\\')))) {
             throw Error(EACCES, "Permission denied", path);

@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "platform/posix/AtomicFile.h"
 #include "platform/posix/FileDescriptor.h"
 #include "platform/posix/IniFormat.h"
 #include "platform/posix/PosixError.h"
 #include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixSystemInfo.h"
+#include "state/SettingsLayout.h"
 
 namespace vx::posix {
 namespace {
@@ -149,6 +152,17 @@ void IniSettings::Write() {
     // The file now is what was written; the next read needs only to see that it still is.
     struct stat written {};
     signature_ = ::stat(file_.c_str(), &written) == 0 ? SignatureOf(written) : Signature{};
+}
+
+std::filesystem::path SettingsFileIn(const std::filesystem::path& configHome) {
+    return configHome / std::filesystem::path(settings::kAppName) / "settings.ini";
+}
+
+std::filesystem::path DefaultSettingsFile() {
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        return SettingsFileIn(xdg);
+    }
+    return SettingsFileIn(HomeFolder() / ".config");
 }
 
 }  // namespace vx::posix

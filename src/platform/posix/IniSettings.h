@@ -9,6 +9,7 @@
 
 #include "platform/posix/FileSteps.h"
 #include "platform/posix/IniFormat.h"
+#include "state/SettingsStore.h"
 
 namespace vx::posix {
 
@@ -18,19 +19,19 @@ namespace vx::posix {
 // rewrites the whole file atomically, at once or, inside a batch, together with the batch's
 // other saves at Commit. A file that cannot be read or parsed is never written over: every
 // call fails with vx::Error until it is mended or removed.
-class IniSettings {
+class IniSettings : public SettingsStore {
   public:
     explicit IniSettings(std::filesystem::path file, FileSteps& steps = SystemFileSteps());
 
-    std::optional<std::string> Get(std::string_view section, std::string_view key);
-    void Save(std::string_view section, std::string_view key, std::string_view value);
+    std::optional<std::string> Get(std::string_view section, std::string_view key) override;
+    void Save(std::string_view section, std::string_view key, std::string_view value) override;
 
     // Saves between BeginBatch and EndBatch are kept until Commit writes them in one go; what
     // is not committed by EndBatch is forgotten. A failed Commit forgets them too, so that
     // reads show the file as it is.
-    void BeginBatch();
-    void Commit();
-    void EndBatch() noexcept;
+    void BeginBatch() override;
+    void Commit() override;
+    void EndBatch() noexcept override;
 
   private:
     // What tells one version of the file from another; all zero while there is no file.
@@ -57,5 +58,12 @@ class IniSettings {
     // Within a batch, one look at the file is enough: nothing else writes it meanwhile.
     bool checkedInBatch_ = false;
 };
+
+// Where the program keeps its settings: $XDG_CONFIG_HOME, else ~/.config, then
+// "Vexmoor Patchkeeper/settings.ini".
+std::filesystem::path DefaultSettingsFile();
+
+// The settings file under the configuration folder `configHome`.
+std::filesystem::path SettingsFileIn(const std::filesystem::path& configHome);
 
 }  // namespace vx::posix

@@ -12,15 +12,14 @@ namespace vx::qt {
 
 namespace table = layout::gamefolder;
 
-GameFolderWindow::GameFolderWindow(Startup& startup, PlatformServices& platform,
-                                   MessageBoxes& boxes, MainWindowOpener& opener,
-                                   std::function<void()> onClosed)
+GameFolderWindow::GameFolderWindow(Startup& startup, Services services, MessageBoxes& boxes,
+                                   MainWindowOpener& opener, std::function<void()> onClosed)
     : Form(boxes, std::move(onClosed)),
       dpi_(LogicalDpi(*this)),
       folderText_(MakeTextBox(*this, table::kFolderText, dpi_)),
       self_(*this),
       folderTextBox_(*folderText_),
-      logic_(startup, platform, boxes, opener, {self_, folderTextBox_, browser_}) {
+      logic_(startup, services, boxes, opener, {self_, folderTextBox_, browser_}) {
     MakeLabel(*this, table::kFolderLabel, dpi_);
     OnClick(MakeButton(*this, table::kOk, dpi_), [this] { logic_.OnOk(); });
     OnClick(MakeButton(*this, table::kBrowse, dpi_), [this] { logic_.OnBrowse(); });

@@ -15,7 +15,7 @@ namespace vx::qt {
 // valid one is given.
 class GameFolderWindow final : public Form {
   public:
-    GameFolderWindow(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+    GameFolderWindow(Startup& startup, Services services, MessageBoxes& boxes,
                      MainWindowOpener& opener, std::function<void()> onClosed);
 
   private:

@@ -40,7 +40,7 @@ std::vector<std::string> LocalPaths(const QMimeData& data) {
 
 }  // namespace
 
-MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+MainWindow::MainWindow(const SharedPaths& paths, Services services, MessageBoxes& boxes,
                        OpenFileDialog& openDialog, std::function<void()> onClosed)
     : Form(boxes, std::move(onClosed)),
       dpi_(LogicalDpi(*this)),
@@ -49,7 +49,7 @@ MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform, Mes
       currentModBox_(*currentMod_),
       modListBox_(*modList_),
       copies_(*this),
-      logic_(paths, platform, boxes, {currentModBox_, modListBox_, openDialog, copies_}) {
+      logic_(paths, services, boxes, {currentModBox_, modListBox_, openDialog, copies_}) {
     MakeLabel(*this, table::kCurrentModHeading, dpi_, kCentred);
     OnClick(MakeButton(*this, table::kSwitch, dpi_), [this] { logic_.OnSwitch(); });
     OnClick(MakeButton(*this, table::kAdd, dpi_), [this] { logic_.OnAdd(); });

@@ -24,7 +24,7 @@ namespace vx::qt {
 class MainWindow final : public Form {
   public:
     // The dialog is the one Add A Mod shows.
-    MainWindow(const SharedPaths& paths, PlatformServices& platform, MessageBoxes& boxes,
+    MainWindow(const SharedPaths& paths, Services services, MessageBoxes& boxes,
                OpenFileDialog& openDialog, std::function<void()> onClosed);
 
   private:

@@ -7,10 +7,10 @@
 
 namespace vx::qt {
 
-Program::Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
+Program::Program(Startup& startup, Services services, MessageBoxes& boxes,
                  OpenFileDialog& openDialog, std::function<void()> endProgram)
     : startup_(startup),
-      platform_(platform),
+      services_(services),
       boxes_(boxes),
       openDialog_(openDialog),
       endProgram_(std::move(endProgram)) {}
@@ -23,13 +23,13 @@ void Program::Start(FirstWindow first) {
         return;
     }
     gameFolderWindow_ =
-        std::make_unique<GameFolderWindow>(startup_, platform_, boxes_, *this, endProgram_);
+        std::make_unique<GameFolderWindow>(startup_, services_, boxes_, *this, endProgram_);
     gameFolderWindow_->Open();
 }
 
 void Program::OpenMainWindow() {
     if (!mainWindow_) {
-        mainWindow_ = std::make_unique<MainWindow>(startup_.Paths(), platform_, boxes_, openDialog_,
+        mainWindow_ = std::make_unique<MainWindow>(startup_.Paths(), services_, boxes_, openDialog_,
                                                    endProgram_);
     }
     mainWindow_->Open();

@@ -15,8 +15,8 @@ class MainWindow;
 // game-folder window to the main window. `endProgram` runs when the user closes either.
 class Program final : public MainWindowOpener {
   public:
-    Program(Startup& startup, PlatformServices& platform, MessageBoxes& boxes,
-            OpenFileDialog& openDialog, std::function<void()> endProgram);
+    Program(Startup& startup, Services services, MessageBoxes& boxes, OpenFileDialog& openDialog,
+            std::function<void()> endProgram);
     ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -33,7 +33,7 @@ class Program final : public MainWindowOpener {
 
   private:
     Startup& startup_;
-    PlatformServices& platform_;
+    Services services_;
     MessageBoxes& boxes_;
     OpenFileDialog& openDialog_;
     std::function<void()> endProgram_;

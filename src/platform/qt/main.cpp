@@ -6,7 +6,9 @@
 #include "ProjectInfo.h"
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/IniSettings.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixSystemInfo.h"
 #include "platform/posix/SingleInstance.h"
 #include "platform/qt/AppIcon.h"
 #include "platform/qt/CommandLine.h"
@@ -44,9 +46,12 @@ int main(int argc, char* argv[]) {
 
     vx::qt::QtMessageBoxes boxes;
     vx::qt::QtOpenFileDialog openDialog;
-    vx::posix::PosixPlatform platform{vx::posix::PosixPlatform::DefaultConfigHome()};
-    vx::Startup startup{platform};
-    vx::qt::Program program{startup, platform, boxes, openDialog, [] { QCoreApplication::quit(); }};
+    vx::posix::IniSettings settings{vx::posix::DefaultSettingsFile()};
+    vx::posix::PosixFiles files;
+    vx::posix::PosixSystemInfo system;
+    const vx::Services services{settings, files, system};
+    vx::Startup startup{services};
+    vx::qt::Program program{startup, services, boxes, openDialog, [] { QCoreApplication::quit(); }};
     std::optional<QSocketNotifier> asking;  // gone before the instance whose socket it watches
     if (const int socket = instance.Listen(); socket >= 0) {
         asking.emplace(socket, QSocketNotifier::Read);

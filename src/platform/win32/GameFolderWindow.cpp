@@ -21,9 +21,8 @@ constexpr std::array<FormControl, 4> kControls{{
 
 }  // namespace
 
-GameFolderWindow::GameFolderWindow(Startup& startup, PlatformServices& platform,
-                                   MainWindowOpener& opener)
-    : logic_(startup, platform, Boxes(), opener, {self_, folderText_, browser_}) {
+GameFolderWindow::GameFolderWindow(Startup& startup, Services services, MainWindowOpener& opener)
+    : logic_(startup, services, Boxes(), opener, {self_, folderText_, browser_}) {
     // Its caption is long for its width, and there is nothing to minimize it for: it only
     // asks one question.
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false);

@@ -16,7 +16,7 @@ class GameFolderWindow final : public Form {
     enum ControlId : int { kFolderLabelId = 100, kFolderTextId, kOkId, kBrowseId };
 
     // Creates the window, hidden.
-    GameFolderWindow(Startup& startup, PlatformServices& platform, MainWindowOpener& opener);
+    GameFolderWindow(Startup& startup, Services services, MainWindowOpener& opener);
 
   private:
     void OnLoad() override { logic_.Load(); }

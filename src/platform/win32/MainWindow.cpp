@@ -49,9 +49,8 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 
 }  // namespace
 
-MainWindow::MainWindow(const SharedPaths& paths, PlatformServices& platform,
-                       OpenFileDialog& openDialog)
-    : logic_(paths, platform, Boxes(), {currentMod_, modList_, openDialog, copies_}) {
+MainWindow::MainWindow(const SharedPaths& paths, Services services, OpenFileDialog& openDialog)
+    : logic_(paths, services, Boxes(), {currentMod_, modList_, openDialog, copies_}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
     copies_.Attach(Handle());
     currentMod_.Attach(Control(kCurrentModId));

@@ -26,7 +26,7 @@ class MainWindow final : public Form {
     };
 
     // Creates the window, hidden; the dialog is the one Add A Mod shows.
-    MainWindow(const SharedPaths& paths, PlatformServices& platform, OpenFileDialog& openDialog);
+    MainWindow(const SharedPaths& paths, Services services, OpenFileDialog& openDialog);
 
   private:
     void OnLoad() override { logic_.Load(); }

@@ -6,22 +6,22 @@
 
 namespace vx::win32 {
 
-Program::Program(Startup& startup, PlatformServices& platform, OpenFileDialog& openDialog)
-    : startup_(startup), platform_(platform), openDialog_(openDialog) {}
+Program::Program(Startup& startup, Services services, OpenFileDialog& openDialog)
+    : startup_(startup), services_(services), openDialog_(openDialog) {}
 
 void Program::Start(FirstWindow first) {
     if (first == FirstWindow::Main) {
         OpenMainWindow();
         return;
     }
-    gameFolderWindow_.emplace(startup_, platform_, *this);
+    gameFolderWindow_.emplace(startup_, services_, *this);
     gameFolderWindow_->Open();
 }
 
 void Program::OpenMainWindow() {
     if (!mainWindow_) {
         try {
-            mainWindow_.emplace(startup_.Paths(), platform_, openDialog_);
+            mainWindow_.emplace(startup_.Paths(), services_, openDialog_);
         } catch (...) {
             // The game-folder window hid itself before asking for this one: without it the
             // user would be left with no window at all.

@@ -14,7 +14,7 @@ namespace vx::win32 {
 // game-folder window to the main window.
 class Program final : public MainWindowOpener {
   public:
-    Program(Startup& startup, PlatformServices& platform, OpenFileDialog& openDialog);
+    Program(Startup& startup, Services services, OpenFileDialog& openDialog);
 
     // Opens the window that Startup::Run chose. Throws vx::Error when it cannot be made.
     void Start(FirstWindow first);
@@ -23,7 +23,7 @@ class Program final : public MainWindowOpener {
 
   private:
     Startup& startup_;
-    PlatformServices& platform_;
+    Services services_;
     OpenFileDialog& openDialog_;
     std::optional<GameFolderWindow> gameFolderWindow_;
     std::optional<MainWindow> mainWindow_;

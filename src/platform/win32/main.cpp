@@ -9,8 +9,11 @@
 #include "platform/win32/MessageBoxes.h"
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
+#include "platform/windows/RegistrySettings.h"
 #include "platform/windows/SingleInstance.h"
-#include "platform/windows/Win32Platform.h"
+#include "platform/windows/Win32Files.h"
+#include "platform/windows/Win32SystemInfo.h"
+#include "state/SettingsLayout.h"
 #include "state/SingleInstanceNames.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -30,9 +33,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Each window owns the boxes it shows; these are for failures before any window is made.
     vx::win32::Win32MessageBoxes boxes;
     vx::win32::Win32OpenFileDialog openDialog;
-    vx::windows::Win32Platform platform;
-    vx::Startup startup{platform};
-    vx::win32::Program program{startup, platform, openDialog};
+    vx::windows::RegistrySettings settings{vx::windows::kProgramSettingsRoot,
+                                           vx::settings::kAppName};
+    vx::windows::Win32Files files;
+    vx::windows::Win32SystemInfo system;
+    const vx::Services services{settings, files, system};
+    vx::Startup startup{services};
+    vx::win32::Program program{startup, services, openDialog};
 
     bool started = false;
     vx::RunEvent(boxes, [&] {

@@ -61,7 +61,7 @@ class FileSystemFolders : public SteamFolders {
 std::optional<std::string> FindGameInSteam(std::string_view registryRoot) {
     try {
         std::optional<std::string> steam =
-            RegistrySettings(registryRoot).Get("Valve", "Steam", "SteamPath");
+            RegistrySettings(registryRoot, "Valve").Get("Steam", "SteamPath");
         if (!steam || steam->empty()) {
             return std::nullopt;
         }

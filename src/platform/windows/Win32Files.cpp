@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/windows/AtomicCopy.h"
 #include "platform/windows/Handle.h"
 #include "platform/windows/LongPath.h"
 #include "platform/windows/Messages.h"
@@ -98,6 +99,66 @@ void MakeFolder(const std::string& path) {
             throw ExplainedError(code, kFolderNotWritable, path);
         }
         throw SystemError(code, path);
+    }
+}
+
+std::string Win32Files::LookupEntry(const std::string& path, EntryKind kind) {
+    return windows::LookupEntry(path, kind);
+}
+
+std::int64_t Win32Files::FileSize(const std::string& path) {
+    return windows::FileSize(path);
+}
+
+std::optional<FileIdentity> Win32Files::IdentifyFile(const std::string& path) noexcept {
+    return windows::IdentifyFile(path);
+}
+
+void Win32Files::ReplaceWithCopy(const std::string& source, const std::string& destination,
+                                 CopyProgress& progress) {
+    windows::ReplaceWithCopy(steps_, source, destination, progress);
+}
+
+bool Win32Files::CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                                  CopyProgress& progress) {
+    return windows::CopyFileIfAbsent(steps_, source, destination, progress);
+}
+
+void Win32Files::MakeFolder(const std::string& path) {
+    windows::MakeFolder(path);
+}
+
+std::optional<std::int64_t> Win32Files::FreeSpace(const std::string& folder) noexcept {
+    try {
+        ULARGE_INTEGER available{};
+        if (GetDiskFreeSpaceExW(ApiPath(folder).c_str(), &available, nullptr, nullptr) == FALSE) {
+            return std::nullopt;
+        }
+        return static_cast<std::int64_t>(available.QuadPart);
+    } catch (const Error&) {
+        return std::nullopt;  // a path that is no UTF-8 names no folder
+    }
+}
+
+bool Win32Files::HeldByAnotherProgram(const Error& error) const {
+    return error.Number() == ERROR_SHARING_VIOLATION || error.Number() == ERROR_LOCK_VIOLATION;
+}
+
+void Win32Files::RemoveLeftovers(const std::string& folder) noexcept {
+    windows::RemoveLeftovers(folder);
+}
+
+bool Win32Files::PathsMatchIgnoringCase(std::string_view a, std::string_view b) const {
+    // NTFS compares names by its own upper-case table, which ordinal comparison ignoring case
+    // follows; linguistic rules would call names equal that are two files on the disk.
+    try {
+        const std::wstring wideA = ToUtf16(a);
+        const std::wstring wideB = ToUtf16(b);
+        return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                    static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+    } catch (const Error&) {
+        // Text that is no UTF-8 names no file Windows has; only the very same bytes match.
+        return a == b;
     }
 }
 

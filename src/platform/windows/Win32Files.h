@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "state/PlatformServices.h"
+#include "platform/windows/FileSteps.h"
+#include "state/Files.h"
 
 namespace vx::windows {
 
@@ -31,5 +32,31 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept;
 
 // Creates one folder; throws when it cannot.
 void MakeFolder(const std::string& path);
+
+// The file system through the W functions of the API, with paths of any length.
+class Win32Files : public Files {
+  public:
+    // `steps` carries out the copy, flush and rename of a file switch.
+    explicit Win32Files(FileSteps& steps = SystemFileSteps()) : steps_(steps) {}
+
+    std::string LookupEntry(const std::string& path, EntryKind kind) override;
+    std::int64_t FileSize(const std::string& path) override;
+    std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept override;
+    void ReplaceWithCopy(const std::string& source, const std::string& destination,
+                         CopyProgress& progress) override;
+    bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
+                          CopyProgress& progress) override;
+    void MakeFolder(const std::string& path) override;
+    bool HeldByAnotherProgram(const Error& error) const override;
+    std::optional<std::int64_t> FreeSpace(const std::string& folder) noexcept override;
+    void RemoveLeftovers(const std::string& folder) noexcept override;
+    char PathSeparator() const override { return '\\'; }
+    bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override;
+    // Every look walks the whole path: Windows caches what it needs.
+    void HoldFolders(bool) noexcept override {}
+
+  private:
+    FileSteps& steps_;
+};
 
 }  // namespace vx::windows

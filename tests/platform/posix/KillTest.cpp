@@ -59,7 +59,7 @@ struct KillTest : ::testing::Test, Install {
             FaultySteps dying;
             dying.at = dieAt;
             dying.meanwhile = [] { ::raise(SIGKILL); };
-            posix::PosixPlatform own(config, dying);
+            LinuxServices own(config, dying);
             try {
                 Session session(own);
                 session.Start();
@@ -115,8 +115,8 @@ struct KillTest : ::testing::Test, Install {
     // The next start, with the system's own steps, lists `items` without a word, names the
     // live archive and clears up.
     void ExpectCleanStart(const Items& items, const std::string& label) {
-        posix::PosixPlatform system(config);
-        Session next(system);
+        LinuxServices systems(config);
+        Session next(systems);
         next.Start();
         EXPECT_EQ(next.boxes.shown.size(), 0U);
         EXPECT_EQ(next.modList.items, items);
@@ -145,7 +145,7 @@ TEST_F(KillTest, NothingIsTornOrLostWhereverAWriteIsKilled) {
                     }});
 
     ::chmod(live.c_str(), 0444);  // and read-only it must stay
-    Session first(platform);
+    Session first(services);
     first.Start();
     first.Add(items[1]);
     first.Add(items[2]);
@@ -167,16 +167,16 @@ TEST_F(KillTest, NothingIsTornOrLostWhereverAWriteIsKilled) {
     for (int i = 1; i <= 1000; ++i) {
         all.push_back(archives + "/" + std::to_string(i) + std::string(std::size_t(i % 61), 'v'));
         WriteFile(all.back(), "");
-        ModRegistry(platform).WriteEntry(i, all.back());
+        services.Registry().WriteEntry(i, all.back());
     }
-    ModRegistry(platform).WriteCount(1000);
+    services.Registry().WriteCount(1000);
     const std::string before = ReadFile(store);
     const Items shifted(all.begin() + 1, all.end());
     KillEverywhere({"remove", [&] { WriteFile(store, before); },
                     [](Session& session) { session.Remove(0); },
                     [&] {
                         const bool old = ReadFile(store) == before;
-                        ModRegistry(platform).WriteCount(old ? 1000 : 999);  // clears up
+                        services.Registry().WriteCount(old ? 1000 : 999);  // clears up
                         ExpectCleanStart(old ? all : shifted, "$Current Mod$");
                         return old;
                     }});

@@ -78,7 +78,7 @@ struct Model {
 struct World : Install {
     World() {
         steps.flush = false;  // whether data reaches the disk is the kill test's matter
-        model = {live, backup, mods + "/patch_vx-" + platform.LocalDate(), {}, {}};
+        model = {live, backup, mods + "/patch_vx-" + services.system.LocalDate(), {}, {}};
         // Paths of every kind the store must keep exactly: not UTF-8, a line break, blanks at
         // either end, quotes and the INI's own signs, a Windows path, 4,000 characters.
         std::string deep = archives;
@@ -116,7 +116,7 @@ struct World : Install {
         const std::string path =
             some.empty() || pick % 10 == 0 ? "" : some[pick / 10 % some.size()];
         if (kind == 0) {
-            session.emplace(platform);
+            session.emplace(services);
             FailureOf([&] { session->Start(); });
             if (model.BackedUp()) {
                 model.Repair();

@@ -34,33 +34,29 @@ TEST_F(InstallTest, LookupMatchesAnyCaseExactFirstNeverAHiddenOneAndSizesAre64Bi
              {".hidden.zpk", K::FilesAndFolders, ""},
              {"*.EXE", K::PlainFiles, ""},
              {"missing/vexmoor.exe", K::PlainFiles, ""}}) {
-        EXPECT_EQ(platform.LookupEntry(archives + "/" + name, kind), found) << name;
+        EXPECT_EQ(services.files.LookupEntry(archives + "/" + name, kind), found) << name;
     }
     std::filesystem::resize_file(archives + "/both.zpk", (std::uintmax_t{5} << 30) + 3);
-    EXPECT_EQ(platform.FileSize(archives + "/both.zpk"), (std::int64_t{5} << 30) + 3);
+    EXPECT_EQ(services.files.FileSize(archives + "/both.zpk"), (std::int64_t{5} << 30) + 3);
     for (const std::string& path : {std::string(), archives + "/gone", archives}) {
-        EXPECT_THROW(platform.FileSize(path), Error) << path;
+        EXPECT_THROW(services.files.FileSize(path), Error) << path;
     }
 }
 
-// A command may hold the folders of the files it looks at; a folder replaced by the next
-// command, or while a box is up, is looked at anew.
-TEST_F(InstallTest, AFolderReplacedAfterACommandOrItsCommitIsLookedAtAnew) {
+// A command holds the folders of the files it looks at; a folder replaced once they are let go
+// (after the command, or before it shows anything) is looked at anew.
+TEST_F(InstallTest, AFolderReplacedOnceTheFoldersAreLetGoIsLookedAtAnew) {
     const std::string held = archives + "/held";
-    for (const auto& between : std::vector<std::function<void()>>{
-             [&] { platform.EndSettingsBatch(), platform.BeginSettingsBatch(); },
-             [&] { platform.CommitSettings(); }}) {
-        std::filesystem::create_directory(held);
-        WriteFile(held + "/mod.zpk", "old");
-        platform.BeginSettingsBatch();
-        EXPECT_EQ(platform.FileSize(held + "/mod.zpk"), 3);
-        between();
-        std::filesystem::remove_all(held);
-        std::filesystem::create_directory(held);
-        WriteFile(held + "/mod.zpk", "newer");
-        EXPECT_EQ(platform.FileSize(held + "/mod.zpk"), 5);
-        platform.EndSettingsBatch();
-    }
+    std::filesystem::create_directory(held);
+    WriteFile(held + "/mod.zpk", "old");
+    services.files.HoldFolders(true);
+    EXPECT_EQ(services.files.FileSize(held + "/mod.zpk"), 3);
+    services.files.HoldFolders(true);
+    std::filesystem::remove_all(held);
+    std::filesystem::create_directory(held);
+    WriteFile(held + "/mod.zpk", "newer");
+    EXPECT_EQ(services.files.FileSize(held + "/mod.zpk"), 5);
+    services.files.HoldFolders(false);
 }
 
 // Only a file is a backup already: the copy leaves it alone, even one that appears while it
@@ -83,8 +79,8 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
         std::filesystem::remove(backup);
         make();
         const auto before = Everything();
-        const auto error =
-            FailureOf([&] { EXPECT_FALSE(platform.CopyFileIfAbsent(live, backup, progress)); });
+        const auto error = FailureOf(
+            [&] { EXPECT_FALSE(services.files.CopyFileIfAbsent(live, backup, progress)); });
         if (number != 0 || error) {
             ExpectReported(error, number, backup, refusal);
         }
@@ -96,7 +92,7 @@ TEST_F(InstallTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     }
     // A repaired entry names the live archive itself: it is left as it is, not copied anew.
     std::filesystem::create_hard_link(live, root + "/same file");
-    platform.ReplaceWithCopy(live, live, progress);
+    services.files.ReplaceWithCopy(live, live, progress);
     EXPECT_EQ(std::filesystem::hard_link_count(live), 2U);
 }
 
@@ -107,9 +103,9 @@ TEST_F(InstallTest, ACopyStopsAtAnyPointLeavingNothingOrReportsItsWholeWayInOrde
     const std::int64_t anywhere = std::uniform_int_distribution<std::int64_t>(1, size)(random);
     using Copy = std::function<void(CopyProgress&)>;
     for (const auto& [what, copy] :
-         {std::pair<std::string, Copy>{"switch",
-                                       [&](auto& p) { platform.ReplaceWithCopy(mod, live, p); }},
-          {"backup", [&](auto& p) { platform.CopyFileIfAbsent(mod, backup, p); }}}) {
+         {std::pair<std::string, Copy>{
+              "switch", [&](auto& p) { services.files.ReplaceWithCopy(mod, live, p); }},
+          {"backup", [&](auto& p) { services.files.CopyFileIfAbsent(mod, backup, p); }}}) {
         for (const std::int64_t stop : {std::int64_t{0}, anywhere, size}) {
             SCOPED_TRACE(what + " stopped at " + std::to_string(stop));
             const auto before = Everything();
@@ -140,13 +136,13 @@ TEST_F(InstallTest, LeftoversOfEitherPlatformsAtomicWritesAreRemovedAndNothingEl
     const auto before = Everything();
     WriteFile(game + "/.patchkeeper-0123456789abcdef.tmp", "left by a killed switch");
     WriteFile(game + "/.patchkeeper-FEDCBA9876543210.tmp", "left by a killed switch");
-    platform.RemoveLeftovers(game);
-    platform.RemoveLeftovers(game + "/does not exist");
+    services.files.RemoveLeftovers(game);
+    services.files.RemoveLeftovers(game + "/does not exist");
     EXPECT_EQ(Everything(), before);
 }
 
 TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
-    ModRegistry registry(platform);
+    ModRegistry registry = services.Registry();
     registry.WriteEntry(1, "/first.zpk");
     registry.WriteEntry(2, "/mnt/ü/über mod.zpk");
     registry.WriteCount(2);
@@ -170,7 +166,7 @@ TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
 // A game in use: the first run made the backup, and a mod of 2 MiB is registered after it.
 void MakeGameInUse(Install& install) {
     WriteFile(install.mod, std::string(2 << 20, 'm'));
-    Session first(install.platform);
+    Session first(install.services);
     first.Start();
     first.Add(install.mod);
     ASSERT_EQ(first.modList.items, (Items{install.backup, install.mod}));
@@ -188,13 +184,13 @@ const std::string kNotKept =
 TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
     Install i;
     std::filesystem::remove_all(i.mods);
-    Session(i.platform).Start();
+    Session(i.services).Start();
     EXPECT_EQ(ReadFile(i.backup), ReadFile(i.live));
     i.MakeFirstRun();
     std::filesystem::remove_all(i.mods);
     FillDisk();
     WriteFile(i.mod, "a mod");
-    Session session(i.platform);
+    Session session(i.services);
     const auto start = FailureOf([&] { session.Start(); });
     const auto before = i.Everything();
     session.modList.items = {i.mod};  // as a list from before might offer it
@@ -241,8 +237,8 @@ TEST(SameFileTest, AnEntryThatLeadsToTheLiveArchiveDoesNotSpareItsUpdate) {
         WriteFile(i.mod, "a mod");
         ASSERT_TRUE(link.empty() || !::symlink(linkTarget.c_str(), (i.root + link).c_str()));
         ASSERT_TRUE(!hardLink || !::link(i.live.c_str(), (i.root + entry).c_str()));
-        ModRegistry(i.platform).WriteGameFolder(i.root + gameFolder);
-        Session session(i.platform);
+        i.services.Registry().WriteGameFolder(i.root + gameFolder);
+        Session session(i.services);
         session.Start();
         if (!entry.empty()) {
             session.Add(i.root + entry);
@@ -329,7 +325,7 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
         SCOPED_TRACE(what);
         Install install;
         MakeGameInUse(install);
-        Session session(install.platform);
+        Session session(install.services);
         op == Op::FirstRun ? install.MakeFirstRun() : session.Start();
         if (op == Op::Keep) {
             WriteFile(install.live, "an archive that matches no mod");
@@ -356,8 +352,7 @@ TEST(FaultTest, EachFaultIsReportedAndChangesNothing) {
             EXPECT_THAT(error->Text(), ::testing::ContainsRegex("has [0-9.]+ KB free"));
         }
         if (op == Op::Start) {  // and a save, which must not write over what it cannot read
-            const auto save =
-                FailureOf([&] { ModRegistry(install.platform).WriteGameFolder("/g"); });
+            const auto save = FailureOf([&] { install.services.Registry().WriteGameFolder("/g"); });
             ExpectReported(save, number, install.store, text);
         }
         EXPECT_EQ(install.Everything(), before) << "something was written or left behind";

@@ -17,8 +17,8 @@
 #include "app/ErrorReport.h"
 #include "app/MainWindow.h"
 #include "fakes/FakeControls.h"
+#include "platform/posix/LinuxServices.h"
 #include "platform/posix/PosixError.h"
-#include "platform/posix/PosixPlatform.h"
 #include "state/SettingsLayout.h"
 #include "support/Failure.h"
 #include "support/RecordingProgress.h"
@@ -96,7 +96,7 @@ struct Install {
         std::filesystem::create_directories(archives);
         WriteFile(game + "/vexmoor.exe", "MZ");
         WriteFile(live, "the game's own archive");
-        ModRegistry(platform).WriteGameFolder(game);
+        services.Registry().WriteGameFolder(game);
     }
     ~Install() {
         for (const auto& path : protected_) {
@@ -108,14 +108,14 @@ struct Install {
     }
 
     std::optional<std::string> Stored(std::string_view section, std::string_view key) {
-        return platform.GetSetting(settings::kAppName, section, key);
+        return services.settings.Get(section, key);
     }
     std::set<std::string> Everything() const { return Snapshot(root); }
     // What a first run finds: the game folder remembered, nothing else.
     void MakeFirstRun() {
         std::filesystem::remove(backup);
         std::filesystem::remove(store);
-        ModRegistry(platform).WriteGameFolder(game);
+        services.Registry().WriteGameFolder(game);
     }
     // Keeps even root from writing into `path` with the immutable attribute, which binds
     // every user where permission bits bind all but root. False where it cannot be had.
@@ -151,9 +151,9 @@ struct Install {
     std::string store = root + "/config/Vexmoor Patchkeeper/settings.ini";
     FaultySteps steps;
     RecordingProgress progress;
-    posix::PosixPlatform platform{config, steps};
+    LinuxServices services{config, steps};
     // Where a switch keeps an unknown live archive today.
-    std::string kept = mods + "/patch_vx-" + platform.LocalDate() + ".zpk";
+    std::string kept = mods + "/patch_vx-" + services.system.LocalDate() + ".zpk";
 
   private:
     std::vector<std::string> protected_;
@@ -163,13 +163,13 @@ struct Install {
 // One run of the program as its window binding drives it, over fake controls: a new Session
 // is a new start.
 struct Session {
-    explicit Session(PlatformServices& services) : platform(services), startup(services) {
+    explicit Session(Services given) : services(given), startup(given) {
         currentMod.caption = "$Current Mod$";
     }
     // A failing load still leaves the window up, as the binding shows it after the report.
     void Start() {
         ASSERT_EQ(startup.Run(), FirstWindow::Main);
-        main.emplace(startup.Paths(), platform, boxes,
+        main.emplace(startup.Paths(), services, boxes,
                      MainWindow::Controls{currentMod, modList, dialog, copies});
         main->Load();
     }
@@ -181,7 +181,7 @@ struct Session {
     }
     void Remove(int item) { modList.selected = item, main.value().OnRemove(); }
 
-    PlatformServices& platform;
+    Services services;
     Startup startup;
     std::optional<MainWindow> main;
     FakeMessageBoxes boxes;

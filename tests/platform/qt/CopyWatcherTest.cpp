@@ -31,7 +31,7 @@ void CopyUntilCancelled(CopyProgress& progress) {
 TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
     std::filesystem::create_directory(game + "/mods");
     startup.SetGamePath(game);
-    qt::MainWindow window(startup.Paths(), platform, boxes, dialog, [this] { ++ended; });
+    qt::MainWindow window(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
     qt::QtCopyWatcher watcher(window);
     window.show();
     for (const bool closeMain : {false, true}) {

@@ -13,7 +13,7 @@
 #include "app/Layout.h"
 #include "app/Startup.h"
 #include "fakes/FakeControls.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/LinuxServices.h"
 #include "support/TempFolder.h"
 
 namespace vx::test {
@@ -37,8 +37,8 @@ class QtWindowTest : public ::testing::Test {
     TempFolder temp;
     std::string game = temp / "game";
     std::string patch = game + "/patch_vx.zpk";
-    posix::PosixPlatform platform{temp.Path() / "config"};
-    Startup startup{platform};
+    LinuxServices services{temp.Path() / "config"};
+    Startup startup{services};
     FakeMessageBoxes boxes;
     OpenFileDialogWithUser dialog;
     int ended = 0;  // calls of the windows' end-of-program action

@@ -20,7 +20,7 @@ namespace {
 
 class ProgramTest : public QtWindowTest {
   protected:
-    qt::Program program{startup, platform, boxes, dialog, [this] { ++ended; }};
+    qt::Program program{startup, services, boxes, dialog, [this] { ++ended; }};
 };
 
 TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
@@ -31,7 +31,7 @@ TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowE
                  layout::gamefolder::kTabOrder, {"Ok", "Browse", "FolderText"});
     EXPECT_EQ(dir->maximumSize(), dir->minimumSize()) << "fixed size";
     auto& folderText = Child<QLineEdit>(*dir, "FolderText");
-    EXPECT_EQ(folderText.text().toStdString(), platform.SuggestedGameFolder());
+    EXPECT_EQ(folderText.text().toStdString(), services.system.SuggestedGameFolder());
 
     folderText.setText(QString::fromStdString(temp.Path().string()));
     QTest::keyClick(&folderText, Qt::Key_Return);
@@ -61,7 +61,7 @@ class QtMainWindowTest : public QtWindowTest {
   protected:
     // The game folder accepted, its mods folder made, as the game-folder window leaves them.
     bool modsFolderMade = std::filesystem::create_directory(game + "/mods");
-    qt::MainWindow window{(startup.SetGamePath(game), startup.Paths()), platform, boxes, dialog,
+    qt::MainWindow window{(startup.SetGamePath(game), startup.Paths()), services, boxes, dialog,
                           [this] { ++ended; }};
     QLabel& currentMod = Child<QLabel>(window, "CurrentMod");
     QListWidget& modList = Child<QListWidget>(window, "ModList");

@@ -22,7 +22,7 @@ class MainWindowTest : public ServicesTest {
     test::FakeOpenFileDialog dialog_;
     test::FakeMessageBoxes boxes_;
     test::FakeCopyWatcher copies_;
-    vx::MainWindow main_{paths_, platform_, boxes_, {label_, list_, dialog_, copies_}};
+    vx::MainWindow main_{paths_, services_, boxes_, {label_, list_, dialog_, copies_}};
 };
 
 TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBeBackedUp) {
@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, NothingIsRegisteredOrReplacedWhileTheGamesArchiveCannotBe
     EXPECT_EQ(test::ErrorOf([&] { main_.OnSwitch(); }).Text(), error.Text());
     EXPECT_EQ(dialog_.shown, 0);
     EXPECT_EQ(test::Snapshot(folder_.Utf8()), before);
-    EXPECT_EQ(platform_.GetSetting(settings::kAppName, "settings", "mods"), std::nullopt);
+    EXPECT_EQ(settings_.Get("settings", "mods"), std::nullopt);
     steps_.fault = {};
     Add(mod_);
     EXPECT_EQ(test::ReadFile(backup_), "the game's own archive");
@@ -70,8 +70,8 @@ TEST_F(MainWindowTest, AnArchiveThatMatchesNoModIsKeptAndRegisteredBeforeItIsRep
     test::WriteFile(live_, "a game update");
     list_.selected = 1;
     main_.OnSwitch();
-    EXPECT_THAT(platform_.LocalDate(), testing::MatchesRegex(R"(\d\d\d\d-\d\d-\d\d)"));
-    const std::string kept = paths_.ModsPath + "\\patch_vx-" + platform_.LocalDate() + ".zpk";
+    EXPECT_THAT(system_.LocalDate(), testing::MatchesRegex(R"(\d\d\d\d-\d\d-\d\d)"));
+    const std::string kept = paths_.ModsPath + "\\patch_vx-" + system_.LocalDate() + ".zpk";
     EXPECT_EQ(test::ReadFile(kept), "a game update");
     EXPECT_EQ(test::ReadFile(live_), modBytes_);
     EXPECT_EQ(list_.items, (Names{backup_, mod_, kept}));

@@ -12,7 +12,7 @@ constexpr std::string_view kApp = "Vexmoor Patchkeeper";
 
 TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
     const std::string nonAscii = "D:\\Spiele\\Ärger\\日本語\\😀.zpk";
-    platform_.SaveSetting(kApp, "mods", "1", nonAscii);
+    settings_.Save("mods", "1", nonAscii);
     // RegQueryValueExW, unlike RegGetValueW, shows the bytes exactly as stored.
     DWORD type = 0;
     wchar_t raw[64] = {};
@@ -26,24 +26,24 @@ TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
     EXPECT_EQ(raw, ToUtf16(nonAscii));
     EXPECT_EQ(bytes, (wcslen(raw) + 1) * sizeof(wchar_t)) << "REG_SZ counts its NUL";
     for (const std::string& value : {std::string(4000, 'x'), std::string("C:\\Ä"), std::string()}) {
-        platform_.SaveSetting(kApp, "settings", "vxpath", value);
-        EXPECT_EQ(platform_.GetSetting(kApp, "settings", "vxpath"), value);
+        settings_.Save("settings", "vxpath", value);
+        EXPECT_EQ(settings_.Get("settings", "vxpath"), value);
     }
     const DWORD number = 3;  // a value that is not text is an error naming the key
     RegSetKeyValueW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\settings").c_str(),
                     L"mods", REG_DWORD, &number, sizeof number);
-    const Error error = test::ErrorOf([&] { platform_.GetSetting(kApp, "settings", "mods"); });
+    const Error error = test::ErrorOf([&] { settings_.Get("settings", "mods"); });
     EXPECT_NE(error.Text().find("not as text"), std::string::npos) << error.Text();
     EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos);
 }
 
-// Where the classic runtime kept them, so that a user's remembered folder and list stay
-// valid. Spelled out here: a slip in the program's own constant must show.
-TEST(ProgramSettingsTest, LiveUnderTheClassicRuntimesKey) {
+// Where Visual Basic's SaveSetting keeps them, so that the remembered folder and list of
+// earlier versions stay valid. Spelled out here: a slip in the program's own constant must show.
+TEST(ProgramSettingsTest, LiveUnderVisualBasicsProgramSettingsKey) {
     const std::wstring app = L"Software\\VB and VBA Program Settings\\Vexmoor Patchkeeper";
-    Win32Platform().SaveSetting(kApp, "patchkeeper test", "1", "C:\\Ärger.zpk");
-    EXPECT_EQ(Win32Platform("Software\\VB and VBA Program Settings")
-                  .GetSetting(kApp, "patchkeeper test", "1"),
+    RegistrySettings(kProgramSettingsRoot, kApp).Save("patchkeeper test", "1", "C:\\Ärger.zpk");
+    EXPECT_EQ(RegistrySettings("Software\\VB and VBA Program Settings", kApp)
+                  .Get("patchkeeper test", "1"),
               "C:\\Ärger.zpk");
     RegDeleteKeyW(HKEY_CURRENT_USER, (app + L"\\patchkeeper test").c_str());
     // The application's key goes too, unless it held the user's own settings before.
@@ -61,8 +61,8 @@ TEST_F(ServicesTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
     test::WriteFile(folder_ / "Steam\\steamapps\\libraryfolders.vdf",
                     "\"libraryfolders\" { \"1\" { \"path\" \"" +
                         std::regex_replace(folder_ / "Library", backslash, R"(\\)") + "\" } }");
-    RegistrySettings(root_).Save("Valve", "Steam", "SteamPath",
-                                 std::regex_replace(folder_ / "Steam", backslash, "/"));
+    RegistrySettings(root_, "Valve")
+        .Save("Steam", "SteamPath", std::regex_replace(folder_ / "Steam", backslash, "/"));
     EXPECT_EQ(FindGameInSteam(root_), game);
 }
 

@@ -1,5 +1,5 @@
 // What every services test stands on: a scratch folder holding a live archive and a mod, a
-// scratch registry key, and the real platform over both with file steps that fail on request.
+// scratch registry key, and the real services over both with file steps that fail on request.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -10,10 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Services.h"
 #include "platform/windows/LongPath.h"
+#include "platform/windows/RegistrySettings.h"
 #include "platform/windows/Utf.h"
 #include "platform/windows/Win32Error.h"
-#include "platform/windows/Win32Platform.h"
+#include "platform/windows/Win32Files.h"
+#include "platform/windows/Win32SystemInfo.h"
+#include "state/SettingsLayout.h"
 #include "support/Failure.h"
 #include "support/RecordingProgress.h"
 #include "support/TempFolder.h"
@@ -76,7 +80,10 @@ class ServicesTest : public ::testing::Test {
     std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
     FaultySteps steps_;
     test::RecordingProgress progress_;
-    Win32Platform platform_{root_, steps_};
+    RegistrySettings settings_{root_, settings::kAppName};
+    Win32Files files_{steps_};
+    Win32SystemInfo system_;
+    Services services_{settings_, files_, system_};
 };
 
 }  // namespace vx::windows

@@ -34,18 +34,18 @@ TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
           "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
         const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
         const std::string found = row.substr(row.find('>') + 1);
-        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
-        EXPECT_EQ(platform_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
+        EXPECT_EQ(files_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
+        EXPECT_EQ(files_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
     }
     // Sizes past 4 GiB; failures with the system's number and text ("Mods" is there already).
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
     std::error_code noRoom;  // the file is sparse where the disk allows
     std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
-    EXPECT_TRUE(noRoom || platform_.FileSize(folder_ / "PATCH_VX.zpk") == size);
+    EXPECT_TRUE(noRoom || files_.FileSize(folder_ / "PATCH_VX.zpk") == size);
     for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
-             {[&] { platform_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
-             {[&] { platform_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
+             {[&] { files_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
+             {[&] { files_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
+             {[&] { files_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
         const Error error = test::ErrorOf(action);
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_FALSE(error.Text().empty());
@@ -66,7 +66,7 @@ TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
     SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
     // A rename refused for a moment, as a virus scanner causes, is no failure.
     steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
-    platform_.ReplaceWithCopy(mod_, live_, progress_);
+    files_.ReplaceWithCopy(mod_, live_, progress_);
     EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
               DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
@@ -102,12 +102,12 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
         const HANDLE holder =
             CreateFileW(ToUtf16(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         const Error error = test::ErrorOf(
-            [&] { platform_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
+            [&] { files_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
         CloseHandle(holder);
         EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
         EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
         EXPECT_EQ(error.Path(), path);
-        EXPECT_EQ(platform_.HeldByAnotherProgram(error), !held.empty()) << path;
+        EXPECT_EQ(files_.HeldByAnotherProgram(error), !held.empty()) << path;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before);
     }
 }
@@ -131,14 +131,14 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
         HeapFree(GetProcessHeap(), 0, name);
     }
     WriteFile(folder_ / "copy.zpk", modBytes_);
-    const auto identity = platform_.IdentifyFile(mod_);
-    ASSERT_TRUE(identity && identity != platform_.IdentifyFile(folder_ / "copy.zpk"));
+    const auto identity = files_.IdentifyFile(mod_);
+    ASSERT_TRUE(identity && identity != files_.IdentifyFile(folder_ / "copy.zpk"));
     steps_.fault = Fault::At(Step::Copy);
     for (const std::string& spelling : spellings) {
         EXPECT_NE(spelling, mod_);
-        EXPECT_EQ(platform_.IdentifyFile(spelling), identity) << spelling;
-        EXPECT_NO_THROW(platform_.ReplaceWithCopy(spelling, mod_, progress_)) << spelling;
-        EXPECT_NO_THROW(platform_.ReplaceWithCopy(mod_, spelling, progress_)) << spelling;
+        EXPECT_EQ(files_.IdentifyFile(spelling), identity) << spelling;
+        EXPECT_NO_THROW(files_.ReplaceWithCopy(spelling, mod_, progress_)) << spelling;
+        EXPECT_NO_THROW(files_.ReplaceWithCopy(mod_, spelling, progress_)) << spelling;
     }
 }
 
@@ -147,17 +147,16 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
 TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
     steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
-    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
     EXPECT_EQ(test::ReadFile(backup), "kept");
     SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
     auto before = Snapshot(folder_.Utf8());
-    EXPECT_FALSE(platform_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
     EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
     DeleteFileW(ApiPath(backup).c_str());
     CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
     before = Snapshot(folder_.Utf8());
-    const Error error =
-        test::ErrorOf([&] { platform_.CopyFileIfAbsent(live_, backup, progress_); });
+    const Error error = test::ErrorOf([&] { files_.CopyFileIfAbsent(live_, backup, progress_); });
     EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
     EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
     EXPECT_EQ(error.Path(), backup);
@@ -174,8 +173,8 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
     std::mt19937_64 random{std::random_device{}()};
     for (const bool replace : {true, false}) {
         const auto copy = [&](CopyProgress& progress) {
-            return replace ? (platform_.ReplaceWithCopy(big, live_, progress), true)
-                           : platform_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
+            return replace ? (files_.ReplaceWithCopy(big, live_, progress), true)
+                           : files_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
         };
         const auto before = Snapshot(folder_.Utf8());
         test::RecordingProgress stopped;
@@ -211,8 +210,8 @@ TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
         WriteFile(folder_ / name, "part");
         SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
     }
-    platform_.RemoveLeftovers(folder_.Utf8());
-    platform_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    files_.RemoveLeftovers(folder_.Utf8());
+    files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 

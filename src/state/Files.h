@@ -24,24 +24,11 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
-// What the program needs from the operating system, apart from windows and dialogs. Every
-// failing call throws vx::Error; nothing here shows anything to the user. Strings are UTF-8.
-class PlatformServices {
+// The file system as the program uses it. Every failing call throws vx::Error; nothing here
+// shows anything to the user. Paths are UTF-8.
+class Files {
   public:
-    virtual ~PlatformServices() = default;
-
-    // Settings store: text per application, section and key, kept per user across runs.
-    // Get answers nullopt when the key is absent.
-    virtual std::optional<std::string> GetSetting(std::string_view app, std::string_view section,
-                                                  std::string_view key) = 0;
-    virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
-                             std::string_view value) = 0;
-    // Between Begin and End, saves may be held back until CommitSettings stores them all in
-    // one write, so that a command's changes are stored whole or not at all; End forgets what
-    // was not committed, and so does a commit that fails. Reads see the held-back saves.
-    virtual void BeginSettingsBatch() = 0;
-    virtual void CommitSettings() = 0;
-    virtual void EndSettingsBatch() noexcept = 0;
+    virtual ~Files() = default;
 
     // The name of the directory entry that `path` (no wildcards) names, as the file system
     // stores it, matching the last component without regard to letter case; empty when
@@ -89,14 +76,10 @@ class PlatformServices {
     // names compare: the test that keeps one archive from being registered twice.
     virtual bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const = 0;
 
-    // The decimal separator of the user's locale, used to read the stored entry count.
-    virtual char DecimalSeparator() const = 0;
-
-    // Today's date where the user is, as YYYY-MM-DD.
-    virtual std::string LocalDate() const = 0;
-
-    // What the game-folder box offers before the user types anything.
-    virtual std::string SuggestedGameFolder() const = 0;
+    // Within one command, looks may find files through the folders they hold open on the way;
+    // each call lets go of them all, and while `hold` is false nothing is held. The user may
+    // move folders while anything is shown, so a command lets go before it shows anything.
+    virtual void HoldFolders(bool hold) noexcept = 0;
 };
 
 }  // namespace vx
