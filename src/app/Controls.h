@@ -1,10 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CopyJob.h"
-#include "app/FileTypes.h"
 
 // What the window logic needs of the toolkit's controls. Bindings implement these over real
 // widgets; tests implement them over plain fields. No toolkit type appears here.
@@ -13,7 +13,6 @@ namespace vx {
 class Window {
   public:
     virtual ~Window() = default;
-    virtual void Show() = 0;
     virtual void Hide() = 0;
 };
 
@@ -27,7 +26,6 @@ class TextBox {
 class Label {
   public:
     virtual ~Label() = default;
-    virtual std::string Caption() const = 0;
     virtual void SetCaption(const std::string& caption) = 0;
 };
 
@@ -38,7 +36,6 @@ class ListBox {
     // Replaces every item at once and selects nothing: a list of thousands of paths fills
     // in one go rather than row by row.
     virtual void SetItems(const std::vector<std::string>& items) = 0;
-    virtual int ItemCount() const = 0;
     virtual std::string Item(int index) const = 0;
     // -1 when nothing is selected.
     virtual int SelectedIndex() const = 0;
@@ -53,6 +50,13 @@ class MessageBoxes {
     virtual bool AskRetry(const std::string& text, const std::string& title) = 0;
 };
 
+// What an open-file dialog offers: what the user reads, which ends in the patterns in
+// brackets, and the patterns, separated by ';'.
+struct FileType {
+    std::string_view description;
+    std::string_view pattern;
+};
+
 // The open-file dialog. The file name survives between showings; the dialog alone decides
 // what it holds after a cancel.
 class OpenFileDialog {
@@ -60,8 +64,8 @@ class OpenFileDialog {
     virtual ~OpenFileDialog() = default;
     // Whether only an existing file may be chosen.
     virtual void SetFileMustExist(bool mustExist) = 0;
-    // The types offered, the first chosen.
-    virtual void SetFilter(const std::vector<FileType>& types) = 0;
+    // The one kind of file offered.
+    virtual void SetFileType(const FileType& type) = 0;
     virtual void ShowOpen() = 0;
     virtual std::string FileName() const = 0;
 };

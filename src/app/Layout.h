@@ -86,7 +86,6 @@ inline constexpr Control kAdd{"Add", "Add A Mod", 120, 2880, 2175, 375};
 inline constexpr Control kRemove{"Remove", "Remove A Mod", 2400, 2880, 2055, 375};
 inline constexpr std::array kTabOrder{
     kCurrentModHeading, kCurrentMod, kModList, kSwitch, kAdd, kRemove};
-inline constexpr std::string_view kOpenFilter = "Vexmoor Patch (*.zpk) | *.zpk";
 
 // The classic size is the smallest: a larger window gives the list room for long paths, the
 // labels stretch across it and the buttons stay together below the list.

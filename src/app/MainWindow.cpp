@@ -18,6 +18,8 @@ constexpr int kMaxRefreshPasses = 3;
 
 constexpr std::string_view kFileNotFoundTitle = "Could not find file";
 
+constexpr FileType kModArchives{"Vexmoor Patch (*.zpk)", "*.zpk"};
+
 constexpr std::string_view kNotKept =
     "The game's patch archive matched none of your mods and could not be kept, so it was not "
     "replaced. ";
@@ -395,7 +397,7 @@ void MainWindow::OnAdd() {
 
 void MainWindow::AddChosen() {
     std::int16_t n = CountBeforeAdding();
-    controls_.OpenDialog.SetFilter(ParseFileTypes(layout::mainwindow::kOpenFilter));
+    controls_.OpenDialog.SetFileType(kModArchives);
     controls_.OpenDialog.ShowOpen();
     const std::string file = controls_.OpenDialog.FileName();
     if (file.empty() || !AddEntry(n, file)) {

@@ -290,7 +290,8 @@ TEST_F(MainWindowTest, AddOffersZpkFilesAndAppendsNewPathsOnly) {
     main.Load();
     dialog.answers = {"C:\\Mods\\One.zpk", "c:\\mods\\ONE.ZPK"};
     main.OnAdd();
-    EXPECT_EQ(dialog.filter, (std::vector<FileType>{{"Vexmoor Patch (*.zpk)", "*.zpk"}}));
+    EXPECT_EQ(dialog.fileType.description, "Vexmoor Patch (*.zpk)");
+    EXPECT_EQ(dialog.fileType.pattern, "*.zpk");
     main.OnAdd();  // the same file in other letter case
     EXPECT_EQ(modList.items, (Items{kBackup, "C:\\Mods\\One.zpk"}));
     EXPECT_TRUE(boxes.shown.empty());

@@ -14,7 +14,6 @@ namespace vx::test {
 
 struct FakeWindow : Window {
     bool visible = false;
-    void Show() override { visible = true; }
     void Hide() override { visible = false; }
 };
 
@@ -26,7 +25,6 @@ struct FakeTextBox : TextBox {
 
 struct FakeLabel : Label {
     std::string caption;
-    std::string Caption() const override { return caption; }
     void SetCaption(const std::string& c) override { caption = c; }
 };
 
@@ -37,7 +35,6 @@ struct FakeListBox : ListBox {
         items = all;
         selected = -1;
     }
-    int ItemCount() const override { return static_cast<int>(items.size()); }
     std::string Item(int index) const override { return items.at(static_cast<std::size_t>(index)); }
     int SelectedIndex() const override { return selected; }
 };
@@ -61,12 +58,12 @@ struct FakeMessageBoxes : MessageBoxes {
 // Answers each showing with the next of `answers`; a showing beyond them keeps the name.
 struct FakeOpenFileDialog : OpenFileDialog {
     bool fileMustExist = false;
-    std::vector<FileType> filter;
+    FileType fileType;
     std::vector<std::string> answers;
     std::string fileName;
     int shown = 0;
     void SetFileMustExist(bool mustExist) override { fileMustExist = mustExist; }
-    void SetFilter(const std::vector<FileType>& types) override { filter = types; }
+    void SetFileType(const FileType& type) override { fileType = type; }
     void ShowOpen() override {
         if (static_cast<std::size_t>(shown) < answers.size()) {
             fileName = answers[static_cast<std::size_t>(shown)];

@@ -17,11 +17,6 @@ constexpr int kPathRole = Qt::UserRole;
 
 }  // namespace
 
-void QtWindow::Show() {
-    widget_.show();
-    widget_.activateWindow();
-}
-
 void QtWindow::Hide() {
     widget_.hide();
 }
@@ -32,10 +27,6 @@ std::string QtTextBox::Text() const {
 
 void QtTextBox::SetText(const std::string& text) {
     edit_.setText(ToQString(text));
-}
-
-std::string QtLabel::Caption() const {
-    return ToUtf8(label_.text());
 }
 
 void QtLabel::SetCaption(const std::string& caption) {
@@ -58,10 +49,6 @@ void QtListBox::SetItems(const std::vector<std::string>& items) {
         list_.item(row)->setData(kPathRole,
                                  QByteArray::fromStdString(items[static_cast<std::size_t>(row)]));
     }
-}
-
-int QtListBox::ItemCount() const {
-    return list_.count();
 }
 
 std::string QtListBox::Item(int index) const {

@@ -17,7 +17,6 @@ namespace vx::qt {
 class QtWindow final : public Window {
   public:
     explicit QtWindow(QWidget& widget) : widget_(widget) {}
-    void Show() override;
     void Hide() override;
 
   private:
@@ -37,7 +36,6 @@ class QtTextBox final : public TextBox {
 class QtLabel final : public Label {
   public:
     explicit QtLabel(QLabel& label) : label_(label) {}
-    std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
 
   private:
@@ -49,7 +47,6 @@ class QtListBox final : public ListBox {
   public:
     explicit QtListBox(QListWidget& list) : list_(list) {}
     void SetItems(const std::vector<std::string>& items) override;
-    int ItemCount() const override;
     std::string Item(int index) const override;
     int SelectedIndex() const override;
 

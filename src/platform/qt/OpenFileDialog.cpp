@@ -4,21 +4,21 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "platform/qt/NameFilters.h"
 #include "platform/qt/QtText.h"
 
 namespace vx::qt {
 
-void QtOpenFileDialog::SetFilter(const std::vector<FileType>& types) {
-    nameFilters_ = ToQtNameFilters(types);
+void QtOpenFileDialog::SetFileType(const FileType& type) {
+    // Qt reads the patterns from the brackets at the description's end.
+    nameFilter_ = ToQString(type.description);
 }
 
 void QtOpenFileDialog::ShowOpen() {
     QFileDialog dialog(QApplication::activeWindow());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mustExist_ ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (!nameFilters_.isEmpty()) {
-        dialog.setNameFilters(nameFilters_);
+    if (!nameFilter_.isEmpty()) {
+        dialog.setNameFilter(nameFilter_);
     }
     if (!lastChoice_.isEmpty()) {
         const QFileInfo last(lastChoice_);

@@ -14,13 +14,13 @@ namespace vx::qt {
 class QtOpenFileDialog final : public OpenFileDialog {
   public:
     void SetFileMustExist(bool mustExist) override { mustExist_ = mustExist; }
-    void SetFilter(const std::vector<FileType>& types) override;
+    void SetFileType(const FileType& type) override;
     void ShowOpen() override;
     std::string FileName() const override;
 
   private:
     bool mustExist_ = false;
-    QStringList nameFilters_;
+    QString nameFilter_;
     QString fileName_;
     QString lastChoice_;
 };

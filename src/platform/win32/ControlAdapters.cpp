@@ -48,8 +48,6 @@ class HeldRedraw {
     HWND list_;
 };
 
-}  // namespace
-
 std::string ReadWindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     std::vector<wchar_t> buffer(static_cast<std::size_t>(std::max(length, 0)) + 1);
@@ -58,14 +56,12 @@ std::string ReadWindowText(HWND window) {
         std::wstring_view(buffer.data(), static_cast<std::size_t>(std::max(copied, 0))));
 }
 
+}  // namespace
+
 void WriteWindowText(HWND window, const std::string& text) {
     if (SetWindowTextW(window, windows::ToUtf16(text).c_str()) == FALSE) {
         throw windows::LastError();
     }
-}
-
-void Win32Window::Show() {
-    ShowWindow(window_, SW_SHOW);
 }
 
 void Win32Window::Hide() {
@@ -78,10 +74,6 @@ std::string Win32TextBox::Text() const {
 
 void Win32TextBox::SetText(const std::string& text) {
     WriteWindowText(edit_, text);
-}
-
-std::string Win32Label::Caption() const {
-    return ReadWindowText(label_);
 }
 
 void Win32Label::SetCaption(const std::string& caption) {
@@ -111,11 +103,6 @@ void Win32ListBox::SetItems(const std::vector<std::string>& items) {
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ScrollWidth(texts)), 0);
 }
 
-int Win32ListBox::ItemCount() const {
-    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
-    return count == LB_ERR ? 0 : static_cast<int>(count);
-}
-
 std::string Win32ListBox::Item(int index) const {
     return windows::ToUtf8(ListText(list_, index));
 }
@@ -130,7 +117,8 @@ void Win32ListBox::UpdateScrollWidth() {
         return;
     }
     std::vector<std::wstring> texts;
-    for (int i = 0, count = ItemCount(); i < count; ++i) {
+    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+    for (int i = 0; count != LB_ERR && i < static_cast<int>(count); ++i) {
         texts.push_back(ListText(list_, i));
     }
     SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(ScrollWidth(texts)), 0);

@@ -11,14 +11,12 @@
 // window once the window exists.
 namespace vx::win32 {
 
-// The text of any window, as UTF-8.
-std::string ReadWindowText(HWND window);
+// Sets the text of any window from UTF-8.
 void WriteWindowText(HWND window, const std::string& text);
 
 class Win32Window : public Window {
   public:
     void Attach(HWND window) { window_ = window; }
-    void Show() override;
     void Hide() override;
 
   private:
@@ -38,7 +36,6 @@ class Win32TextBox : public TextBox {
 class Win32Label : public Label {
   public:
     void Attach(HWND label) { label_ = label; }
-    std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
 
   private:
@@ -50,7 +47,6 @@ class Win32ListBox : public ListBox {
   public:
     void Attach(HWND list) { list_ = list; }
     void SetItems(const std::vector<std::string>& items) override;
-    int ItemCount() const override;
     std::string Item(int index) const override;
     int SelectedIndex() const override;
 

@@ -13,16 +13,10 @@ constexpr std::size_t kFileNameCapacity = 32768;
 
 }  // namespace
 
-std::wstring ToFilterList(const std::vector<FileType>& types) {
-    std::wstring list;
-    for (const FileType& type : types) {
-        list += windows::ToUtf16(type.description);
-        list += L'\0';
-        list += windows::ToUtf16(type.pattern);
-        list += L'\0';
-    }
-    list += L'\0';
-    return list;
+void Win32OpenFileDialog::SetFileType(const FileType& type) {
+    // Description and pattern each ended by a NUL, the list ended by a second one.
+    filter_ =
+        windows::ToUtf16(type.description) + L'\0' + windows::ToUtf16(type.pattern) + L'\0' + L'\0';
 }
 
 void Win32OpenFileDialog::ShowOpen() {

@@ -11,10 +11,6 @@
 
 namespace vx::win32 {
 
-// The type list as GetOpenFileNameW wants it: description and pattern each ended by a NUL,
-// the whole ended by a second NUL.
-std::wstring ToFilterList(const std::vector<FileType>& types);
-
 // The system's open-file dialog. The chosen name is kept for the next showing, where the
 // dialog starts; a cancelled dialog leaves the name empty, so a cancel never adds anything.
 class Win32OpenFileDialog : public OpenFileDialog {
@@ -24,7 +20,7 @@ class Win32OpenFileDialog : public OpenFileDialog {
     explicit Win32OpenFileDialog(SystemDialog show = &GetOpenFileNameW) : show_(show) {}
 
     void SetFileMustExist(bool mustExist) override { mustExist_ = mustExist; }
-    void SetFilter(const std::vector<FileType>& types) override { filter_ = ToFilterList(types); }
+    void SetFileType(const FileType& type) override;
     void ShowOpen() override;
     std::string FileName() const override { return fileName_; }
 

@@ -87,7 +87,7 @@ TEST_F(QtMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
     WriteFile(mod, "a mod archive, longer than the live one");
     dialog.answers = {mod};
     Click("Add");
-    ASSERT_EQ(adapter.ItemCount(), 2);
+    ASSERT_EQ(modList.count(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
     EXPECT_EQ(modList.item(1)->text(), QFile::decodeName(QByteArray::fromStdString(mod)));
 
@@ -103,7 +103,7 @@ TEST_F(QtMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
 
     ClickItem(0);
     Click("Remove");
-    EXPECT_EQ(adapter.ItemCount(), 1);
+    EXPECT_EQ(modList.count(), 1);
 
     // A failure ends in the error box, and the window goes on.
     std::filesystem::remove(mod);
@@ -158,7 +158,7 @@ TEST_F(QtMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
         EXPECT_TRUE(event->isAccepted());
         EXPECT_EQ(event->dropAction(), Qt::CopyAction);
     }
-    ASSERT_EQ(adapter.ItemCount(), 2);
+    ASSERT_EQ(modList.count(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
     const QPoint row = modList.visualItemRect(modList.item(1)).center();
     QHelpEvent help(QEvent::ToolTip, row, modList.viewport()->mapToGlobal(row));

@@ -368,7 +368,7 @@ BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
 TEST_F(FormsTest, OpenFileDialogAsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
     Win32OpenFileDialog files(&WatchedDialog);
     files.SetFileMustExist(true);
-    files.SetFilter({{"Vexmoor Patch (*.zpk)", "*.zpk"}});
+    files.SetFileType({"Vexmoor Patch (*.zpk)", "*.zpk"});
     files.ShowOpen();
     EXPECT_EQ(files.FileName(), "C:\\mod.zpk");
     files.ShowOpen();  // cancelled
