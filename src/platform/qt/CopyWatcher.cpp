@@ -1,11 +1,9 @@
 #include "platform/qt/CopyWatcher.h"
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
-#include <utility>
 #include <vector>
 
 #include "platform/qt/ProgressWindow.h"
@@ -43,29 +41,15 @@ class DisabledControls {
 
 }  // namespace
 
-void QtCopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
-    job_ = &job;
+void QtCopyWatcher::BeginWatch() {
     mainWindow_.setCursor(Qt::WaitCursor);
-    // A watch cut short by a failure (the progress window cannot be made, say) still lets go
-    // of the job, or every later close of the main window would wait for a copy long gone.
-    try {
-        WaitFor(job, fileName);
-    } catch (...) {
-        Done();
-        throw;
-    }
-    Done();
 }
 
-void QtCopyWatcher::WaitFor(CopyJob& job, const std::string& fileName) {
-    // At first only painting and the like: what the user clicks now waits for the copy, as
-    // it would in a window that is simply busy for a moment.
-    QElapsedTimer started;
-    started.start();
-    RunEventsUntil(job, false, [&] { return started.elapsed() >= kProgressWindowDelay.count(); });
-    if (job.Now().ended) {
-        return;
-    }
+void QtCopyWatcher::WaitQuietly(CopyJob& job, Clock::time_point until) {
+    RunEventsUntil(job, false, [until] { return Clock::now() >= until; });
+}
+
+void QtCopyWatcher::WaitWithProgress(CopyJob& job, const std::string& fileName) {
     ProgressWindow window(&mainWindow_, fileName, [&job] { job.Cancel(); });
     // Enabled again before the window goes, so that the main window takes the focus back.
     const DisabledControls disabled(mainWindow_);
@@ -76,22 +60,11 @@ void QtCopyWatcher::WaitFor(CopyJob& job, const std::string& fileName) {
     });
 }
 
-void QtCopyWatcher::Done() {
+void QtCopyWatcher::EndWatch(bool close) noexcept {
     mainWindow_.unsetCursor();
-    job_ = nullptr;
-    if (std::exchange(closeWhenDone_, false)) {
-        // Queued: the command that started the copy ends first.
+    if (close) {
         QMetaObject::invokeMethod(&mainWindow_, &QWidget::close, Qt::QueuedConnection);
     }
-}
-
-bool QtCopyWatcher::DeferClose() {
-    if (job_ == nullptr) {
-        return false;
-    }
-    job_->Cancel();
-    closeWhenDone_ = true;
-    return true;
 }
 
 void QtCopyWatcher::RunEventsUntil(CopyJob& job, bool userInput,

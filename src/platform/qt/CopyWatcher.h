@@ -1,34 +1,26 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
+#include <functional>
 
-#include "app/Controls.h"
+#include "app/CopyWatch.h"
 
 namespace vx::qt {
 
-// Keeps the main window painting while a copy runs, and shows the progress window over it
-// when the copy takes a while (see CopyWatcher).
-class QtCopyWatcher final : public CopyWatcher {
+// Waits for a copy in nested Qt event loops over the main window (see CopyWatch).
+class QtCopyWatcher final : public CopyWatch {
   public:
     explicit QtCopyWatcher(QWidget& mainWindow) : mainWindow_(mainWindow) {}
 
-    void Watch(CopyJob& job, const std::string& fileName) override;
-
-    // The main window is asked to close. While a copy runs, cancels it and answers true: the
-    // main window is closed once the command that started the copy has ended.
-    bool DeferClose();
-
   private:
-    void WaitFor(CopyJob& job, const std::string& fileName);
+    void BeginWatch() override;
+    void WaitQuietly(CopyJob& job, Clock::time_point until) override;
+    void WaitWithProgress(CopyJob& job, const std::string& fileName) override;
+    void EndWatch(bool close) noexcept override;
     // Runs the events until the job has ended or `until` answers true, at each poll.
     void RunEventsUntil(CopyJob& job, bool userInput, const std::function<bool()>& until);
-    // Gives the main window back, and closes it when it was asked to close meanwhile.
-    void Done();
 
     QWidget& mainWindow_;
-    CopyJob* job_ = nullptr;
-    bool closeWhenDone_ = false;
 };
 
 }  // namespace vx::qt

@@ -48,60 +48,24 @@ class DisabledControls {
 
 }  // namespace
 
-void Win32CopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
-    job_ = &job;
+void Win32CopyWatcher::BeginWatch() {
+    previousCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     // Files dropped meanwhile would start a second command inside this one: the window
     // refuses them, and the pointer says so, until the copy has ended.
     DragAcceptFiles(main_, FALSE);
-    try {
-        WaitFor(job, fileName);
-    } catch (...) {
-        Done();
-        throw;
-    }
-    Done();
 }
 
-void Win32CopyWatcher::WaitFor(CopyJob& job, const std::string& fileName) {
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    // A short copy gets no window. Until then the windows only paint and take the messages
-    // they send one another; the user's input waits in the queue.
-    const Clock::time_point windowAt = Clock::now() + kProgressWindowDelay;
-    while (!job.Now().ended && Clock::now() < windowAt) {
+void Win32CopyWatcher::WaitQuietly(CopyJob& job, Clock::time_point until) {
+    while (!job.Now().ended && Clock::now() < until) {
         const Clock::duration wait =
-            std::min<Clock::duration>(windowAt - Clock::now(), kProgressPollInterval);
+            std::min<Clock::duration>(until - Clock::now(), kProgressPollInterval);
         MsgWaitForMultipleObjectsEx(0, nullptr, Milliseconds(wait),
                                     QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER, 0);
-        Pump(PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE);
-    }
-    if (!job.Now().ended) {
-        ShowProgress(job, fileName);
-    }
-    SetCursor(previous);
-}
-
-bool Win32CopyWatcher::DeferClose() {
-    if (job_ == nullptr) {
-        return false;
-    }
-    job_->Cancel();
-    closeWhenDone_ = true;
-    return true;
-}
-
-void Win32CopyWatcher::Pump(UINT filter) {
-    MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | filter) != FALSE) {
-        if (message.message == WM_QUIT) {
-            quit_ = message.wParam;  // the program is ending: the copy need not
-            job_->Cancel();
-            continue;
-        }
-        DispatchWithDialogKeys(message);
+        Pump(job, PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE);
     }
 }
 
-void Win32CopyWatcher::ShowProgress(CopyJob& job, const std::string& fileName) {
+void Win32CopyWatcher::WaitWithProgress(CopyJob& job, const std::string& fileName) {
     ProgressWindow window(main_, job, fileName);
     // Enabled again before the window goes, so that the main window takes the focus back.
     const DisabledControls disabled(main_);
@@ -109,19 +73,31 @@ void Win32CopyWatcher::ShowProgress(CopyJob& job, const std::string& fileName) {
     while (!job.Now().ended) {
         MsgWaitForMultipleObjectsEx(0, nullptr, Milliseconds(kProgressPollInterval), QS_ALLINPUT,
                                     MWMO_INPUTAVAILABLE);
-        Pump(0);
+        Pump(job, 0);
         window.Update();
     }
 }
 
-void Win32CopyWatcher::Done() noexcept {
-    job_ = nullptr;
+void Win32CopyWatcher::Pump(CopyJob& job, UINT filter) {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | filter) != FALSE) {
+        if (message.message == WM_QUIT) {
+            quit_ = message.wParam;  // the program is ending: the copy need not
+            job.Cancel();
+            continue;
+        }
+        DispatchWithDialogKeys(message);
+    }
+}
+
+void Win32CopyWatcher::EndWatch(bool close) noexcept {
+    SetCursor(previousCursor_);
     DragAcceptFiles(main_, TRUE);
     if (quit_) {
         PostQuitMessage(static_cast<int>(*std::exchange(quit_, std::nullopt)));
     }
     // Posted, the close comes once the command that copied has returned.
-    if (std::exchange(closeWhenDone_, false)) {
+    if (close) {
         PostMessageW(main_, WM_CLOSE, 0, 0);
     }
 }

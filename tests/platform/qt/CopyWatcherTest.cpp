@@ -2,7 +2,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
-#include <stdexcept>
 #include <thread>
 
 #include "platform/qt/CopyWatcher.h"
@@ -61,20 +60,6 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
-}
-
-// A watch cut short by a failure (here thrown by an event it runs) lets go of the copy and
-// gives the window back: a later close waits for nothing.
-TEST(QtCopyWatcherTest, AWatchCutShortByAFailureGivesTheWindowBack) {
-    QWidget window;
-    const QPushButton button(&window);
-    qt::QtCopyWatcher watcher(window);
-    CopyJob job(CopyUntilCancelled);
-    QTimer::singleShot(kProgressWindowDelay + 300ms, [] { throw std::runtime_error("failed"); });
-    EXPECT_THROW(watcher.Watch(job, "a.zpk"), std::runtime_error);
-    EXPECT_FALSE(watcher.DeferClose());
-    EXPECT_TRUE(button.isEnabled());
-    EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 }
 
 }  // namespace

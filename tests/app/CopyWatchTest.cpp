@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
+#include "app/CopyWatch.h"
+
+namespace vx {
+namespace {
+
+using Asked = std::vector<std::string>;
+
+// What a toolkit is asked to do, in order.
+struct RecordingWatch : CopyWatch {
+    Asked asked;
+    std::function<void()> whileProgressShows = [] {};
+    void BeginWatch() override { asked.emplace_back("begin"); }
+    void WaitQuietly(CopyJob& job, Clock::time_point until) override {
+        asked.emplace_back("quietly");
+        while (!job.Now().ended && Clock::now() < until) {
+            std::this_thread::yield();
+        }
+    }
+    void WaitWithProgress(CopyJob& job, const std::string& fileName) override {
+        asked.push_back("progress of " + fileName);
+        whileProgressShows();
+        while (!job.Now().ended) {
+            std::this_thread::yield();
+        }
+    }
+    void EndWatch(bool close) noexcept override {
+        asked.emplace_back(close ? "end, close" : "end");
+    }
+};
+
+void CopyUntilCancelled(CopyProgress& progress) {
+    while (progress.Copied(0, 1)) {
+        std::this_thread::yield();
+    }
+    throw CopyCancelled();
+}
+
+TEST(CopyWatchTest, AShortCopyShowsNothingALongOneItsProgressAndAClosedWindowClosesAfterIt) {
+    RecordingWatch watch;
+    CopyJob quick([](CopyProgress&) {});
+    watch.Watch(quick, "a.zpk");
+    EXPECT_EQ(watch.asked, (Asked{"begin", "quietly", "end"}));
+
+    watch.asked.clear();
+    watch.whileProgressShows = [&] { EXPECT_TRUE(watch.DeferClose()); };
+    CopyJob slow(CopyUntilCancelled);
+    watch.Watch(slow, "b.zpk");
+    EXPECT_THROW(slow.Finish(), CopyCancelled);
+    EXPECT_EQ(watch.asked, (Asked{"begin", "quietly", "progress of b.zpk", "end, close"}));
+    EXPECT_FALSE(watch.DeferClose()) << "nothing is waited for once the watch has ended";
+
+    // A watch cut short by a failure lets go of the copy all the same.
+    watch.asked.clear();
+    watch.whileProgressShows = [] { throw std::runtime_error("no window"); };
+    CopyJob failing(CopyUntilCancelled);
+    EXPECT_THROW(watch.Watch(failing, "c.zpk"), std::runtime_error);
+    EXPECT_EQ(watch.asked.back(), "end");
+    EXPECT_FALSE(watch.Watching());
+}
+
+}  // namespace
+}  // namespace vx
