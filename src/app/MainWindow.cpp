@@ -284,6 +284,7 @@ void MainWindow::RefreshModList(std::int16_t n) {
             }
             items.push_back(std::move(path));
         }
+        Commit();  // the repairs are stored before the list shows them
         controls_.ModList.SetItems(items);
         if (liveMissing) {
             ShowBox("File not found " + paths_.PatchPath, kFileNotFoundTitle);

@@ -31,7 +31,9 @@ struct FakeLabel : Label {
 struct FakeListBox : ListBox {
     std::vector<std::string> items;
     int selected = -1;
+    std::function<void()> whenSet = [] {};
     void SetItems(const std::vector<std::string>& all) override {
+        whenSet();
         items = all;
         selected = -1;
     }
@@ -42,7 +44,9 @@ struct FakeListBox : ListBox {
 struct FakeMessageBoxes : MessageBoxes {
     std::vector<std::pair<std::string, std::string>> shown;  // text, title
     bool broken = false;  // a box that cannot be shown: each showing throws
+    std::function<void()> whenShown = [] {};
     void Show(const std::string& text, const std::string& title) override {
+        whenShown();
         shown.emplace_back(text, title);
         if (broken) {
             throw std::runtime_error("no window system");
@@ -50,6 +54,7 @@ struct FakeMessageBoxes : MessageBoxes {
     }
     std::function<bool()> retry = [] { return false; };  // Cancel unless a test says
     bool AskRetry(const std::string& text, const std::string& title) override {
+        whenShown();
         shown.emplace_back(text, title);
         return retry();
     }

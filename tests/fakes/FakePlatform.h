@@ -18,7 +18,8 @@ namespace vx::test {
 // for. Files hold text.
 class FakePlatform : public SettingsStore, public Files, public SystemInfo {
   public:
-    std::map<std::string, std::string> settings;  // "section/key" -> value
+    std::map<std::string, std::string> settings;  // "section/key" -> value, as committed
+    std::map<std::string, std::string> pending;   // saved in a batch, not yet committed
     std::map<std::string, std::string> files;     // path -> content
     std::set<std::string> folders;
     std::set<std::string> hidden;  // paths of hidden files
@@ -26,23 +27,36 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     std::set<std::string> failCopyInto;        // destinations whose copy fails with copyFailure
     std::set<std::string> heldOpen;            // files another program holds open
     std::set<std::string> unlistable;          // folders whose entries cannot be looked up
-    std::vector<std::string> calls;            // "Replace src>dst", "MakeFolder p", ...
+    std::vector<std::string> calls;            // "MakeFolder p", "Replace src>dst", ...
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
     std::set<std::string> secondDisk;
 
     operator Services() { return {*this, *this, *this}; }
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) override {
-        const auto it = settings.find(Key(section, key));
-        return it == settings.end() ? std::nullopt : std::optional(it->second);
+        for (const auto* store : {&pending, &settings}) {
+            if (const auto it = store->find(Key(section, key)); it != store->end()) {
+                return it->second;
+            }
+        }
+        return std::nullopt;
     }
     void Save(std::string_view section, std::string_view key, std::string_view value) override {
-        settings[Key(section, key)] = std::string(value);
+        (batching ? pending : settings)[Key(section, key)] = std::string(value);
     }
-    // Saves are stored at once; the calls are recorded to check where commands commit.
-    void BeginBatch() override { calls.emplace_back("Begin"); }
-    void Commit() override { calls.emplace_back("Commit"); }
-    void EndBatch() noexcept override { calls.emplace_back("End"); }
+    void BeginBatch() override { batching = true; }
+    void Commit() override {
+        for (auto& [key, value] : pending) {
+            settings[key] = value;
+        }
+        pending.clear();
+    }
+    void EndBatch() noexcept override {
+        pending.clear();
+        batching = false;
+    }
+    // Whether saves wait for a commit: what the user is shown should never be that.
+    bool Unwritten() const { return !pending.empty(); }
     void HoldFolders(bool) noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override {
         if (unlistable.contains(path.substr(0, path.rfind('\\')))) {
@@ -121,6 +135,7 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
 
     char decimalSeparator = '.';
     int copyFailure = ENOSPC;
+    bool batching = false;
     std::function<void()> beforeCopying;    // runs on the copy's own thread
     std::optional<std::int64_t> freeSpace;  // unknown unless a test says
 
