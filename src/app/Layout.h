@@ -28,7 +28,7 @@ constexpr int TwipsToPixels(int twips, int dpi) {
     return (twips * dpi + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
-// How a control follows a window that has grown past its classic size.
+// How a control follows a window that has grown past the size laid out here, its smallest.
 enum class Growth {
     None,          // stays where it is
     Across,        // takes the extra width
@@ -44,7 +44,7 @@ struct Rect {
 };
 
 // Where `control` sits, in pixels at `dpi`, in a client area `extra` pixels larger than the
-// classic one.
+// one laid out here.
 constexpr Rect PlaceGrown(const Control& control, Growth growth, int dpi, Size extra) {
     Rect rect{TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
               TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi)};
@@ -87,7 +87,7 @@ inline constexpr Control kRemove{"Remove", "Remove A Mod", 2400, 2880, 2055, 375
 inline constexpr std::array kTabOrder{
     kCurrentModHeading, kCurrentMod, kModList, kSwitch, kAdd, kRemove};
 
-// The classic size is the smallest: a larger window gives the list room for long paths, the
+// The size laid out here is the smallest: a larger window gives the list room for long paths, the
 // labels stretch across it and the buttons stay together below the list.
 constexpr Growth GrowthOf(const Control& control) {
     if (control.name == kModList.name) {

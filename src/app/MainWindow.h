@@ -14,7 +14,8 @@
 namespace vx {
 
 // The main window's logic: the first-run backup, the list with the live archive named
-// above it, and the three commands. Every event reads the registry from the store anew.
+// above it, and its commands (Switch To, Add A Mod, Remove A Mod, dropped files). Every
+// command reads the registry from the store anew.
 class MainWindow {
   public:
     struct Controls {

@@ -24,8 +24,8 @@ class Error : public std::exception {
     std::string what_;
 };
 
-// Numbers of the failures the program raises itself, the same on every platform (they are
-// the numbers the classic runtime gives the same failures).
+// Numbers of the failures the program raises itself, the same on every platform: error numbers
+// stay the ones earlier versions showed for the same failures.
 inline constexpr int kErrorOverflow = 6;
 inline constexpr int kErrorTypeMismatch = 13;
 inline constexpr int kErrorFileExists = 58;
