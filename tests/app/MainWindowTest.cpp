@@ -202,14 +202,15 @@ TEST_F(MainWindowTest, AHeldFileIsNamedInTheRetryBoxAndNoFailurePassesForACancel
 // A cancel is the user's own choice: no box, nothing kept or replaced, the list rebuilt as
 // after any switch. While a copy runs the window lives on, but no command starts.
 TEST_F(MainWindowTest, ACancelledSwitchChangesNothingAndNoCommandStartsDuringACopy) {
-    main.Load();
-    Register({kBackup, kMod});
-    copies.cancel = true;
+    // Each copy waits until its own watch has cancelled it and clicked.
     platform.beforeCopying = [&] {
         if (!copies.watched.try_acquire_for(std::chrono::seconds(10))) {
             throw std::runtime_error("the copy was never watched");
         }
     };
+    main.Load();
+    Register({kBackup, kMod});
+    copies.cancel = true;
     copies.during = [&] {
         dialog.answers = {kMod};
         main.OnAdd();
