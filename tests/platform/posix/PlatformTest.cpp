@@ -151,9 +151,9 @@ TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
     WriteFile(store,
               "\xEF\xBB\xBF[settings]\r\n; by hand\r\n  vxpath = C:\\games\\vx  "
               "\r\nmods=2.9\r\n"
-              "[mods]\n1=\"/quoted/\"\n1=/a twin key\n[settings]\nmods=9\n");
+              "[mods]\n1=\"/quoted/ \\\"q\\\"\"\n1=/a twin key\n[settings]\nmods=9\n");
     EXPECT_EQ(registry.ReadCount(), 2);
-    EXPECT_EQ(registry.ReadEntry(1), "/quoted/");
+    EXPECT_EQ(registry.ReadEntry(1), "/quoted/ \"q\"");
     EXPECT_EQ(registry.ReadGameFolder("nopath"), "C:\\games\\vx");
 }
 
