@@ -19,8 +19,9 @@ class QResizeEvent;
 
 namespace vx::qt {
 
-// The main window: the registered archives, the live one named above them, and the three
-// commands. It grows from its classic size, and files dropped on it are added as mods.
+// The main window: the registered archives, the live one named above them, and Switch To,
+// Add A Mod and Remove A Mod. It grows from its laid-out size, which is its smallest, and
+// files dropped on it are added as mods.
 class MainWindow final : public Form {
   public:
     // The dialog is the one Add A Mod shows.

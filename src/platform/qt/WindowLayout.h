@@ -28,9 +28,10 @@ void FollowWindowSize(QWidget& window, std::span<const layout::Control> controls
                       layout::Size clientSize, layout::Growth (*growthOf)(const layout::Control&),
                       int dpi);
 
-// Gives the window the largest font, from the classic 8 points down to 6, at which the
-// captions of its labels and buttons fit inside them as the style draws them, and the text
-// of its text boxes fits their height. Call once the controls are placed and captioned.
+// Gives the window the largest font, from 8 points (the size the captions were laid out for)
+// down to 6, at which the captions of its labels and buttons fit inside them as the style
+// draws them, and the text of its text boxes fits their height. Call once the controls are
+// placed and captioned.
 void FitCaptionFont(QWidget& window);
 
 // Chains the window's controls, found by their names, for Tab in the table's order. Controls

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <tuple>
-#include <vector>
 
 #include "platform/posix/SingleInstance.h"
 #include "state/SingleInstanceNames.h"
@@ -46,39 +44,45 @@ TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) 
     EXPECT_EQ(raised, 1);
 }
 
-// A folder another user made or may use, or a lock that cannot be had, leaves the program
-// running unguarded, saying why, and removing no socket: it cannot know who made one.
-TEST(SingleInstanceTest, AFolderNotTheUsersOwnOrALockNotHadLeavesTheProgramUnguarded) {
-    bool skipped = false;
-    for (const auto& [what, mode, another, given, lockAFolder] :
-         std::vector<std::tuple<const char*, mode_t, bool, const char*, bool>>{
-             {"another's", 0700, true, "real", false},
-             {"open to all", 0777, false, "real", false},
-             {"a link", 0700, false, "link", false},
-             {"a lock that is a folder", 0700, false, "real", true}}) {
-        SCOPED_TRACE(what);
-        TempFolder temp;
-        const std::string real = temp / "real";
-        const std::string socket = real + "/" + std::string(instance::kSocketFile);
-        std::filesystem::create_directories(temp.Path() / "real" /
-                                            (lockAFolder ? instance::kLockFile : ""));
-        std::filesystem::create_directory_symlink(real, temp / "link");
-        WriteFile(socket, "a running program's");
-        ::chmod(real.c_str(), mode);
-        if (another && ::chown(real.c_str(), 65534, 65534) != 0) {
-            skipped = true;  // only root may give a folder away
-            continue;
-        }
-        posix::SingleInstance guard{temp / given};
-        EXPECT_TRUE(guard.IsFirst());
-        EXPECT_NE(guard.Failure(), "");
-        EXPECT_EQ(guard.Listen(), -1);
-        EXPECT_EQ(ReadFile(socket), "a running program's");
-    }
-    if (skipped) {
+// The guard's folder: its mode, whether another user owns it, whether the guard
+// is given a link to it, and whether a folder stands where the lock file
+// belongs.
+struct Folder {
+    mode_t mode;
+    bool another;
+    bool link;
+    bool lockAFolder;
+};
+
+class UnguardedTest : public ::testing::TestWithParam<Folder> {};
+
+// A folder another user made or may use, or a lock that cannot be had, leaves
+// the program running unguarded, saying why, and removing no socket: it cannot
+// know who made one.
+TEST_P(UnguardedTest, AFolderNotTheUsersOwnOrALockNotHadLeavesTheProgramUnguarded) {
+    const auto [mode, another, link, lockAFolder] = GetParam();
+    TempFolder temp;
+    const std::string real = temp / "real";
+    const std::string socket = real + "/" + std::string(instance::kSocketFile);
+    std::filesystem::create_directories(temp.Path() / "real" /
+                                        (lockAFolder ? instance::kLockFile : ""));
+    std::filesystem::create_directory_symlink(real, temp / "link");
+    WriteFile(socket, "a running program's");
+    ::chmod(real.c_str(), mode);
+    if (another && ::chown(real.c_str(), 65534, 65534) != 0) {
         GTEST_SKIP() << "a folder of another user cannot be made without root";
     }
+    posix::SingleInstance guard{temp / (link ? "link" : "real")};
+    EXPECT_TRUE(guard.IsFirst());
+    EXPECT_NE(guard.Failure(), "");
+    EXPECT_EQ(guard.Listen(), -1);
+    EXPECT_EQ(ReadFile(socket), "a running program's");
 }
 
+INSTANTIATE_TEST_SUITE_P(Folders, UnguardedTest,
+                         ::testing::Values(Folder{0700, true, false, false},   // another's
+                                           Folder{0777, false, false, false},  // open to all
+                                           Folder{0700, false, true, false},   // a link
+                                           Folder{0700, false, false, true}));
 }  // namespace
 }  // namespace vx::test

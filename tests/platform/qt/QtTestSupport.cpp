@@ -10,8 +10,9 @@
 namespace vx::test {
 namespace {
 
-// One QApplication for the test program (offscreen: the test's environment says so), with
-// Qt's own settings (the file dialog's history) kept out of the user's home.
+// One QApplication for the test program (offscreen: the test's environment says
+// so), with Qt's own settings (the file dialog's history) kept out of the
+// user's home.
 class QtApplication : public ::testing::Environment {
   public:
     void SetUp() override {
@@ -34,9 +35,9 @@ class QtApplication : public ::testing::Environment {
 }  // namespace
 
 QtWindowTest::QtWindowTest() {
-    std::filesystem::create_directory(game);
+    std::filesystem::create_directories(game + "/mods");
     WriteFile(game + "/vexmoor.exe", "MZ");
-    WriteFile(patch, "live archive as installed");
+    WriteFile(game + "/patch_vx.zpk", "live archive as installed");
 }
 
 void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
@@ -46,13 +47,14 @@ void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client
     const int dpi = static_cast<int>(std::lround(window.screen()->logicalDotsPerInch()));
     const auto px = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
     EXPECT_EQ(window.size(), QSize(px(client.width), px(client.height)));
-    EXPECT_EQ(window.minimumSize(), window.size()) << "the classic size is the smallest";
+    EXPECT_EQ(window.minimumSize(), window.size()) << "the laid-out size is the smallest";
     for (const layout::Control& control : controls) {
         const auto& widget = Child<QWidget>(window, std::string(control.name).c_str());
         EXPECT_EQ(widget.geometry(),
                   QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
             << control.name;
-        // A frame takes a couple of pixels on each side of a button's or a text box's text.
+        // A frame takes a couple of pixels on each side of a button's or a text
+        // box's text.
         const int frame = widget.inherits("QLabel") ? 0 : 4;
         const QFontMetrics metrics(widget.font());
         EXPECT_LE(metrics.height(), widget.height() - frame) << control.name;

@@ -1,25 +1,17 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QWidget>
-#include <functional>
 #include <span>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "app/Layout.h"
-#include "app/Startup.h"
-#include "fakes/FakeControls.h"
-#include "platform/posix/LinuxServices.h"
-#include "support/TempFolder.h"
+#include "platform/posix/Support.h"
 
 namespace vx::test {
 
-// Records as the fake does, and runs `whileShown` while it is up, as the user's other actions
-// go on while a real one waits.
+// Records as the fake does, and runs `whileShown` while it is up, as the user's
+// other actions go on while a real one waits.
 struct OpenFileDialogWithUser final : FakeOpenFileDialog {
     std::function<void()> whileShown = [] {};
     void ShowOpen() override {
@@ -28,15 +20,15 @@ struct OpenFileDialogWithUser final : FakeOpenFileDialog {
     }
 };
 
-// Real widgets over the real store in <temp>/config and a game installed in <temp>/game
-// (vexmoor.exe and patch_vx.zpk), with the boxes and the open-file dialog recorded.
+// Real widgets over the real store in <temp>/config and a game installed in
+// <temp>/game (vexmoor.exe, patch_vx.zpk and the mods folder), with the boxes
+// and the open-file dialog recorded.
 class QtWindowTest : public ::testing::Test {
   protected:
     QtWindowTest();
 
     TempFolder temp;
     std::string game = temp / "game";
-    std::string patch = game + "/patch_vx.zpk";
     LinuxServices services{temp.Path() / "config"};
     Startup startup{services};
     FakeMessageBoxes boxes;
@@ -48,7 +40,10 @@ class QtWindowTest : public ::testing::Test {
 template <typename Widget>
 Widget& Child(const QWidget& window, const char* name) {
     auto* child = window.findChild<Widget*>(QString::fromLatin1(name));
-    return child != nullptr ? *child : throw std::logic_error(std::string("no control ") + name);
+    if (child == nullptr) {
+        throw std::logic_error(std::string("no control ") + name);
+    }
+    return *child;
 }
 
 // The visible top-level window of type W, or nullptr.
@@ -62,9 +57,10 @@ W* VisibleWindow() {
     return nullptr;
 }
 
-// The caption, the client size, which is the smallest, and every control where the layout puts it
-// at the screen's DPI, showing its whole caption in the font it is shown in; and where Tab goes
-// from the control the window focuses first, pressed once per focusable control.
+// The caption, the client size, which is the smallest, and every control where
+// the layout puts it at the screen's DPI, showing its whole caption in the font
+// it is shown in; and where Tab goes from the control the window focuses first,
+// pressed once per focusable control.
 void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
                   std::span<const layout::Control> controls, const std::vector<QString>& tabWalk);
 

@@ -1,0 +1,256 @@
+// The window logic over the Linux services, on real files and the real store,
+// when a disk, a folder or the stored state fails it: every failure is reported
+// with a clear message and changes nothing at all.
+
+#include "platform/posix/Support.h"
+
+namespace vx::test {
+namespace {
+
+using Items = std::vector<std::string>;
+
+// A game in use: the first run made the backup, and a mod of 2 MiB is
+// registered after it.
+void MakeGameInUse(Install& install) {
+    WriteFile(install.mod, std::string(2 << 20, 'm'));
+    Session first(install.services);
+    first.Start();
+    first.Add(install.mod);
+    ASSERT_EQ(first.modList.items, (Items{install.backup, install.mod}));
+}
+
+const std::string kNotBackedUp =
+    "The game's patch archive could not be backed up, so "
+    "Patchkeeper will not replace it or register anything yet. ";
+const std::string kNotKept =
+    "The game's patch archive matched none of your mods and could not "
+    "be kept, so it was not replaced. ";
+
+// A first run with the mods folder gone makes it and a whole backup. On a full
+// disk nothing is registered, and what needs the backup is refused until it can
+// be made; Remove still works.
+TEST(FirstRunTest, TheBackupComesFirstAndEachCommandReadsTheStoreAnew) {
+    Install i;
+    std::filesystem::remove_all(i.mods);
+    FillDisk();
+    WriteFile(i.mod, "a mod");
+    Session session(i.services);
+    const auto start = FailureOf([&] { session.Start(); });
+    const auto before = i.Everything();
+    session.modList.items = {i.mod};  // as a list from before might offer it
+    for (const auto& error :
+         {start, FailureOf([&] { session.Add(i.mod); }), FailureOf([&] { session.Switch(0); })}) {
+        ExpectReported(error, EFBIG, i.backup, kNotBackedUp + std::strerror(EFBIG));
+    }
+    EXPECT_EQ(session.dialog.shown, 0);
+    EXPECT_EQ(i.Everything(), before);
+    FillDisk(false);
+    session.Remove(0);
+    EXPECT_EQ(i.Stored("settings", "mods").value_or("0"), "0");
+    session.Add(i.mod);
+    EXPECT_EQ(session.modList.items, (Items{i.backup, i.mod}));
+    EXPECT_EQ(ReadFile(i.backup), ReadFile(i.live));
+    // The store is read anew when another hand changed it between two commands.
+    std::string text = ReadFile(i.store);
+    WriteFile(i.store, text.replace(text.find("mods=2"), 6, "mods=3") + "3=" + i.backup);
+    session.Remove(0);
+    EXPECT_EQ(session.modList.items, (Items{i.mod, i.backup}));
+}
+
+// How an entry may lead to the live archive: remembered game folder and entry,
+// relative to the temporary folder, and a symbolic link made first (where, and
+// what it holds).
+struct Spelling {
+    std::string gameFolder;
+    std::string entry;
+    std::string link;
+    std::string linkTarget;
+    bool hardLink = false;  // the entry is a hard link to the live archive
+};
+
+// The live archive is known by the file it is, not by how a path spells it: an
+// entry that leads to it is no copy of it, so a game update is kept before a
+// switch replaces it.
+TEST(SameFileTest, AnEntryThatLeadsToTheLiveArchiveDoesNotSpareItsUpdate) {
+    const std::string game = "/Vexmoor Game";
+    for (const Spelling& spelling :
+         {Spelling{"/steam" + game, game + "/patch_vx.zpk", "/steam", "."},
+          Spelling{game + "/", game + "/patch_vx.zpk", "", ""},
+          Spelling{game, "/archives/hard.zpk", "", "", true},
+          Spelling{game, "", game + "/mods/NORMAL_patch_vx.zpk", "../patch_vx.zpk"}}) {
+        SCOPED_TRACE(spelling.gameFolder + " " + spelling.entry + " " + spelling.link);
+        Install i;
+        WriteFile(i.mod, "a mod");
+        if (!spelling.link.empty()) {
+            std::filesystem::create_symlink(spelling.linkTarget, i.root + spelling.link);
+        }
+        if (spelling.hardLink) {
+            std::filesystem::create_hard_link(i.live, i.root + spelling.entry);
+        }
+        i.services.Registry().WriteGameFolder(i.root + spelling.gameFolder);
+        Session session(i.services);
+        session.Start();
+        if (!spelling.entry.empty()) {
+            session.Add(i.root + spelling.entry);
+        }
+        session.Add(i.mod);
+        ASSERT_TRUE(WriteFile(i.live, "a game update"));  // in place, as an updater may
+        session.Switch(static_cast<int>(session.modList.items.size()) - 1);
+        EXPECT_EQ(ReadFile(i.kept), "a game update");
+        EXPECT_EQ(ReadFile(i.live), "a mod");
+        EXPECT_EQ(session.boxes.shown.size(), 1U);
+    }
+}
+
+// Keep: a switch that must first keep a live archive matching no mod; Start: a
+// new start.
+enum class Op { Switch, Add, Remove, FirstRun, Keep, Start };
+
+// A fault of the world, met by a command: a step of the next write that fails,
+// or else how it is made (false where this system cannot), and what the report
+// must show: the number, the path, and the text when it is not the system's.
+struct Fault {
+    const char* what;
+    Op op;
+    int number;
+    std::string Install::*path;
+    const char* failingStep = nullptr;  // "copy", "flush" or "rename"
+    std::function<bool(Install&)> make = nullptr;
+    std::string text = {};
+};
+
+bool Gone(const std::string& path) {
+    return std::filesystem::remove_all(path) > 0;
+}
+bool MoveGame(Install& i) {
+    return std::rename(i.game.c_str(), (i.root + "/moved").c_str()) == 0;
+}
+bool Store(Install& i, const std::string& text) {
+    return Gone(i.store) && WriteFile(i.store, text);
+}
+
+using I = Install;
+const std::string kDamaged = "The settings file is damaged at line ";
+const std::string kNoFile = "Something that is not a file stands where the backup";
+
+std::vector<Fault> Faults() {
+    return {
+        {"a protected game folder", Op::Switch, I::ProtectedError(), &I::live, nullptr,
+         [](I& i) { return i.Protect(i.game); }},
+        {"a protected live archive", Op::Switch, EPERM, &I::live, nullptr,
+         [](I& i) { return ::geteuid() == 0 && i.Protect(i.live); }},
+        {"the source deleted", Op::Switch, ENOENT, &I::mod, nullptr,
+         [](I& i) { return Gone(i.mod); }},
+        {"a game on a disk too small for the mod", Op::Switch, kErrorDiskFull, &I::game, nullptr,
+         [](I& i) { return i.PutGameOnASmallDisk(); },
+         "Not enough free space: the archive needs 2.0 MB, but the disk of this "
+         "folder has "},
+        {"the game folder gone", Op::Switch, ENOENT, &I::game, nullptr, MoveGame},
+        {"a full disk", Op::Switch, EFBIG, &I::live, nullptr, [](I&) { return FillDisk(); }},
+        {"a failing copy", Op::Switch, ENOSPC, &I::live, "copy"},
+        {"a failing flush", Op::Switch, EIO, &I::live, "flush"},
+        {"a failing rename", Op::Switch, EBUSY, &I::live, "rename"},
+        {"a file for the mods folder", Op::FirstRun, ENOTDIR, &I::mods, nullptr,
+         [](I& i) { return Gone(i.mods) && WriteFile(i.mods, "a file"); }},
+        {"a folder at the backup", Op::FirstRun, EISDIR, &I::backup, nullptr,
+         [](I& i) { return std::filesystem::create_directory(i.backup); },
+         "A folder stands where the backup of the game's archive belongs"},
+        {"a named pipe at the backup", Op::FirstRun, EEXIST, &I::backup, nullptr,
+         [](I& i) { return ::mkfifo(i.backup.c_str(), 0600) == 0; }, kNoFile},
+        {"a dangling link at the backup", Op::FirstRun, EEXIST, &I::backup, nullptr,
+         [](I& i) { return ::symlink("gone", i.backup.c_str()) == 0; }, kNoFile},
+        {"the game folder gone", Op::FirstRun, ENOENT, &I::mods, nullptr, MoveGame},
+        {"a full disk", Op::FirstRun, EFBIG, &I::backup, nullptr, [](I&) { return FillDisk(); }},
+        {"a protected mods folder", Op::Keep, I::ProtectedError(), &I::kept, nullptr,
+         [](I& i) { return i.Protect(i.mods); }},
+        {"a failing copy", Op::Keep, ENOSPC, &I::kept, "copy"},
+        // A save writes no copy, and a full disk stops its writing already. The backup's and
+        // the save's atomic write is the switch's: one failing step each is enough there.
+        {"a full disk", Op::Add, EFBIG, &I::store, nullptr, [](I&) { return FillDisk(); }},
+        {"a failing rename", Op::Add, EBUSY, &I::store, "rename"},
+        {"a failing rename", Op::Remove, EBUSY, &I::store, "rename"},
+        {"a store that is a folder", Op::Start, EISDIR, &I::store, nullptr,
+         [](I& i) { return Gone(i.store) && std::filesystem::create_directories(i.store + "/x"); }},
+        {"a store that is a named pipe", Op::Start, EINVAL, &I::store, nullptr,
+         [](I& i) { return Gone(i.store) && ::mkfifo(i.store.c_str(), 0600) == 0; },
+         "The settings file is not a regular file"},
+        {"a store of zeros", Op::Start, EINVAL, &I::store, nullptr,
+         [](I& i) { return Store(i, std::string(4, '\0')); }, kDamaged + "1."},
+        {"a key before any section", Op::Start, EINVAL, &I::store, nullptr,
+         [](I& i) { return Store(i, "vxpath=/g\n"); }, kDamaged + "1."},
+        {"a store cut short", Op::Start, EINVAL, &I::store, nullptr,
+         [](I& i) { return Store(i, "[settings]\nvxpath=/g\nmods=1\n[mo"); }, kDamaged + "4."}};
+}
+
+void RunCommand(Session& session, Op op, const std::string& chosen) {
+    if (op == Op::Add) {
+        session.Add(chosen);
+    } else if (op == Op::Remove) {
+        session.Remove(1);
+    } else if (op == Op::Switch || op == Op::Keep) {
+        session.Switch(1);
+    } else {
+        session.Start();
+    }
+}
+
+// What the report starts with, before the failure's own text.
+std::string PrefixOf(Op op) {
+    if (op == Op::FirstRun) {
+        return kNotBackedUp;
+    }
+    return op == Op::Keep ? kNotKept : "";
+}
+
+class FaultTest : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(FaultTest, IsReportedAndChangesNothing) {
+    const Fault& fault = GetParam();
+    SCOPED_TRACE(fault.what);
+    Install install;
+    MakeGameInUse(install);
+    Session session(install.services);
+    if (fault.op == Op::FirstRun) {
+        install.MakeFirstRun();
+    } else {
+        session.Start();
+    }
+    if (fault.op == Op::Keep) {
+        WriteFile(install.live, "an archive that matches no mod");
+    }
+    if (fault.failingStep != nullptr) {
+        install.steps.at = fault.failingStep;
+    } else if (!fault.make(install)) {
+        GTEST_SKIP() << fault.what << ": this system cannot make it";
+    }
+    const auto before = install.Everything();
+    const std::string label = session.currentMod.caption;
+    ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
+    const auto error =
+        FailureOf([&] { RunCommand(session, fault.op, install.archives + "/new.zpk"); });
+    ::alarm(0);
+    FillDisk(false);
+    const std::string text = fault.text.empty() ? std::strerror(fault.number) : fault.text;
+    ExpectReported(error, fault.number, install.*fault.path, PrefixOf(fault.op) + text);
+    if (fault.number == kErrorDiskFull) {
+        EXPECT_THAT(error->Text(), ::testing::ContainsRegex("has [0-9.]+ KB free"));
+    }
+    if (fault.op == Op::Start) {  // and a save, which must not write over what it cannot read
+        const auto save = FailureOf([&] { install.services.Registry().WriteGameFolder("/g"); });
+        ExpectReported(save, fault.number, install.store, text);
+    }
+    EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
+    if (fault.op != Op::Start) {  // and what was not written is forgotten
+        EXPECT_EQ(install.Stored("settings", "mods"),
+                  fault.op == Op::FirstRun ? std::nullopt : std::optional<std::string>("2"));
+    }
+    const bool listKept = fault.op == Op::Switch || fault.op == Op::Keep || fault.op == Op::Remove;
+    EXPECT_EQ(session.modList.selected, listKept ? 1 : -1) << "the list was rebuilt";
+    EXPECT_EQ(session.currentMod.caption, label);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFault, FaultTest, ::testing::ValuesIn(Faults()),
+                         [](const auto& row) { return "Fault" + std::to_string(row.index); });
+
+}  // namespace
+}  // namespace vx::test
