@@ -18,14 +18,15 @@ struct RecordingWatch : CopyWatch {
     void BeginWatch() override { asked.emplace_back("begin"); }
     void WaitQuietly(CopyJob& job, Clock::time_point until) override {
         asked.emplace_back("quietly");
-        while (!job.Now().ended && Clock::now() < until) {
-            std::this_thread::yield();
-        }
+        Wait(job, until);
     }
     void WaitWithProgress(CopyJob& job, const std::string& fileName) override {
         asked.push_back("progress of " + fileName);
         whileProgressShows();
-        while (!job.Now().ended) {
+        Wait(job, Clock::time_point::max());
+    }
+    static void Wait(CopyJob& job, Clock::time_point until) {
+        while (!job.Now().ended && Clock::now() < until) {
             std::this_thread::yield();
         }
     }
