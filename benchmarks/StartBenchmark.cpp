@@ -1,6 +1,8 @@
 // How long the Linux program takes from its start to its main window on the screen, and its
 // peak memory by then, beside a bare Qt window started the same way. The programs run for
 // real on the X display (Xvfb); the window counts as there when the X server maps it.
+// With many entries it starts twice: with archives of assorted sizes, and with every archive
+// of the live archive's size, each of which the current-mod label could name.
 //   vx_start_benchmark RUNS ENTRIES PROGRAM BARE_WINDOW
 #include <X11/Xlib.h>
 #include <signal.h>
@@ -91,33 +93,41 @@ Started Start(const std::string& program, const fs::path& home, const std::strin
     return started;
 }
 
-// A player's home with the game and `entries` registered archives, the first the backup.
-fs::path MakeHome(int entries) {
-    const fs::path home = fs::temp_directory_path() / ("vx-start-bench-" + std::to_string(entries));
+constexpr std::uintmax_t kLiveSize = 4096;
+
+// A player's home with the game and `entries` registered archives, the first the backup; the
+// others all of the live archive's size when `allLiveSize`, else of assorted sizes, none of it.
+fs::path MakeHome(int entries, bool allLiveSize) {
+    fs::path home = fs::temp_directory_path() /
+                    ("vx-start-bench-" + std::to_string(entries) + (allLiveSize ? "-live" : ""));
     fs::remove_all(home);
     const fs::path game = home / "Vexmoor";
     fs::create_directories(game / "mods");
     fs::permissions(home, fs::perms::owner_all);  // it is the runtime folder too
     fs::create_directories(home / "archives");
     std::ofstream(game / "vexmoor.exe") << "MZ";
-    std::ofstream(game / "patch_vx.zpk") << std::string(4096, 'o');
-    std::ofstream(game / "mods/NORMAL_patch_vx.zpk") << std::string(4096, 'o');
+    std::ofstream(game / "patch_vx.zpk") << std::string(kLiveSize, 'o');
+    std::ofstream(game / "mods/NORMAL_patch_vx.zpk") << std::string(kLiveSize, 'o');
     std::string store = "[settings]\nvxpath=" + game.string() +
                         "\nmods=" + std::to_string(entries) +
                         "\n\n[mods]\n1=" + (game / "mods/NORMAL_patch_vx.zpk").string() + "\n";
     for (int i = 2; i <= entries; ++i) {
         const fs::path archive = home / "archives" / (std::to_string(i) + ".zpk");
-        std::ofstream(archive) << std::string(static_cast<std::size_t>(i % 1000), 'x');
+        std::ofstream(archive).close();
+        // Only the size is ever read: a file with a hole is as good, and quick to make.
+        fs::resize_file(archive, allLiveSize ? kLiveSize : static_cast<std::uintmax_t>(i % 1000));
         store += std::to_string(i) + "=" + archive.string() + "\n";
     }
     fs::create_directories(home / ".config/Vexmoor Patchkeeper");
     std::ofstream(home / ".config/Vexmoor Patchkeeper/settings.ini") << store;
+    ::sync();  // the set-up's writeback is over before anything is timed
     return home;
 }
 
 Started Median(int runs, const std::string& program, const fs::path& home,
                const std::string& title) {
     std::vector<Started> all;
+    all.reserve(static_cast<std::size_t>(runs));
     for (int i = 0; i < runs; ++i) {
         all.push_back(Start(program, home, title));
     }
@@ -135,24 +145,29 @@ int main(int argc, char** argv) {
     }
     const int runs = std::stoi(argv[1]);
     const int entries = std::stoi(argv[2]);
-    const fs::path few = MakeHome(3);
-    const fs::path many = MakeHome(entries);
+    const fs::path few = MakeHome(3, false);
+    const fs::path many = MakeHome(entries, false);
+    const fs::path manyLive = MakeHome(entries, true);
 
     const Started bare = Median(runs, argv[4], few, "Bare Qt window");
     const Started small = Median(runs, argv[3], few, "Vexmoor Patchkeeper");
     const Started large = Median(runs, argv[3], many, "Vexmoor Patchkeeper");
+    const Started largeLive = Median(runs, argv[3], manyLive, "Vexmoor Patchkeeper");
     using vx::bench::Report;
     Report("Start to the main window, 3 entries", small.milliseconds, "");
     Report("  anchor: a bare Qt window with a list and a button", bare.milliseconds, "");
     std::printf("  ratio %.2f   target <= 1.2\n", small.milliseconds / bare.milliseconds);
-    Report(("Start to the main window, " + std::to_string(entries) + " entries").c_str(),
-           large.milliseconds, "target <= 500 ms");
+    const std::string n = std::to_string(entries);
+    Report(("Start to the main window, " + n + " entries").c_str(), large.milliseconds,
+           "target <= 500 ms");
+    Report(("Start to the main window, " + n + " entries of the live size").c_str(),
+           largeLive.milliseconds, "target <= 500 ms");
     std::printf("%-58s %9.1f MB   target <= 40 MB (anchor %.1f MB)\n", "Peak memory, 3 entries",
                 small.peakMegabytes, bare.peakMegabytes);
-    std::printf("%-58s %9.1f MB   target <= 60 MB\n",
-                ("Peak memory, " + std::to_string(entries) + " entries").c_str(),
+    std::printf("%-58s %9.1f MB   target <= 60 MB\n", ("Peak memory, " + n + " entries").c_str(),
                 large.peakMegabytes);
     fs::remove_all(few);
     fs::remove_all(many);
+    fs::remove_all(manyLive);
     return 0;
 }

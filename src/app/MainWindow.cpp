@@ -260,30 +260,49 @@ void MainWindow::RefreshModList(std::int16_t n) {
         std::vector<std::string> items;
         int repairs = 0;
         bool liveMissing = false;
-        for (int i = 1; i <= n; ++i) {
-            std::string path = registry_.ReadEntry(i);
-            // Probed anew for every entry: a repair may have just pointed one at it.
-            const auto liveSize = TryFileSize(files_, paths_.PatchPath);
-            if (!liveSize) {
-                // Without the live archive nothing can be compared, and pointing entries at
-                // a file that is not there would only lose their paths: list them as stored.
-                liveMissing = true;
+        // The label names the last entry of the live size, and naming one lists its whole
+        // folder: only the last match seen is named, once, before anything can show the label
+        // (a box, the end of the pass, a failure), so it reads as if every match had been.
+        int lastMatch = 0;  // the last match's entry number until it is named, else 0
+        const auto nameLastMatch = [&] {
+            if (lastMatch != 0) {
+                const auto place = static_cast<std::size_t>(lastMatch - 1);
+                controls_.CurrentMod.SetCaption(DisplayName(items[place]));
+                lastMatch = 0;
+            }
+        };
+        try {
+            for (int i = 1; i <= n; ++i) {
+                std::string path = registry_.ReadEntry(i);
+                // Probed anew for every entry: a repair may have just pointed one at it.
+                const auto liveSize = TryFileSize(files_, paths_.PatchPath);
+                if (!liveSize) {
+                    // Without the live archive nothing can be compared, and pointing entries
+                    // at a file that is not there would only lose their paths: list them as
+                    // stored.
+                    liveMissing = true;
+                    items.push_back(std::move(path));
+                    continue;
+                }
+                const auto size = TryFileSize(files_, path);
+                if (!size) {
+                    nameLastMatch();
+                    ShowBox("File not found " + path, kFileNotFoundTitle);
+                    path = registry_.ReadGameFolder("") + files_.PathSeparator() +
+                           std::string(settings::kPatchArchive);
+                    registry_.WriteEntry(i, path);
+                    ++repairs;
+                }
                 items.push_back(std::move(path));
-                continue;
+                if (!size || *size == *liveSize) {
+                    lastMatch = i;
+                }
             }
-            const auto size = TryFileSize(files_, path);
-            if (!size) {
-                ShowBox("File not found " + path, kFileNotFoundTitle);
-                path = registry_.ReadGameFolder("") + files_.PathSeparator() +
-                       std::string(settings::kPatchArchive);
-                registry_.WriteEntry(i, path);
-                ++repairs;
-            }
-            if (!size || *size == *liveSize) {
-                controls_.CurrentMod.SetCaption(DisplayName(path));
-            }
-            items.push_back(std::move(path));
+        } catch (...) {
+            nameLastMatch();
+            throw;
         }
+        nameLastMatch();
         Commit();  // the repairs are stored before the list shows them
         controls_.ModList.SetItems(items);
         if (liveMissing) {
