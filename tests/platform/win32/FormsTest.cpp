@@ -21,6 +21,7 @@
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
+#include "platform/windows/Utf.h"
 
 namespace vx::win32 {
 namespace {
@@ -60,10 +61,11 @@ using Style = std::pair<LONG_PTR, LONG_PTR>;
 // Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
 
-// The classic client size at the window's DPI, a frame that can be resized when it has a
+// The laid-out client size at the window's DPI, a frame that can be resized when it has a
 // growth rule; each control of its style where the layout puts it at `dpi` in its client area.
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
-                   int firstId, std::span<const Style> styles, UINT dpi, GrowthRule growth) {
+                   int (*idOf)(const layout::Control&), std::span<const Style> styles, UINT dpi,
+                   GrowthRule growth) {
     const auto px = [](int twips, UINT at) -> LONG {
         return layout::TwipsToPixels(twips, static_cast<int>(at));
     };
@@ -79,7 +81,7 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
     EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const layout::Control& place = places[i];
-        const HWND child = GetDlgItem(form, firstId + static_cast<int>(i));
+        const HWND child = GetDlgItem(form, idOf(place));
         EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & styles[i].first, styles[i].second);
         GetWindowRect(child, &rect);
         MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
@@ -93,6 +95,20 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
 
 void Click(HWND form, int id) {
     SendMessageW(GetDlgItem(form, id), BM_CLICK, 0, 0);
+}
+
+// Makes another program's window the active one, as when the user turned to it while a command
+// ran; what the command shows must still be its window's.
+HWND TurnToAnotherProgram() {
+    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                       nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_EQ(GetActiveWindow(), other);
+    return other;
+}
+// A button's command, as a click would send it but without making its window active.
+void CommandWhileAway(HWND form, int id) {
+    SendMessageW(form, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // Feeds one key press to the dialog keys of the message loop, as a user's key would reach them.
@@ -134,6 +150,19 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+// The open-file dialog's answers, the first one first; with none left it is cancelled.
+std::vector<std::string> openAnswers;
+OPENFILENAMEW openAsked{};
+BOOL WINAPI AnswerOpen(OPENFILENAMEW* dialog) {
+    openAsked = *dialog;
+    if (openAnswers.empty()) {
+        return FALSE;
+    }
+    lstrcpyW(dialog->lpstrFile, windows::ToUtf16(openAnswers.front()).c_str());
+    openAnswers.erase(openAnswers.begin());
+    return TRUE;
+}
+
 // The program over fake services, with the game's folder accepted when `accepted`.
 class FormsTest : public ::testing::Test {
   protected:
@@ -144,7 +173,7 @@ class FormsTest : public ::testing::Test {
 
     UINT_PTR boxAnswers = SetTimer(nullptr, 0, 20, &AnswerBoxes);
     SlowPlatform platform;
-    test::FakeOpenFileDialog dialog;
+    Win32OpenFileDialog dialog{&AnswerOpen};
     Startup startup{platform};
     Program program{startup, platform, dialog};
 
@@ -165,8 +194,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                                 kButton,
                                 kButton};
     ExpectLaidOut(dir, layout::gamefolder::kClientSize, layout::gamefolder::kTabOrder,
-                  GameFolderWindow::kFolderLabelId, styles, GetDpiForWindow(dir), nullptr);
-    const HWND folderText = GetDlgItem(dir, GameFolderWindow::kFolderTextId);
+                  &GameFolderWindow::IdOf, styles, GetDpiForWindow(dir), nullptr);
+    const HWND folderText =
+        GetDlgItem(dir, GameFolderWindow::IdOf(layout::gamefolder::kFolderText));
     EXPECT_EQ(TextOf(folderText), L"C:\\program files\\vexmoor");
 
     // Enter presses the focused button only.
@@ -179,8 +209,12 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     PressKey(dir, VK_RETURN);
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
 
+    const HWND away = TurnToAnotherProgram();
+    CommandWhileAway(dir, GameFolderWindow::IdOf(layout::gamefolder::kBrowse));
+    DestroyWindow(away);
+    EXPECT_EQ(std::get<HWND>(shown.back()), dir) << "the folder picker not owned by its window";
     SetWindowTextW(folderText, L"C:\\game");
-    Click(dir, GameFolderWindow::kOkId);
+    Click(dir, GameFolderWindow::IdOf(layout::gamefolder::kOk));
     const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
     EXPECT_FALSE(IsWindowVisible(dir));
     EXPECT_TRUE(IsWindowVisible(main));
@@ -195,8 +229,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                          reinterpret_cast<LPARAM>(&moved));
         }
         ExpectLaidOut(main, layout::mainwindow::kClientSize, layout::mainwindow::kTabOrder,
-                      MainWindow::kCurrentModHeadingId, mainStyles, dpi,
-                      &layout::mainwindow::GrowthOf);
+                      &MainWindow::IdOf, mainStyles, dpi, &layout::mainwindow::GrowthOf);
     }
     RECT frame{};
     GetWindowRect(main, &frame);
@@ -212,37 +245,35 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
     const auto modList = [main](UINT message, WPARAM index = 0) {
-        return SendDlgItemMessageW(main, MainWindow::kModListId, message, index, 0);
+        return SendDlgItemMessageW(main, MainWindow::IdOf(layout::mainwindow::kModList), message,
+                                   index, 0);
     };
 
-    // The user turned to another program while the command ran (a click would activate the
-    // main window): its box is still the main window's.
-    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
-                                       nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(other);
-    ASSERT_EQ(GetActiveWindow(), other);
-    SendMessageW(main, WM_COMMAND, MainWindow::kSwitchId, 0);
+    const HWND other = TurnToAnotherProgram();
+    openAnswers = {mod};
+    CommandWhileAway(main, MainWindow::IdOf(layout::mainwindow::kAdd));
+    ASSERT_EQ(modList(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
+    EXPECT_EQ(openAsked.hwndOwner, main) << "the open-file dialog not owned by the main window";
+    CommandWhileAway(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
     DestroyWindow(other);
     // One OK button, no icon.
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
-    dialog.answers = {mod};
-    Click(main, MainWindow::kAddId);
-    ASSERT_EQ(modList(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
     modList(LB_SETCURSEL, 1);
-    Click(main, MainWindow::kSwitchId);
+    Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
     EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a mod") << "the name changed in the list";
-    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::kCurrentModId)), L"Ünïcødé & ✓.zpk");
+    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kCurrentMod))),
+              L"Ünïcødé & ✓.zpk");
     modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::kRemoveId);
+    Click(main, MainWindow::IdOf(layout::mainwindow::kRemove));
     EXPECT_EQ(modList(LB_GETCOUNT), 1);
     platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
     modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::kSwitchId);
+    Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
     EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
     EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
-TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
+TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndAddsDroppedFiles) {
     const HWND main = Start(true, MainWindow::kClassName);
     program.OpenMainWindow();
     const auto placeOf = [main](int id) {
@@ -256,8 +287,8 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
                            rect.bottom + dy + taller};
     };
     const auto asVector = [](RECT r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
-    const RECT list = placeOf(MainWindow::kModListId);
-    const RECT switchButton = placeOf(MainWindow::kSwitchId);
+    const RECT list = placeOf(MainWindow::IdOf(layout::mainwindow::kModList));
+    const RECT switchButton = placeOf(MainWindow::IdOf(layout::mainwindow::kSwitch));
     RECT frame{};
     GetWindowRect(main, &frame);
     MINMAXINFO limits{};
@@ -266,11 +297,14 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
               (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
     SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
                  frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(asVector(placeOf(MainWindow::kModListId)), moved(list, 0, 0, 300, 150));
-    EXPECT_EQ(asVector(placeOf(MainWindow::kSwitchId)), moved(switchButton, 150, 150, 0, 0));
+    EXPECT_EQ(asVector(placeOf(MainWindow::IdOf(layout::mainwindow::kModList))),
+              moved(list, 0, 0, 300, 150));
+    EXPECT_EQ(asVector(placeOf(MainWindow::IdOf(layout::mainwindow::kSwitch))),
+              moved(switchButton, 150, 150, 0, 0));
     RECT client{};
     GetClientRect(main, &client);
-    for (int id = MainWindow::kCurrentModHeadingId; id <= MainWindow::kRemoveId; ++id) {
+    for (int id = MainWindow::IdOf(layout::mainwindow::kCurrentModHeading);
+         id <= MainWindow::IdOf(layout::mainwindow::kRemove); ++id) {
         const RECT place = placeOf(id);
         EXPECT_TRUE(place.right <= client.right && place.bottom <= client.bottom) << id;
     }
@@ -286,7 +320,7 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
     std::memcpy(drop + 1, kFiles, sizeof(kFiles));
     GlobalUnlock(memory);
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    const HWND modList = GetDlgItem(main, MainWindow::kModListId);
+    const HWND modList = GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kModList));
     ASSERT_EQ(SendMessageW(modList, LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(shown.size(), 1U) << "the folder named";
     RECT item{};
@@ -300,8 +334,8 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
 TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsIt) {
     const HWND main = Start(true, MainWindow::kClassName);
     platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
-    dialog.answers = {"C:\\mods\\Shiny Water.zpk"};
-    Click(main, MainWindow::kAddId);
+    openAnswers = {"C:\\mods\\Shiny Water.zpk"};
+    Click(main, MainWindow::IdOf(layout::mainwindow::kAdd));
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
     constexpr Style styles[] = {
@@ -311,26 +345,32 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         platform.stage = kCopying;
         whileCopying = [&, seen = false](HWND progress) mutable {
             if (std::exchange(seen, true)) {  // told to finish
-                if (IsWindowEnabled(GetDlgItem(progress, ProgressWindow::kCancelId)) != FALSE) {
+                if (IsWindowEnabled(GetDlgItem(
+                        progress, ProgressWindow::IdOf(layout::progress::kCancel))) != FALSE) {
                     return false;
                 }
-                EXPECT_GT(SendDlgItemMessageW(progress, ProgressWindow::kBarId, PBM_GETPOS, 0, 0),
-                          0);
+                EXPECT_GT(
+                    SendDlgItemMessageW(progress, ProgressWindow::IdOf(layout::progress::kBar),
+                                        PBM_GETPOS, 0, 0),
+                    0);
                 platform.stage = kReleased;
                 return true;
             }
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
-            EXPECT_TRUE(IsWindowEnabled(main) &&
-                        !IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
-                        !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
-            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kFileNameId)),
-                      L"Shiny Water.zpk");
             EXPECT_TRUE(
-                TextOf(GetDlgItem(progress, ProgressWindow::kCopiedId)).ends_with(L" of 3.0 GB"));
+                IsWindowEnabled(main) &&
+                !IsWindowEnabled(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kSwitch))) &&
+                !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+            EXPECT_EQ(
+                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kFileName))),
+                L"Shiny Water.zpk");
+            EXPECT_TRUE(
+                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kCopied)))
+                    .ends_with(L" of 3.0 GB"));
             ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
-                          ProgressWindow::kFileNameId, styles, GetDpiForWindow(progress), nullptr);
+                          &ProgressWindow::IdOf, styles, GetDpiForWindow(progress), nullptr);
             if (stop == kCancel) {
-                Click(progress, ProgressWindow::kCancelId);
+                Click(progress, ProgressWindow::IdOf(layout::progress::kCancel));
             } else if (stop == kCloseMain) {
                 SendMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
             } else {
@@ -338,13 +378,15 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
             }
             return stop != kFinish;
         };
-        SendDlgItemMessageW(main, MainWindow::kModListId, LB_SETCURSEL, 1, 0);
-        Click(main, MainWindow::kSwitchId);
+        SendDlgItemMessageW(main, MainWindow::IdOf(layout::mainwindow::kModList), LB_SETCURSEL, 1,
+                            0);
+        Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
         EXPECT_FALSE(whileCopying) << stop;
         EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop == kFinish ? "a mod" : "live");
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
-                    (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+        EXPECT_TRUE(
+            IsWindowEnabled(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kSwitch))) &&
+            (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
         platform.files["C:\\game\\patch_vx.zpk"] = "live";
     }
     KillTimer(nullptr, timer);
@@ -389,7 +431,8 @@ TEST(ProgressWindowTest, EscAndTheCloseBoxCancelTheCopy) {
             }
         });
         const ProgressWindow window(nullptr, job, "mod.zpk");
-        const HWND cancel = GetDlgItem(window.Handle(), ProgressWindow::kCancelId);
+        const HWND cancel =
+            GetDlgItem(window.Handle(), ProgressWindow::IdOf(layout::progress::kCancel));
         MSG key{cancel, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
         escape ? IsDialogMessageW(window.Handle(), &key)
                : SendMessageW(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
