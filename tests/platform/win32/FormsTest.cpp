@@ -1,4 +1,4 @@
-// The two windows as real Win32 windows, checked through the Win32 API (needs a display).
+// The windows as real Win32 windows, checked through the Win32 API (needs a display).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,10 +15,8 @@
 #include <vector>
 
 #include "app/Layout.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/ListTooltip.h"
-#include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
 #include "platform/windows/Utf.h"
@@ -61,30 +59,39 @@ using Style = std::pair<LONG_PTR, LONG_PTR>;
 // Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
 
-// The laid-out client size at the window's DPI, a frame that can be resized when it has a
-// growth rule; each control of its style where the layout puts it at `dpi` in its client area.
+namespace gf = layout::gamefolder;
+namespace mw = layout::mainwindow;
+
+// Where a control is in its form's client area.
+RECT PlaceOf(HWND form, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(form, id), &rect);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The laid-out client size at the window's DPI, `grown` larger, in a frame that can be resized
+// when it has a growth rule; each control of its style where the layout puts it at `dpi`.
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
                    int (*idOf)(const layout::Control&), std::span<const Style> styles, UINT dpi,
-                   GrowthRule growth) {
-    const auto px = [](int twips, UINT at) -> LONG {
-        return layout::TwipsToPixels(twips, static_cast<int>(at));
+                   GrowthRule growth, layout::Size grown = {0, 0}) {
+    const auto px = [dpi](int twips) {
+        return layout::TwipsToPixels(twips, static_cast<int>(dpi));
     };
     RECT rect{};
     GetClientRect(form, &rect);
+    const layout::Size extra{rect.right - px(client.width), rect.bottom - px(client.height)};
     if (dpi == GetDpiForWindow(form)) {  // Wine sizes the frame for the window's first DPI
-        EXPECT_EQ((std::vector{rect.right, rect.bottom}),
-                  (std::vector{px(client.width, dpi), px(client.height, dpi)}));
+        EXPECT_EQ((std::vector{extra.width, extra.height}),
+                  (std::vector{grown.width, grown.height}));
     }
-    const layout::Size extra{static_cast<int>(rect.right - px(client.width, dpi)),
-                             static_cast<int>(rect.bottom - px(client.height, dpi))};
     constexpr LONG_PTR kGrowing = WS_THICKFRAME | WS_MAXIMIZEBOX;
     EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const layout::Control& place = places[i];
-        const HWND child = GetDlgItem(form, idOf(place));
-        EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & styles[i].first, styles[i].second);
-        GetWindowRect(child, &rect);
-        MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(form, idOf(place)), GWL_STYLE) & styles[i].first,
+                  styles[i].second);
+        rect = PlaceOf(form, idOf(place));
         const layout::Rect expected = layout::PlaceGrown(
             place, growth ? growth(place) : layout::Growth::None, static_cast<int>(dpi), extra);
         EXPECT_EQ(
@@ -150,13 +157,14 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-// The open-file dialog's answers, the first one first; with none left it is cancelled.
+// What the open-file dialog was asked last, and its answers, first one first; with none left the
+// system's own dialog shows, and the box timer cancels it.
 std::vector<std::string> openAnswers;
 OPENFILENAMEW openAsked{};
 BOOL WINAPI AnswerOpen(OPENFILENAMEW* dialog) {
     openAsked = *dialog;
     if (openAnswers.empty()) {
-        return FALSE;
+        return GetOpenFileNameW(dialog);
     }
     lstrcpyW(dialog->lpstrFile, windows::ToUtf16(openAnswers.front()).c_str());
     openAnswers.erase(openAnswers.begin());
@@ -180,8 +188,10 @@ class FormsTest : public ::testing::Test {
     HWND Start(bool accepted, const wchar_t* className) {
         platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
         platform.folders.insert("C:\\game\\mods");
-        program.Start(accepted ? (startup.SetGamePath("C:\\game"), FirstWindow::Main)
-                               : startup.Run());
+        if (accepted) {
+            platform.Save("settings", "vxpath", "C:\\game");
+        }
+        program.Start(startup.Run());
         return FindWindowW(className, nullptr);
     }
 };
@@ -193,10 +203,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                                 {WS_TABSTOP, WS_TABSTOP},
                                 kButton,
                                 kButton};
-    ExpectLaidOut(dir, layout::gamefolder::kClientSize, layout::gamefolder::kTabOrder,
-                  &GameFolderWindow::IdOf, styles, GetDpiForWindow(dir), nullptr);
-    const HWND folderText =
-        GetDlgItem(dir, GameFolderWindow::IdOf(layout::gamefolder::kFolderText));
+    ExpectLaidOut(dir, gf::kClientSize, gf::kTabOrder, &GameFolderWindow::IdOf, styles,
+                  GetDpiForWindow(dir), nullptr);
+    const HWND folderText = GetDlgItem(dir, GameFolderWindow::IdOf(gf::kFolderText));
     EXPECT_EQ(TextOf(folderText), L"C:\\program files\\vexmoor");
 
     // Enter presses the focused button only.
@@ -208,35 +217,55 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
-
-    const HWND away = TurnToAnotherProgram();
-    CommandWhileAway(dir, GameFolderWindow::IdOf(layout::gamefolder::kBrowse));
-    DestroyWindow(away);
+    const HWND other = TurnToAnotherProgram();
+    CommandWhileAway(dir, GameFolderWindow::IdOf(gf::kBrowse));
+    DestroyWindow(other);
     EXPECT_EQ(std::get<HWND>(shown.back()), dir) << "the folder picker not owned by its window";
+
     SetWindowTextW(folderText, L"C:\\game");
-    Click(dir, GameFolderWindow::IdOf(layout::gamefolder::kOk));
-    const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
+    Click(dir, GameFolderWindow::IdOf(gf::kOk));
     EXPECT_FALSE(IsWindowVisible(dir));
+    const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
     EXPECT_TRUE(IsWindowVisible(main));
-    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
-    constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
-    constexpr Style mainStyles[] = {kLabel, kLabel, kList, kButton, kButton, kButton};
-    // Then moved to a monitor with 150 % scaling: every control is placed and fitted anew.
-    RECT moved{10, 20, 700, 600};
-    for (const UINT dpi : {GetDpiForWindow(main), 144U}) {
-        if (dpi == 144) {
-            SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&moved));
-        }
-        ExpectLaidOut(main, layout::mainwindow::kClientSize, layout::mainwindow::kTabOrder,
-                      &MainWindow::IdOf, mainStyles, dpi, &layout::mainwindow::GrowthOf);
-    }
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
     SendMessageW(main, WM_CLOSE, 0, 0);
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends it";
+}
+
+// The main window grows from its laid-out size, which is its smallest, and when moved to a
+// monitor with 150 % scaling every control is placed and fitted anew.
+TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndFollowsTheMonitorsScaling) {
+    const HWND main = Start(true, MainWindow::kClassName);
+    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
+    constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
+    constexpr Style styles[] = {kLabel, kLabel, kList, kButton, kButton, kButton};
+    const UINT dpi = GetDpiForWindow(main);
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, dpi,
+                  &mw::GrowthOf);
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    MINMAXINFO limits{};
+    SendMessageW(main, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ((std::vector{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}),
+              (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
+    const RECT list = PlaceOf(main, MainWindow::IdOf(mw::kModList));
+    const RECT switchTo = PlaceOf(main, MainWindow::IdOf(mw::kSwitch));
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
+                 frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, dpi,
+                  &mw::GrowthOf, {300, 150});
+    // In numbers: the list takes all the room, and Switch To moves down into the middle of it.
+    const RECT grownList = PlaceOf(main, MainWindow::IdOf(mw::kModList));
+    const RECT movedSwitch = PlaceOf(main, MainWindow::IdOf(mw::kSwitch));
+    EXPECT_EQ((std::vector{grownList.right - list.right, grownList.bottom - list.bottom,
+                           movedSwitch.left - switchTo.left, movedSwitch.top - switchTo.top}),
+              (std::vector<LONG>{300, 150, 150, 150}));
+    RECT moved{10, 20, 700, 600};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&moved));
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, 144,
+                  &mw::GrowthOf);
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
 }
 
 TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFailure) {
@@ -244,70 +273,34 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     const std::string mod = "C:\\mods\\Ünïcødé & ✓.zpk";
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
-    const auto modList = [main](UINT message, WPARAM index = 0) {
-        return SendDlgItemMessageW(main, MainWindow::IdOf(layout::mainwindow::kModList), message,
-                                   index, 0);
+    const HWND modList = GetDlgItem(main, MainWindow::IdOf(mw::kModList));
+    const auto list = [modList](UINT message, WPARAM index = 0) {
+        return SendMessageW(modList, message, index, 0);
     };
 
+    // While the user is in another program, what the commands show is still the main window's.
     const HWND other = TurnToAnotherProgram();
     openAnswers = {mod};
-    CommandWhileAway(main, MainWindow::IdOf(layout::mainwindow::kAdd));
-    ASSERT_EQ(modList(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
+    CommandWhileAway(main, MainWindow::IdOf(mw::kAdd));
+    ASSERT_EQ(list(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
     EXPECT_EQ(openAsked.hwndOwner, main) << "the open-file dialog not owned by the main window";
-    CommandWhileAway(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
+    EXPECT_NE(openAsked.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_EQ(std::wstring(openAsked.lpstrFilter, 29),
+              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
+    CommandWhileAway(main, MainWindow::IdOf(mw::kSwitch));
     DestroyWindow(other);
     // One OK button, no icon.
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
-    modList(LB_SETCURSEL, 1);
-    Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
+    list(LB_SETCURSEL, 1);
+    Click(main, MainWindow::IdOf(mw::kSwitch));
     EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a mod") << "the name changed in the list";
-    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kCurrentMod))),
-              L"Ünïcødé & ✓.zpk");
-    modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::IdOf(layout::mainwindow::kRemove));
-    EXPECT_EQ(modList(LB_GETCOUNT), 1);
-    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
-    modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
-    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(mw::kCurrentMod))), L"Ünïcødé & ✓.zpk");
+    list(LB_SETCURSEL, 1);
+    Click(main, MainWindow::IdOf(mw::kRemove));
+    // The system's own dialog, over the main window, cancelled: the last name is not added again.
+    Click(main, MainWindow::IdOf(mw::kAdd));
     EXPECT_EQ(std::get<HWND>(shown.back()), main);
-}
-
-TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndAddsDroppedFiles) {
-    const HWND main = Start(true, MainWindow::kClassName);
-    program.OpenMainWindow();
-    const auto placeOf = [main](int id) {
-        RECT rect{};
-        GetWindowRect(GetDlgItem(main, id), &rect);
-        MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    };
-    const auto moved = [](RECT rect, LONG dx, LONG dy, LONG wider, LONG taller) {
-        return std::vector{rect.left + dx, rect.top + dy, rect.right + dx + wider,
-                           rect.bottom + dy + taller};
-    };
-    const auto asVector = [](RECT r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
-    const RECT list = placeOf(MainWindow::IdOf(layout::mainwindow::kModList));
-    const RECT switchButton = placeOf(MainWindow::IdOf(layout::mainwindow::kSwitch));
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    MINMAXINFO limits{};
-    SendMessageW(main, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_EQ((std::vector{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}),
-              (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
-    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
-                 frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(asVector(placeOf(MainWindow::IdOf(layout::mainwindow::kModList))),
-              moved(list, 0, 0, 300, 150));
-    EXPECT_EQ(asVector(placeOf(MainWindow::IdOf(layout::mainwindow::kSwitch))),
-              moved(switchButton, 150, 150, 0, 0));
-    RECT client{};
-    GetClientRect(main, &client);
-    for (int id = MainWindow::IdOf(layout::mainwindow::kCurrentModHeading);
-         id <= MainWindow::IdOf(layout::mainwindow::kRemove); ++id) {
-        const RECT place = placeOf(id);
-        EXPECT_TRUE(place.right <= client.right && place.bottom <= client.bottom) << id;
-    }
+    EXPECT_EQ(list(LB_GETCOUNT), 1);
 
     // A real drop of a file and a folder, as Explorer hands it over.
     platform.files["C:\\mods\\a.zpk"] = "a";
@@ -320,12 +313,17 @@ TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndAddsDroppedFiles) {
     std::memcpy(drop + 1, kFiles, sizeof(kFiles));
     GlobalUnlock(memory);
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    const HWND modList = GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kModList));
-    ASSERT_EQ(SendMessageW(modList, LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(shown.size(), 1U) << "the folder named";
+    ASSERT_EQ(list(LB_GETCOUNT), 2);
+    EXPECT_EQ(shown.size(), 3U) << "the folder named";
     RECT item{};
     SendMessageW(modList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(modList, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
+
+    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
+    list(LB_SETCURSEL, 0);
+    Click(main, MainWindow::IdOf(mw::kSwitch));
+    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
 // A copy that runs a while shows its progress over the main window, whose controls and drops take
@@ -396,28 +394,6 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         DispatchMessageW(&message);
     }
     EXPECT_FALSE(IsWindow(main));
-}
-
-OPENFILENAMEW asked{};
-// The first showing stands in for a user who picks a file; the others are the system's.
-BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
-    const bool first = asked.lStructSize == 0;
-    asked = *dialog;
-    return first ? lstrcpyW(dialog->lpstrFile, L"C:\\mod.zpk") != nullptr
-                 : GetOpenFileNameW(dialog);
-}
-
-TEST_F(FormsTest, OpenFileDialogAsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
-    Win32OpenFileDialog files(&WatchedDialog);
-    files.SetFileMustExist(true);
-    files.SetFileType({"Vexmoor Patch (*.zpk)", "*.zpk"});
-    files.ShowOpen();
-    EXPECT_EQ(files.FileName(), "C:\\mod.zpk");
-    files.ShowOpen();  // cancelled
-    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0U);
-    EXPECT_EQ(std::wstring(asked.lpstrFilter, 29),
-              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
-    EXPECT_EQ(files.FileName(), "");
 }
 
 // Esc and the progress window's own close box cancel the copy; neither destroys the window,
