@@ -76,7 +76,7 @@ std::string Win32FolderDialog::ChooseFolder(const std::string& start) {
                                               IID_PPV_ARGS(startFolder.Out())))) {
         dialog->SetFolder(startFolder.Get());
     }
-    const HRESULT shown = dialog->Show(GetActiveWindow());
+    const HRESULT shown = dialog->Show(owner_);
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) {
         return {};
     }

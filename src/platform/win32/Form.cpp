@@ -59,8 +59,9 @@ void Form::Create(const wchar_t* className, std::string_view caption, layout::Si
     boxes_.Attach(Handle());
     for (const FormControl& control : controls_) {
         const HWND child = CreateWindowExW(
-            control.exStyle, control.className, windows::ToUtf16(control.place.caption).c_str(),
-            WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, Handle(),
+            control.kind.exStyle, control.kind.className,
+            windows::ToUtf16(control.place.caption).c_str(),
+            WS_CHILD | WS_VISIBLE | control.kind.style, 0, 0, 0, 0, Handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), ThisModule(), nullptr);
         if (child == nullptr) {
             throw windows::LastError();
@@ -136,7 +137,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
         case WM_GETMINMAXINFO:
             if (dpi_ != 0) {
-                const SIZE smallest = ClassicWindowSize();
+                const SIZE smallest = SmallestWindowSize();
                 reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
                 return 0;
             }
@@ -172,10 +173,10 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 void Form::ApplyDpi(UINT dpi) {
     std::vector<CaptionBox> boxes;
     for (const FormControl& control : controls_) {
-        if (control.fit) {
+        if (control.kind.fit) {
             boxes.push_back({windows::ToUtf16(control.place.caption),
                              TwipsToPixels(control.place.width, dpi),
-                             TwipsToPixels(control.place.height, dpi), *control.fit});
+                             TwipsToPixels(control.place.height, dpi), *control.kind.fit});
         }
     }
     UniqueFont font = CreateFittingFont(MessageFontForDpi(dpi), boxes, dpi);
@@ -186,11 +187,11 @@ void Form::ApplyDpi(UINT dpi) {
     // The controls let go of the old font above; only now may it be deleted.
     font_ = std::move(font);
 
-    // The first time, and always for a fixed form, the classic size; a form that has grown
-    // keeps its size when only the font changes, down to the classic size at the new DPI.
+    // The first time, and always for a fixed form, the laid-out size; a form that has grown
+    // keeps its size when only the font changes, down to the laid-out size at the new DPI.
     const bool first = dpi_ == 0;
     dpi_ = dpi;
-    SIZE size = ClassicWindowSize();
+    SIZE size = SmallestWindowSize();
     RECT window{};
     if (growth_ != nullptr && !first && GetWindowRect(Handle(), &window) != FALSE) {
         size.cx = std::max(size.cx, window.right - window.left);
@@ -203,7 +204,7 @@ void Form::ApplyDpi(UINT dpi) {
     OnFontChanged();
 }
 
-SIZE Form::ClassicWindowSize() const {
+SIZE Form::SmallestWindowSize() const {
     return WindowSizeForClient(TwipsToPixels(clientSize_.width, dpi_),
                                TwipsToPixels(clientSize_.height, dpi_), style_, kFormExStyle, dpi_);
 }

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string_view>
 
 #include "app/Controls.h"
@@ -15,15 +18,46 @@
 
 namespace vx::win32 {
 
-// One child control of a form: where the layout puts it and what kind of window it is.
-struct FormControl {
-    layout::Control place;
-    int id;
+// What kind of child window a control is; where it sits comes from the layout.
+struct ControlKind {
     const wchar_t* className;
     DWORD style;  // besides WS_CHILD | WS_VISIBLE
     DWORD exStyle;
     std::optional<CaptionFit> fit;  // how its caption must fit, if it has one
 };
+
+// One child control of a form: where the layout puts it, its id and its kind.
+struct FormControl {
+    layout::Control place;
+    int id;
+    ControlKind kind;
+};
+
+// The id of `control` on a form whose first control in `tabOrder` has `firstId`: its place in
+// the order Tab walks them counts on from there. A control not in `tabOrder` does not compile.
+template <std::size_t N>
+constexpr int IdIn(const std::array<layout::Control, N>& tabOrder, int firstId,
+                   const layout::Control& control) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (tabOrder[i].name == control.name) {
+            return firstId + static_cast<int>(i);
+        }
+    }
+    throw std::logic_error("the control is not in the tab order");
+}
+
+// A form's controls in the order of `tabOrder`, which is the order they are made in and the
+// order Tab walks them, each with its id from IdIn and its kind from `kindOf`.
+template <std::size_t N>
+constexpr std::array<FormControl, N> InTabOrder(const std::array<layout::Control, N>& tabOrder,
+                                                int firstId,
+                                                ControlKind (*kindOf)(const layout::Control&)) {
+    std::array<FormControl, N> controls{};
+    for (std::size_t i = 0; i < N; ++i) {
+        controls[i] = {tabOrder[i], IdIn(tabOrder, firstId, tabOrder[i]), kindOf(tabOrder[i])};
+    }
+    return controls;
+}
 
 // How a form's controls follow it as it grows; nullptr for a form of fixed size.
 using GrowthRule = layout::Growth (*)(const layout::Control&);
@@ -49,7 +83,7 @@ class Form : public BaseWindow<Form> {
     // shows), and its controls in the order of `controls`, which is the order Tab walks them.
     // Throws vx::Error when Windows refuses. Without a minimize box the title bar has one
     // button only, which leaves a narrow window room for a long caption. A form with a growth
-    // rule can be resized and maximized, down to its classic client size.
+    // rule can be resized and maximized, down to its laid-out client size, the smallest.
     void Create(const wchar_t* className, std::string_view caption, layout::Size clientSize,
                 std::span<const FormControl> controls, bool minimizeBox,
                 GrowthRule growth = nullptr, HWND owner = nullptr);
@@ -71,7 +105,7 @@ class Form : public BaseWindow<Form> {
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(UINT dpi);
     void PlaceControls();
-    SIZE ClassicWindowSize() const;
+    SIZE SmallestWindowSize() const;
     void ApplyIcons(UINT dpi);
     void Centre();
 

@@ -9,15 +9,18 @@ namespace at = layout::gamefolder;
 
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 
-constexpr std::array<FormControl, 4> kControls{{
-    {at::kFolderLabel, GameFolderWindow::kFolderLabelId, L"Static", SS_LEFT | SS_NOPREFIX, 0,
-     CaptionFit::Label},
-    {at::kFolderText, GameFolderWindow::kFolderTextId, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL,
-     WS_EX_CLIENTEDGE, CaptionFit::Edit},
-    // Never BS_DEFPUSHBUTTON: Enter in the text box must not press Ok.
-    {at::kOk, GameFolderWindow::kOkId, L"Button", kButton, 0, CaptionFit::Button},
-    {at::kBrowse, GameFolderWindow::kBrowseId, L"Button", kButton, 0, CaptionFit::Button},
-}};
+constexpr ControlKind KindOf(const layout::Control& control) {
+    if (control.name == at::kFolderLabel.name) {
+        return {L"Static", SS_LEFT | SS_NOPREFIX, 0, CaptionFit::Label};
+    }
+    if (control.name == at::kFolderText.name) {
+        return {L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, CaptionFit::Edit};
+    }
+    // Ok and Browse. Never BS_DEFPUSHBUTTON: Enter in the text box must not press Ok.
+    return {L"Button", kButton, 0, CaptionFit::Button};
+}
+
+constexpr auto kControls = InTabOrder(at::kTabOrder, GameFolderWindow::kFirstId, &KindOf);
 
 }  // namespace
 
@@ -27,16 +30,17 @@ GameFolderWindow::GameFolderWindow(Startup& startup, Services services, MainWind
     // asks one question.
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false);
     self_.Attach(Handle());
-    folderText_.Attach(Control(kFolderTextId));
+    folderText_.Attach(Control(IdOf(at::kFolderText)));
+    browser_.Attach(Handle());
 }
 
 void GameFolderWindow::OnCommand(int id, int notification) {
     if (notification != BN_CLICKED) {
         return;
     }
-    if (id == kOkId) {
+    if (id == IdOf(at::kOk)) {
         logic_.OnOk();
-    } else if (id == kBrowseId) {
+    } else if (id == IdOf(at::kBrowse)) {
         logic_.OnBrowse();
     }
 }

@@ -13,7 +13,10 @@ namespace vx::win32 {
 class GameFolderWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.VXDir";
-    enum ControlId : int { kFolderLabelId = 100, kFolderTextId, kOkId, kBrowseId };
+    static constexpr int kFirstId = 100;
+    static constexpr int IdOf(const layout::Control& control) {
+        return IdIn(layout::gamefolder::kTabOrder, kFirstId, control);
+    }
 
     // Creates the window, hidden.
     GameFolderWindow(Startup& startup, Services services, MainWindowOpener& opener);

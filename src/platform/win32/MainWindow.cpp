@@ -18,20 +18,24 @@ namespace at = layout::mainwindow;
 constexpr DWORD kCentredLabel = SS_CENTER | SS_NOPREFIX;
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 
-constexpr std::array<FormControl, 6> kControls{{
-    {at::kCurrentModHeading, MainWindow::kCurrentModHeadingId, L"Static", kCentredLabel, 0,
-     CaptionFit::Label},
-    // A file name too long for the label ends in an ellipsis instead of wrapping out of sight.
-    {at::kCurrentMod, MainWindow::kCurrentModId, L"Static", kCentredLabel | SS_ENDELLIPSIS, 0,
-     CaptionFit::Label},
-    // Not sorted: item i is entry i+1. One selection at most.
-    {at::kModList, MainWindow::kModListId, L"ListBox",
-     WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE,
-     std::nullopt},
-    {at::kSwitch, MainWindow::kSwitchId, L"Button", kButton, 0, CaptionFit::Button},
-    {at::kAdd, MainWindow::kAddId, L"Button", kButton, 0, CaptionFit::Button},
-    {at::kRemove, MainWindow::kRemoveId, L"Button", kButton, 0, CaptionFit::Button},
-}};
+constexpr ControlKind KindOf(const layout::Control& control) {
+    if (control.name == at::kCurrentModHeading.name) {
+        return {L"Static", kCentredLabel, 0, CaptionFit::Label};
+    }
+    if (control.name == at::kCurrentMod.name) {
+        // A file name too long for the label ends in an ellipsis instead of wrapping out of sight.
+        return {L"Static", kCentredLabel | SS_ENDELLIPSIS, 0, CaptionFit::Label};
+    }
+    if (control.name == at::kModList.name) {
+        // Not sorted: row i is entry i+1. One selection at most.
+        return {L"ListBox",
+                WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                WS_EX_CLIENTEDGE, std::nullopt};
+    }
+    return {L"Button", kButton, 0, CaptionFit::Button};  // Switch To, Add A Mod, Remove A Mod
+}
+
+constexpr auto kControls = InTabOrder(at::kTabOrder, MainWindow::kFirstId, &KindOf);
 
 // The paths of a drop, in UTF-8; the drop is let go of whatever happens.
 std::vector<std::string> TakeDroppedPaths(HDROP drop) {
@@ -49,13 +53,14 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
 
 }  // namespace
 
-MainWindow::MainWindow(const SharedPaths& paths, Services services, OpenFileDialog& openDialog)
+MainWindow::MainWindow(const SharedPaths& paths, Services services, Win32OpenFileDialog& openDialog)
     : logic_(paths, services, Boxes(), {currentMod_, modList_, openDialog, copies_}) {
     Create(kClassName, at::kCaption, at::kClientSize, kControls, true, &at::GrowthOf);
     copies_.Attach(Handle());
-    currentMod_.Attach(Control(kCurrentModId));
-    modList_.Attach(Control(kModListId));
-    modListTips_.Attach(Handle(), Control(kModListId));
+    openDialog.Attach(Handle());
+    currentMod_.Attach(Control(IdOf(at::kCurrentMod)));
+    modList_.Attach(Control(IdOf(at::kModList)));
+    modListTips_.Attach(Handle(), Control(IdOf(at::kModList)));
     DragAcceptFiles(Handle(), TRUE);
 }
 
@@ -84,13 +89,13 @@ void MainWindow::OnCommand(int id, int notification) {
         return;
     }
     switch (id) {
-        case kSwitchId:
+        case IdOf(at::kSwitch):
             logic_.OnSwitch();
             break;
-        case kAddId:
+        case IdOf(at::kAdd):
             logic_.OnAdd();
             break;
-        case kRemoveId:
+        case IdOf(at::kRemove):
             logic_.OnRemove();
             break;
         default:

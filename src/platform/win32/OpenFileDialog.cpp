@@ -28,7 +28,7 @@ void Win32OpenFileDialog::ShowOpen() {
 
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = GetActiveWindow();
+    dialog.hwndOwner = owner_;
     dialog.lpstrFilter = filter_.empty() ? nullptr : filter_.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = buffer.data();

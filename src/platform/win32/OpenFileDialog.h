@@ -11,13 +11,17 @@
 
 namespace vx::win32 {
 
-// The system's open-file dialog. The chosen name is kept for the next showing, where the
-// dialog starts; a cancelled dialog leaves the name empty, so a cancel never adds anything.
+// The system's open-file dialog, owned by the window that shows it, as its boxes are. The
+// chosen name is kept for the next showing, where the dialog starts; a cancelled dialog leaves
+// the name empty, so a cancel never adds anything.
 class Win32OpenFileDialog : public OpenFileDialog {
   public:
     using SystemDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
     // `show` is the system's dialog; a test may watch what is asked of it.
     explicit Win32OpenFileDialog(SystemDialog show = &GetOpenFileNameW) : show_(show) {}
+
+    // The window that shows the dialog; while it is up, Windows keeps that window from input.
+    void Attach(HWND owner) { owner_ = owner; }
 
     void SetFileMustExist(bool mustExist) override { mustExist_ = mustExist; }
     void SetFileType(const FileType& type) override;
@@ -26,6 +30,7 @@ class Win32OpenFileDialog : public OpenFileDialog {
 
   private:
     SystemDialog show_;
+    HWND owner_ = nullptr;
     bool mustExist_ = false;
     std::wstring filter_;
     std::string fileName_;

@@ -6,7 +6,7 @@
 
 namespace vx::win32 {
 
-Program::Program(Startup& startup, Services services, OpenFileDialog& openDialog)
+Program::Program(Startup& startup, Services services, Win32OpenFileDialog& openDialog)
     : startup_(startup), services_(services), openDialog_(openDialog) {}
 
 void Program::Start(FirstWindow first) {

@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "platform/win32/GameFolderWindow.h"
 #include "platform/win32/MainWindow.h"
+#include "platform/win32/OpenFileDialog.h"
 
 namespace vx::win32 {
 
@@ -14,7 +15,7 @@ namespace vx::win32 {
 // game-folder window to the main window.
 class Program final : public MainWindowOpener {
   public:
-    Program(Startup& startup, Services services, OpenFileDialog& openDialog);
+    Program(Startup& startup, Services services, Win32OpenFileDialog& openDialog);
 
     // Opens the window that Startup::Run chose. Throws vx::Error when it cannot be made.
     void Start(FirstWindow first);
@@ -24,7 +25,7 @@ class Program final : public MainWindowOpener {
   private:
     Startup& startup_;
     Services services_;
-    OpenFileDialog& openDialog_;
+    Win32OpenFileDialog& openDialog_;
     std::optional<GameFolderWindow> gameFolderWindow_;
     std::optional<MainWindow> mainWindow_;
 };

@@ -14,15 +14,21 @@ namespace at = layout::progress;
 
 constexpr DWORD kCentredText = SS_CENTER | SS_NOPREFIX;
 
-constexpr std::array<FormControl, 4> kControls{{
-    // A long file name ends in an ellipsis instead of wrapping out of sight.
-    {at::kFileName, ProgressWindow::kFileNameId, L"Static", kCentredText | SS_ENDELLIPSIS, 0,
-     std::nullopt},
-    {at::kBar, ProgressWindow::kBarId, PROGRESS_CLASSW, 0, 0, std::nullopt},
-    {at::kCopied, ProgressWindow::kCopiedId, L"Static", kCentredText, 0, std::nullopt},
-    {at::kCancel, ProgressWindow::kCancelId, L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0,
-     CaptionFit::Button},
-}};
+constexpr ControlKind KindOf(const layout::Control& control) {
+    if (control.name == at::kFileName.name) {
+        // A long file name ends in an ellipsis instead of wrapping out of sight.
+        return {L"Static", kCentredText | SS_ENDELLIPSIS, 0, std::nullopt};
+    }
+    if (control.name == at::kBar.name) {
+        return {PROGRESS_CLASSW, 0, 0, std::nullopt};
+    }
+    if (control.name == at::kCopied.name) {
+        return {L"Static", kCentredText, 0, std::nullopt};
+    }
+    return {L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0, CaptionFit::Button};  // Cancel
+}
+
+constexpr auto kControls = InTabOrder(at::kTabOrder, ProgressWindow::kFirstId, &KindOf);
 
 }  // namespace
 
@@ -30,27 +36,27 @@ ProgressWindow::ProgressWindow(HWND owner, CopyJob& job, const std::string& file
     const INITCOMMONCONTROLSEX progressBar{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&progressBar);
     Create(kClassName, at::kCaption, at::kClientSize, kControls, false, nullptr, owner);
-    WriteWindowText(Control(kFileNameId), fileName);
-    SendMessageW(Control(kBarId), PBM_SETRANGE32, 0, 1000);
+    WriteWindowText(Control(IdOf(at::kFileName)), fileName);
+    SendMessageW(Control(IdOf(at::kBar)), PBM_SETRANGE32, 0, 1000);
     Update();
 }
 
 void ProgressWindow::Update() {
     const CopyJob::State now = job_.Now();
     if (now.done != shown_.done || now.total != shown_.total) {
-        WriteWindowText(Control(kCopiedId), CopiedOfTotal(now.done, now.total));
-        SendMessageW(Control(kBarId), PBM_SETPOS,
+        WriteWindowText(Control(IdOf(at::kCopied)), CopiedOfTotal(now.done, now.total));
+        SendMessageW(Control(IdOf(at::kBar)), PBM_SETPOS,
                      static_cast<WPARAM>(CopiedPermille(now.done, now.total)), 0);
     }
     if (now.Cancellable() != shown_.Cancellable()) {
-        EnableWindow(Control(kCancelId), now.Cancellable() ? TRUE : FALSE);
+        EnableWindow(Control(IdOf(at::kCancel)), now.Cancellable() ? TRUE : FALSE);
     }
     shown_ = now;
 }
 
 void ProgressWindow::OnCommand(int id, int notification) {
     // IDCANCEL: Esc, passed on by the dialog keys of the message loop.
-    if ((id == kCancelId && notification == BN_CLICKED) || id == IDCANCEL) {
+    if ((id == IdOf(at::kCancel) && notification == BN_CLICKED) || id == IDCANCEL) {
         job_.Cancel();
     }
 }

@@ -13,7 +13,10 @@ namespace vx::win32 {
 class ProgressWindow final : public Form {
   public:
     static constexpr const wchar_t* kClassName = L"VexmoorPatchkeeper.Progress";
-    enum ControlId : int { kFileNameId = 300, kBarId, kCopiedId, kCancelId };
+    static constexpr int kFirstId = 300;
+    static constexpr int IdOf(const layout::Control& control) {
+        return IdIn(layout::progress::kTabOrder, kFirstId, control);
+    }
 
     // Creates the window for `job`, hidden, owned by `owner`.
     ProgressWindow(HWND owner, CopyJob& job, const std::string& fileName);

@@ -9,10 +9,10 @@
 
 namespace vx::windows {
 
-// The three steps of an atomic file copy, each one API call on paths in API form (see
-// ApiPath). They sit behind this interface so that each can be made to fail on purpose and
-// the rest of the copy be seen to clean up; the program uses the system's own. Each throws
-// vx::Error with the system's number when its call fails, and does nothing else.
+// The copy, the flush and the rename of an atomic file copy, each one API call on paths in API form
+// (see ApiPath). They sit behind this interface so that each can be made to fail on purpose and the
+// rest of the copy be seen to clean up; the program uses the system's own. Each throws vx::Error
+// with the system's number when its call fails, and does nothing else.
 class FileSteps {
   public:
     virtual ~FileSteps() = default;

@@ -1,4 +1,4 @@
-// The two windows as real Win32 windows, checked through the Win32 API (needs a display).
+// The windows as real Win32 windows, checked through the Win32 API (needs a display).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,12 +15,11 @@
 #include <vector>
 
 #include "app/Layout.h"
-#include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/ListTooltip.h"
-#include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
+#include "platform/windows/Utf.h"
 
 namespace vx::win32 {
 namespace {
@@ -60,29 +59,39 @@ using Style = std::pair<LONG_PTR, LONG_PTR>;
 // Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
 
-// The classic client size at the window's DPI, a frame that can be resized when it has a
-// growth rule; each control of its style where the layout puts it at `dpi` in its client area.
+namespace gf = layout::gamefolder;
+namespace mw = layout::mainwindow;
+
+// Where a control is in its form's client area.
+RECT PlaceOf(HWND form, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(form, id), &rect);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The laid-out client size at the window's DPI, `grown` larger, in a frame that can be resized
+// when it has a growth rule; each control of its style where the layout puts it at `dpi`.
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
-                   int firstId, std::span<const Style> styles, UINT dpi, GrowthRule growth) {
-    const auto px = [](int twips, UINT at) -> LONG {
-        return layout::TwipsToPixels(twips, static_cast<int>(at));
+                   int (*idOf)(const layout::Control&), std::span<const Style> styles, UINT dpi,
+                   GrowthRule growth, layout::Size grown = {0, 0}) {
+    const auto px = [dpi](int twips) {
+        return layout::TwipsToPixels(twips, static_cast<int>(dpi));
     };
     RECT rect{};
     GetClientRect(form, &rect);
+    const layout::Size extra{rect.right - px(client.width), rect.bottom - px(client.height)};
     if (dpi == GetDpiForWindow(form)) {  // Wine sizes the frame for the window's first DPI
-        EXPECT_EQ((std::vector{rect.right, rect.bottom}),
-                  (std::vector{px(client.width, dpi), px(client.height, dpi)}));
+        EXPECT_EQ((std::vector{extra.width, extra.height}),
+                  (std::vector{grown.width, grown.height}));
     }
-    const layout::Size extra{static_cast<int>(rect.right - px(client.width, dpi)),
-                             static_cast<int>(rect.bottom - px(client.height, dpi))};
     constexpr LONG_PTR kGrowing = WS_THICKFRAME | WS_MAXIMIZEBOX;
     EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
         const layout::Control& place = places[i];
-        const HWND child = GetDlgItem(form, firstId + static_cast<int>(i));
-        EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & styles[i].first, styles[i].second);
-        GetWindowRect(child, &rect);
-        MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(form, idOf(place)), GWL_STYLE) & styles[i].first,
+                  styles[i].second);
+        rect = PlaceOf(form, idOf(place));
         const layout::Rect expected = layout::PlaceGrown(
             place, growth ? growth(place) : layout::Growth::None, static_cast<int>(dpi), extra);
         EXPECT_EQ(
@@ -93,6 +102,20 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
 
 void Click(HWND form, int id) {
     SendMessageW(GetDlgItem(form, id), BM_CLICK, 0, 0);
+}
+
+// Makes another program's window the active one, as when the user turned to it while a command
+// ran; what the command shows must still be its window's.
+HWND TurnToAnotherProgram() {
+    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
+                                       nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_EQ(GetActiveWindow(), other);
+    return other;
+}
+// A button's command, as a click would send it but without making its window active.
+void CommandWhileAway(HWND form, int id) {
+    SendMessageW(form, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
 // Feeds one key press to the dialog keys of the message loop, as a user's key would reach them.
@@ -134,6 +157,20 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
+// What the open-file dialog was asked last, and its answers, first one first; with none left the
+// system's own dialog shows, and the box timer cancels it.
+std::vector<std::string> openAnswers;
+OPENFILENAMEW openAsked{};
+BOOL WINAPI AnswerOpen(OPENFILENAMEW* dialog) {
+    openAsked = *dialog;
+    if (openAnswers.empty()) {
+        return GetOpenFileNameW(dialog);
+    }
+    lstrcpyW(dialog->lpstrFile, windows::ToUtf16(openAnswers.front()).c_str());
+    openAnswers.erase(openAnswers.begin());
+    return TRUE;
+}
+
 // The program over fake services, with the game's folder accepted when `accepted`.
 class FormsTest : public ::testing::Test {
   protected:
@@ -144,15 +181,17 @@ class FormsTest : public ::testing::Test {
 
     UINT_PTR boxAnswers = SetTimer(nullptr, 0, 20, &AnswerBoxes);
     SlowPlatform platform;
-    test::FakeOpenFileDialog dialog;
+    Win32OpenFileDialog dialog{&AnswerOpen};
     Startup startup{platform};
     Program program{startup, platform, dialog};
 
     HWND Start(bool accepted, const wchar_t* className) {
         platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
         platform.folders.insert("C:\\game\\mods");
-        program.Start(accepted ? (startup.SetGamePath("C:\\game"), FirstWindow::Main)
-                               : startup.Run());
+        if (accepted) {
+            platform.Save("settings", "vxpath", "C:\\game");
+        }
+        program.Start(startup.Run());
         return FindWindowW(className, nullptr);
     }
 };
@@ -164,9 +203,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
                                 {WS_TABSTOP, WS_TABSTOP},
                                 kButton,
                                 kButton};
-    ExpectLaidOut(dir, layout::gamefolder::kClientSize, layout::gamefolder::kTabOrder,
-                  GameFolderWindow::kFolderLabelId, styles, GetDpiForWindow(dir), nullptr);
-    const HWND folderText = GetDlgItem(dir, GameFolderWindow::kFolderTextId);
+    ExpectLaidOut(dir, gf::kClientSize, gf::kTabOrder, &GameFolderWindow::IdOf, styles,
+                  GetDpiForWindow(dir), nullptr);
+    const HWND folderText = GetDlgItem(dir, GameFolderWindow::IdOf(gf::kFolderText));
     EXPECT_EQ(TextOf(folderText), L"C:\\program files\\vexmoor");
 
     // Enter presses the focused button only.
@@ -178,32 +217,55 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
+    const HWND other = TurnToAnotherProgram();
+    CommandWhileAway(dir, GameFolderWindow::IdOf(gf::kBrowse));
+    DestroyWindow(other);
+    EXPECT_EQ(std::get<HWND>(shown.back()), dir) << "the folder picker not owned by its window";
 
     SetWindowTextW(folderText, L"C:\\game");
-    Click(dir, GameFolderWindow::kOkId);
-    const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
+    Click(dir, GameFolderWindow::IdOf(gf::kOk));
     EXPECT_FALSE(IsWindowVisible(dir));
+    const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
     EXPECT_TRUE(IsWindowVisible(main));
-    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
-    constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
-    constexpr Style mainStyles[] = {kLabel, kLabel, kList, kButton, kButton, kButton};
-    // Then moved to a monitor with 150 % scaling: every control is placed and fitted anew.
-    RECT moved{10, 20, 700, 600};
-    for (const UINT dpi : {GetDpiForWindow(main), 144U}) {
-        if (dpi == 144) {
-            SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                         reinterpret_cast<LPARAM>(&moved));
-        }
-        ExpectLaidOut(main, layout::mainwindow::kClientSize, layout::mainwindow::kTabOrder,
-                      MainWindow::kCurrentModHeadingId, mainStyles, dpi,
-                      &layout::mainwindow::GrowthOf);
-    }
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
     SendMessageW(main, WM_CLOSE, 0, 0);
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends it";
+}
+
+// The main window grows from its laid-out size, which is its smallest, and when moved to a
+// monitor with 150 % scaling every control is placed and fitted anew.
+TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndFollowsTheMonitorsScaling) {
+    const HWND main = Start(true, MainWindow::kClassName);
+    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
+    constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
+    constexpr Style styles[] = {kLabel, kLabel, kList, kButton, kButton, kButton};
+    const UINT dpi = GetDpiForWindow(main);
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, dpi,
+                  &mw::GrowthOf);
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    MINMAXINFO limits{};
+    SendMessageW(main, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ((std::vector{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}),
+              (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
+    const RECT list = PlaceOf(main, MainWindow::IdOf(mw::kModList));
+    const RECT switchTo = PlaceOf(main, MainWindow::IdOf(mw::kSwitch));
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
+                 frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, dpi,
+                  &mw::GrowthOf, {300, 150});
+    // In numbers: the list takes all the room, and Switch To moves down into the middle of it.
+    const RECT grownList = PlaceOf(main, MainWindow::IdOf(mw::kModList));
+    const RECT movedSwitch = PlaceOf(main, MainWindow::IdOf(mw::kSwitch));
+    EXPECT_EQ((std::vector{grownList.right - list.right, grownList.bottom - list.bottom,
+                           movedSwitch.left - switchTo.left, movedSwitch.top - switchTo.top}),
+              (std::vector<LONG>{300, 150, 150, 150}));
+    RECT moved{10, 20, 700, 600};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&moved));
+    ExpectLaidOut(main, mw::kClientSize, mw::kTabOrder, &MainWindow::IdOf, styles, 144,
+                  &mw::GrowthOf);
+    GetWindowRect(main, &frame);
+    EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
 }
 
 TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFailure) {
@@ -211,69 +273,34 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     const std::string mod = "C:\\mods\\Ünïcødé & ✓.zpk";
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
-    const auto modList = [main](UINT message, WPARAM index = 0) {
-        return SendDlgItemMessageW(main, MainWindow::kModListId, message, index, 0);
+    const HWND modList = GetDlgItem(main, MainWindow::IdOf(mw::kModList));
+    const auto list = [modList](UINT message, WPARAM index = 0) {
+        return SendMessageW(modList, message, index, 0);
     };
 
-    // The user turned to another program while the command ran (a click would activate the
-    // main window): its box is still the main window's.
-    const HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9,
-                                       nullptr, nullptr, nullptr, nullptr);
-    SetForegroundWindow(other);
-    ASSERT_EQ(GetActiveWindow(), other);
-    SendMessageW(main, WM_COMMAND, MainWindow::kSwitchId, 0);
+    // While the user is in another program, what the commands show is still the main window's.
+    const HWND other = TurnToAnotherProgram();
+    openAnswers = {mod};
+    CommandWhileAway(main, MainWindow::IdOf(mw::kAdd));
+    ASSERT_EQ(list(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
+    EXPECT_EQ(openAsked.hwndOwner, main) << "the open-file dialog not owned by the main window";
+    EXPECT_NE(openAsked.Flags & OFN_FILEMUSTEXIST, 0U);
+    EXPECT_EQ(std::wstring(openAsked.lpstrFilter, 29),
+              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
+    CommandWhileAway(main, MainWindow::IdOf(mw::kSwitch));
     DestroyWindow(other);
     // One OK button, no icon.
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Select something!"}, L"Select Something", main}}));
-    dialog.answers = {mod};
-    Click(main, MainWindow::kAddId);
-    ASSERT_EQ(modList(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
-    modList(LB_SETCURSEL, 1);
-    Click(main, MainWindow::kSwitchId);
+    list(LB_SETCURSEL, 1);
+    Click(main, MainWindow::IdOf(mw::kSwitch));
     EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a mod") << "the name changed in the list";
-    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::kCurrentModId)), L"Ünïcødé & ✓.zpk");
-    modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::kRemoveId);
-    EXPECT_EQ(modList(LB_GETCOUNT), 1);
-    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
-    modList(LB_SETCURSEL, 0);
-    Click(main, MainWindow::kSwitchId);
-    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(mw::kCurrentMod))), L"Ünïcødé & ✓.zpk");
+    list(LB_SETCURSEL, 1);
+    Click(main, MainWindow::IdOf(mw::kRemove));
+    // The system's own dialog, over the main window, cancelled: the last name is not added again.
+    Click(main, MainWindow::IdOf(mw::kAdd));
     EXPECT_EQ(std::get<HWND>(shown.back()), main);
-}
-
-TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
-    const HWND main = Start(true, MainWindow::kClassName);
-    program.OpenMainWindow();
-    const auto placeOf = [main](int id) {
-        RECT rect{};
-        GetWindowRect(GetDlgItem(main, id), &rect);
-        MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    };
-    const auto moved = [](RECT rect, LONG dx, LONG dy, LONG wider, LONG taller) {
-        return std::vector{rect.left + dx, rect.top + dy, rect.right + dx + wider,
-                           rect.bottom + dy + taller};
-    };
-    const auto asVector = [](RECT r) { return std::vector{r.left, r.top, r.right, r.bottom}; };
-    const RECT list = placeOf(MainWindow::kModListId);
-    const RECT switchButton = placeOf(MainWindow::kSwitchId);
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    MINMAXINFO limits{};
-    SendMessageW(main, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-    EXPECT_EQ((std::vector{limits.ptMinTrackSize.x, limits.ptMinTrackSize.y}),
-              (std::vector{frame.right - frame.left, frame.bottom - frame.top}));
-    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + 300,
-                 frame.bottom - frame.top + 150, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(asVector(placeOf(MainWindow::kModListId)), moved(list, 0, 0, 300, 150));
-    EXPECT_EQ(asVector(placeOf(MainWindow::kSwitchId)), moved(switchButton, 150, 150, 0, 0));
-    RECT client{};
-    GetClientRect(main, &client);
-    for (int id = MainWindow::kCurrentModHeadingId; id <= MainWindow::kRemoveId; ++id) {
-        const RECT place = placeOf(id);
-        EXPECT_TRUE(place.right <= client.right && place.bottom <= client.bottom) << id;
-    }
+    EXPECT_EQ(list(LB_GETCOUNT), 1);
 
     // A real drop of a file and a folder, as Explorer hands it over.
     platform.files["C:\\mods\\a.zpk"] = "a";
@@ -286,12 +313,17 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
     std::memcpy(drop + 1, kFiles, sizeof(kFiles));
     GlobalUnlock(memory);
     SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    const HWND modList = GetDlgItem(main, MainWindow::kModListId);
-    ASSERT_EQ(SendMessageW(modList, LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(shown.size(), 1U) << "the folder named";
+    ASSERT_EQ(list(LB_GETCOUNT), 2);
+    EXPECT_EQ(shown.size(), 3U) << "the folder named";
     RECT item{};
     SendMessageW(modList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(modList, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
+
+    platform.failCopyInto.insert("C:\\game\\patch_vx.zpk");  // a full disk
+    list(LB_SETCURSEL, 0);
+    Click(main, MainWindow::IdOf(mw::kSwitch));
+    EXPECT_EQ(std::get<1>(shown.back()), L"Vexmoor Patchkeeper") << "the failure reported";
+    EXPECT_EQ(std::get<HWND>(shown.back()), main);
 }
 
 // A copy that runs a while shows its progress over the main window, whose controls and drops take
@@ -300,8 +332,8 @@ TEST_F(FormsTest, MainWindowGrowsFromItsClassicSizeAndAddsDroppedFiles) {
 TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsIt) {
     const HWND main = Start(true, MainWindow::kClassName);
     platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
-    dialog.answers = {"C:\\mods\\Shiny Water.zpk"};
-    Click(main, MainWindow::kAddId);
+    openAnswers = {"C:\\mods\\Shiny Water.zpk"};
+    Click(main, MainWindow::IdOf(layout::mainwindow::kAdd));
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
     constexpr Style styles[] = {
@@ -311,26 +343,32 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         platform.stage = kCopying;
         whileCopying = [&, seen = false](HWND progress) mutable {
             if (std::exchange(seen, true)) {  // told to finish
-                if (IsWindowEnabled(GetDlgItem(progress, ProgressWindow::kCancelId)) != FALSE) {
+                if (IsWindowEnabled(GetDlgItem(
+                        progress, ProgressWindow::IdOf(layout::progress::kCancel))) != FALSE) {
                     return false;
                 }
-                EXPECT_GT(SendDlgItemMessageW(progress, ProgressWindow::kBarId, PBM_GETPOS, 0, 0),
-                          0);
+                EXPECT_GT(
+                    SendDlgItemMessageW(progress, ProgressWindow::IdOf(layout::progress::kBar),
+                                        PBM_GETPOS, 0, 0),
+                    0);
                 platform.stage = kReleased;
                 return true;
             }
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
-            EXPECT_TRUE(IsWindowEnabled(main) &&
-                        !IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
-                        !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
-            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::kFileNameId)),
-                      L"Shiny Water.zpk");
             EXPECT_TRUE(
-                TextOf(GetDlgItem(progress, ProgressWindow::kCopiedId)).ends_with(L" of 3.0 GB"));
+                IsWindowEnabled(main) &&
+                !IsWindowEnabled(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kSwitch))) &&
+                !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+            EXPECT_EQ(
+                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kFileName))),
+                L"Shiny Water.zpk");
+            EXPECT_TRUE(
+                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kCopied)))
+                    .ends_with(L" of 3.0 GB"));
             ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
-                          ProgressWindow::kFileNameId, styles, GetDpiForWindow(progress), nullptr);
+                          &ProgressWindow::IdOf, styles, GetDpiForWindow(progress), nullptr);
             if (stop == kCancel) {
-                Click(progress, ProgressWindow::kCancelId);
+                Click(progress, ProgressWindow::IdOf(layout::progress::kCancel));
             } else if (stop == kCloseMain) {
                 SendMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
             } else {
@@ -338,13 +376,15 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
             }
             return stop != kFinish;
         };
-        SendDlgItemMessageW(main, MainWindow::kModListId, LB_SETCURSEL, 1, 0);
-        Click(main, MainWindow::kSwitchId);
+        SendDlgItemMessageW(main, MainWindow::IdOf(layout::mainwindow::kModList), LB_SETCURSEL, 1,
+                            0);
+        Click(main, MainWindow::IdOf(layout::mainwindow::kSwitch));
         EXPECT_FALSE(whileCopying) << stop;
         EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop == kFinish ? "a mod" : "live");
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, MainWindow::kSwitchId)) &&
-                    (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+        EXPECT_TRUE(
+            IsWindowEnabled(GetDlgItem(main, MainWindow::IdOf(layout::mainwindow::kSwitch))) &&
+            (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
         platform.files["C:\\game\\patch_vx.zpk"] = "live";
     }
     KillTimer(nullptr, timer);
@@ -354,28 +394,6 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressAndCancelOrClosingTheMainWindowStopsI
         DispatchMessageW(&message);
     }
     EXPECT_FALSE(IsWindow(main));
-}
-
-OPENFILENAMEW asked{};
-// The first showing stands in for a user who picks a file; the others are the system's.
-BOOL WINAPI WatchedDialog(OPENFILENAMEW* dialog) {
-    const bool first = asked.lStructSize == 0;
-    asked = *dialog;
-    return first ? lstrcpyW(dialog->lpstrFile, L"C:\\mod.zpk") != nullptr
-                 : GetOpenFileNameW(dialog);
-}
-
-TEST_F(FormsTest, OpenFileDialogAsksForExistingZpkFilesAndEmptiesTheNameOnCancel) {
-    Win32OpenFileDialog files(&WatchedDialog);
-    files.SetFileMustExist(true);
-    files.SetFileType({"Vexmoor Patch (*.zpk)", "*.zpk"});
-    files.ShowOpen();
-    EXPECT_EQ(files.FileName(), "C:\\mod.zpk");
-    files.ShowOpen();  // cancelled
-    EXPECT_NE(asked.Flags & OFN_FILEMUSTEXIST, 0U);
-    EXPECT_EQ(std::wstring(asked.lpstrFilter, 29),
-              std::wstring(L"Vexmoor Patch (*.zpk)\0*.zpk\0\0", 29));
-    EXPECT_EQ(files.FileName(), "");
 }
 
 // Esc and the progress window's own close box cancel the copy; neither destroys the window,
@@ -389,7 +407,8 @@ TEST(ProgressWindowTest, EscAndTheCloseBoxCancelTheCopy) {
             }
         });
         const ProgressWindow window(nullptr, job, "mod.zpk");
-        const HWND cancel = GetDlgItem(window.Handle(), ProgressWindow::kCancelId);
+        const HWND cancel =
+            GetDlgItem(window.Handle(), ProgressWindow::IdOf(layout::progress::kCancel));
         MSG key{cancel, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
         escape ? IsDialogMessageW(window.Handle(), &key)
                : SendMessageW(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);

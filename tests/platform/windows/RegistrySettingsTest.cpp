@@ -29,6 +29,7 @@ TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
         settings_.Save("settings", "vxpath", value);
         EXPECT_EQ(settings_.Get("settings", "vxpath"), value);
     }
+    EXPECT_EQ(settings_.Get("settings", "mods"), std::nullopt);
     const DWORD number = 3;  // a value that is not text is an error naming the key
     RegSetKeyValueW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\settings").c_str(),
                     L"mods", REG_DWORD, &number, sizeof number);

@@ -13,103 +13,114 @@ using test::Snapshot;
 using test::WriteFile;
 
 TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
-    // The lookup matches any case, answers the stored name and leaves out what it should.
     // Names without a dot are folders.
-    const DWORD attributes[] = {FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN,
-                                FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_NORMAL,
-                                FILE_ATTRIBUTE_HIDDEN};
-    for (int i = 0;
-         const std::string name : {"plain.zpk", "hidden.zpk", "system.zpk", "Mods", "secret"}) {
+    const struct {
+        const char* name;
+        DWORD attributes;
+    } entries[] = {{"plain.zpk", FILE_ATTRIBUTE_READONLY},
+                   {"hidden.zpk", FILE_ATTRIBUTE_HIDDEN},
+                   {"system.zpk", FILE_ATTRIBUTE_SYSTEM},
+                   {"Mods", FILE_ATTRIBUTE_NORMAL},
+                   {"secret", FILE_ATTRIBUTE_HIDDEN}};
+    for (const auto& [name, attributes] : entries) {
         const std::wstring path = ApiPath(folder_ / name);
-        ASSERT_TRUE(name.find('.') != std::string::npos ? WriteFile(folder_ / name, "")
-                                                        : CreateDirectoryW(path.c_str(), nullptr));
-        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes[i++]));
+        ASSERT_TRUE(std::string_view(name).find('.') != std::string_view::npos
+                        ? WriteFile(folder_ / name, "")
+                        : CreateDirectoryW(path.c_str(), nullptr));
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes));
     }
-    // Each row: what is looked up > what is found. A folder typed with a trailing separator
-    // doubles it; "/" separates too. Only the lookup of files and folders finds a folder.
-    for (const std::string row :
-         {"\\PATCH_VX.ZPK>patch_vx.zpk", "\\\\Patch_vx.zpk>patch_vx.zpk",
-          "/patch_VX.zpk>patch_vx.zpk", "\\plain.zpk>plain.zpk", "\\MOD-Ä.ZPK>mod-ä.zpk",
-          "\\mods>Mods", "\\gone.zpk>", "\\gone\\patch_vx.zpk>", "\\secret>", "\\hidden.zpk>",
-          "\\system.zpk>", "\\*.zpk>", "\\plain.?pk>"}) {
-        const std::string path = folder_.Utf8() + row.substr(0, row.find('>'));
-        const std::string found = row.substr(row.find('>') + 1);
+    // What is looked up, what is found: any case, the stored name, nothing hidden or a pattern.
+    // A folder typed with a trailing separator doubles it; "/" separates too. Only the lookup
+    // of files and folders finds a folder.
+    const std::pair<const char*, const char*> lookups[] = {{"\\PATCH_VX.ZPK", "patch_vx.zpk"},
+                                                           {"\\\\Patch_vx.zpk", "patch_vx.zpk"},
+                                                           {"/patch_VX.zpk", "patch_vx.zpk"},
+                                                           {"\\plain.zpk", "plain.zpk"},
+                                                           {"\\MOD-Ä.ZPK", "mod-ä.zpk"},
+                                                           {"\\mods", "Mods"},
+                                                           {"\\gone.zpk", ""},
+                                                           {"\\gone\\patch_vx.zpk", ""},
+                                                           {"\\secret", ""},
+                                                           {"\\hidden.zpk", ""},
+                                                           {"\\system.zpk", ""},
+                                                           {"\\*.zpk", ""},
+                                                           {"\\plain.?pk", ""}};
+    for (const auto& [typed, found] : lookups) {
+        const std::string path = folder_.Utf8() + typed;
         EXPECT_EQ(files_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
-        EXPECT_EQ(files_.LookupEntry(path, EntryKind::PlainFiles), found == "Mods" ? "" : found);
+        EXPECT_EQ(files_.LookupEntry(path, EntryKind::PlainFiles),
+                  std::string_view(found) == "Mods" ? "" : found);
     }
+    EXPECT_TRUE(files_.PathsMatchIgnoringCase("C:\\Mods\\mod-ä.zpk", "c:\\MODS\\MOD-Ä.ZPK"));
     // Sizes past 4 GiB; failures with the system's number and text ("Mods" is there already).
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
     std::error_code noRoom;  // the file is sparse where the disk allows
     std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
     EXPECT_TRUE(noRoom || files_.FileSize(folder_ / "PATCH_VX.zpk") == size);
-    for (const auto& [action, number] : std::vector<std::pair<std::function<void()>, DWORD>>{
-             {[&] { files_.FileSize(folder_ / "missing.zpk"); }, ERROR_FILE_NOT_FOUND},
-             {[&] { files_.FileSize(folder_.Utf8()); }, ERROR_FILE_NOT_FOUND},
-             {[&] { files_.MakeFolder(folder_ / "mods"); }, ERROR_ALREADY_EXISTS}}) {
-        const Error error = test::ErrorOf(action);
-        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
-        EXPECT_FALSE(error.Text().empty());
-    }
+    const Error missing = test::ErrorOf([&] { files_.FileSize(folder_ / "missing.zpk"); });
+    EXPECT_EQ(missing.Number(), ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(missing.Text().empty());
+    EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(folder_.Utf8()); }).Number(),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(test::ErrorOf([&] { files_.MakeFolder(folder_ / "mods"); }).Number(),
+              ERROR_ALREADY_EXISTS);
     // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
     // that the form is given; this does.
-    for (const auto& [path, api] : std::vector<std::pair<std::string, std::wstring>>{
-             {"C:\\Games/Vexmoor\\\\patch_vx.zpk", L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk"},
-             {"C:\\Games\\.\\mods\\..\\patch_vx.zpk", L"\\\\?\\C:\\Games\\patch_vx.zpk"},
-             {"\\\\server\\share\\patch_vx.zpk", L"\\\\?\\UNC\\server\\share\\patch_vx.zpk"},
-             {"\\\\?\\C:\\Games", L"\\\\?\\C:\\Games"}}) {
-        EXPECT_EQ(ApiPath(path), api) << path;
-    }
-}
-
-TEST_F(ServicesTest, SwitchCopiesByteForByteAndKeepsTheLiveArchivesAttributes) {
-    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
-    // A rename refused for a moment, as a virus scanner causes, is no failure.
-    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
-    files_.ReplaceWithCopy(mod_, live_, progress_);
-    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
-              DWORD{FILE_ATTRIBUTE_READONLY});
-    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
+    EXPECT_EQ(ApiPath("C:\\Games/Vexmoor\\\\patch_vx.zpk"),
+              L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk");
+    EXPECT_EQ(ApiPath("C:\\Games\\.\\mods\\..\\patch_vx.zpk"), L"\\\\?\\C:\\Games\\patch_vx.zpk");
+    EXPECT_EQ(ApiPath("\\\\server\\share\\a.zpk"), L"\\\\?\\UNC\\server\\share\\a.zpk");
+    EXPECT_EQ(ApiPath("\\\\?\\C:\\Games"), L"\\\\?\\C:\\Games");
 }
 
 // Every failure leaves the live archive (read-only here) as it was, no temporary file, and
 // the error says what to do about it and names the file concerned: of two files, the one
-// another program holds open (sharing nothing, as the running game holds its archive).
+// another program holds open (sharing nothing, as the running game holds its archive). A
+// rename refused for a moment, as a virus scanner causes, is no failure, and a switch keeps
+// the live archive's attributes.
 TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
     const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see CMakeLists.txt
     const std::string gone = folder_ / "gone.zpk";
-    std::vector<std::tuple<Fault, std::string, DWORD, std::string, std::string>> cases{
-        // fault, file held open, number, a part of the text, path
-        {{}, "", ERROR_FILE_NOT_FOUND, "", gone},
-        {Fault::At(Step::Copy), "", ERROR_DISK_FULL, "", live_},
-        {Fault::At(Step::Flush), "", ERROR_DISK_FULL, "", live_},
-        {Fault::At(Step::Move), "", ERROR_DISK_FULL, "", live_},
-        {{}, mod_, ERROR_SHARING_VIOLATION, "in use", mod_},
-        {{}, live_, ERROR_SHARING_VIOLATION, "in use", live_}};
+    struct Case {
+        Step failing;
+        std::string source, held;  // the file another program holds open, if any
+        DWORD number;
+        const char* text;  // a part of the error's text
+        std::string path;  // the file the error names, the live archive when in its folder
+    };
+    std::vector<Case> cases{{Step::None, gone, "", ERROR_FILE_NOT_FOUND, "", gone},
+                            {Step::Copy, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::Flush, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::Move, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::None, mod_, mod_, ERROR_SHARING_VIOLATION, "in use", mod_},
+                            {Step::None, mod_, live_, ERROR_SHARING_VIOLATION, "in use", live_}};
     if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
-        cases.push_back({{},
-                         "",
-                         ERROR_ACCESS_DENIED,
-                         "administrator",
-                         std::string(unwritable) + "\\patch_vx.zpk"});
+        const std::string live = std::string(unwritable) + "\\patch_vx.zpk";
+        cases.push_back({Step::None, mod_, "", ERROR_ACCESS_DENIED, "administrator", live});
     }
-    for (const auto& [fault, held, number, text, path] : cases) {
-        const std::string live = path.ends_with("\\patch_vx.zpk") ? path : live_;
+    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    for (const Case& row : cases) {
+        const std::string live = row.path.ends_with("\\patch_vx.zpk") ? row.path : live_;
         SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
-        steps_.fault = fault;
+        steps_.fault = Fault::At(row.failing);
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
-        // Another program's handle, sharing nothing; no handle where no file is named.
-        const HANDLE holder =
-            CreateFileW(ToUtf16(held).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const Error error = test::ErrorOf(
-            [&] { files_.ReplaceWithCopy(path == gone ? gone : mod_, live, progress_); });
+        const HANDLE holder = CreateFileW(ToUtf16(row.held).c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        const Error error =
+            test::ErrorOf([&] { files_.ReplaceWithCopy(row.source, live, progress_); });
         CloseHandle(holder);
-        EXPECT_EQ(error.Number(), static_cast<int>(number)) << error.what();
-        EXPECT_NE(error.Text().find(text), std::string::npos) << error.Text();
-        EXPECT_EQ(error.Path(), path);
-        EXPECT_EQ(files_.HeldByAnotherProgram(error), !held.empty()) << path;
+        EXPECT_EQ(error.Number(), static_cast<int>(row.number)) << error.what();
+        EXPECT_NE(error.Text().find(row.text), std::string::npos) << error.Text();
+        EXPECT_EQ(error.Path(), row.path);
+        EXPECT_EQ(files_.HeldByAnotherProgram(error), !row.held.empty()) << row.path;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before);
     }
+    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    files_.ReplaceWithCopy(mod_, live_, progress_);
+    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(test::ReadFile(live_), modBytes_);
+    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
 }
 
 // One file under other spellings is one file, and a copy of it is another; switching to it
@@ -170,25 +181,19 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
     const std::string big = folder_ / "big.zpk";
     const std::int64_t size = std::int64_t{48} << 20;
     WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
+    const auto before = Snapshot(folder_.Utf8());
+    test::RecordingProgress stopped;
     std::mt19937_64 random{std::random_device{}()};
-    for (const bool replace : {true, false}) {
-        const auto copy = [&](CopyProgress& progress) {
-            return replace ? (files_.ReplaceWithCopy(big, live_, progress), true)
-                           : files_.CopyFileIfAbsent(big, folder_ / "backup.zpk", progress);
-        };
-        const auto before = Snapshot(folder_.Utf8());
-        test::RecordingProgress stopped;
-        stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
-        EXPECT_THROW(copy(stopped), CopyCancelled);
-        EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
-        EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
-        test::RecordingProgress whole;
-        EXPECT_TRUE(copy(whole));
-        EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
-        EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
-                  (std::vector{std::int64_t{0}, size, size}));
-        EXPECT_TRUE(whole.finishing);
-    }
+    stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
+    EXPECT_THROW(files_.ReplaceWithCopy(big, live_, stopped), CopyCancelled);
+    EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
+    test::RecordingProgress whole;
+    files_.ReplaceWithCopy(big, live_, whole);
+    EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
+    EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
+              (std::vector{std::int64_t{0}, size, size}));
+    EXPECT_TRUE(whole.finishing);
     EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
     test::RecordingProgress progress;
     progress.stopFrom = 5;
