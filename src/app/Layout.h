@@ -79,7 +79,6 @@ inline constexpr Size kClientSize{4710, 3315};
 inline constexpr Control kCurrentModHeading{"CurrentModHeading", "Current Mod", 0, 120, 4695, 255};
 // The live archive's file name.
 inline constexpr Control kCurrentMod{"CurrentMod", "$Current Mod$", 0, 360, 4695, 255};
-// Row i shows entry i+1.
 inline constexpr Control kModList{"ModList", "", 0, 720, 4695, 1620};
 inline constexpr Control kSwitch{"Switch", "Switch To", 1200, 2400, 2175, 375};
 inline constexpr Control kAdd{"Add", "Add A Mod", 120, 2880, 2175, 375};

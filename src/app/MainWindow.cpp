@@ -73,8 +73,7 @@ std::int16_t MainWindow::BackUpIfNoEntries(std::int16_t n) {
     if (n != 0) {
         return n;
     }
-    const std::string backup =
-        paths_.ModsPath + files_.PathSeparator() + std::string(settings::kBackupArchive);
+    const std::string& backup = paths_.BackupPath;
     try {
         MakeModsFolderIfMissing(files_, paths_.ModsPath);
         // A backup that exists already is the only copy of the game's own archive: it is

@@ -30,8 +30,9 @@ class MainWindow {
     // Runs once before the window is first shown.
     void Load();
 
-    // Rebuilds the mod list and the current-mod label from entries 1 to n, repairing entries
-    // whose files are gone.
+    // Rebuilds the mod list from entries 1 to n, repairing entries whose files are gone, and
+    // names in the current-mod label the last entry of the live archive's size; with none, the
+    // label keeps what it showed.
     void RefreshModList(std::int16_t n);
 
     void OnSwitch();  // Switch To

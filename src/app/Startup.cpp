@@ -22,6 +22,7 @@ void Startup::SetGamePath(const std::string& folder) {
     paths_.GamePath = folder;
     paths_.ModsPath = folder + separator + std::string(settings::kModsFolder);
     paths_.PatchPath = folder + separator + std::string(settings::kPatchArchive);
+    paths_.BackupPath = paths_.ModsPath + separator + std::string(settings::kBackupArchive);
 }
 
 }  // namespace vx

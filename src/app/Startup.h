@@ -6,12 +6,13 @@
 
 namespace vx {
 
-// The three paths every window reads. Set once the game folder is known; they do not
-// change for the rest of the run.
+// The paths every window reads, joined as the folder was typed. Set once the game folder is
+// known; they do not change for the rest of the run.
 struct SharedPaths {
     std::string GamePath;
     std::string ModsPath;
-    std::string PatchPath;
+    std::string PatchPath;   // the live archive
+    std::string BackupPath;  // the first run's copy of the game's own archive
 };
 
 enum class FirstWindow { Main, GameFolder };

@@ -27,7 +27,7 @@ constexpr ControlKind KindOf(const layout::Control& control) {
         return {L"Static", kCentredLabel | SS_ENDELLIPSIS, 0, CaptionFit::Label};
     }
     if (control.name == at::kModList.name) {
-        // Not sorted: row i is entry i+1. One selection at most.
+        // Not sorted: rows in entry order. One selection at most.
         return {L"ListBox",
                 WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                 WS_EX_CLIENTEDGE, std::nullopt};
