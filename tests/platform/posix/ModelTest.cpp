@@ -6,8 +6,6 @@
 
 #include <strings.h>
 
-#include <algorithm>
-#include <chrono>
 #include <iostream>
 #include <map>
 #include <random>
@@ -28,13 +26,14 @@ struct Model {
         const auto found = files.find(path);
         return found == files.end() ? std::nullopt : std::optional(found->second.size());
     }
-    // Nothing is registered before the backup, which is made only where nothing stands.
-    bool BackedUp() {
+    // Nothing is registered before the backup, which is made only where nothing stands; a
+    // backup made is registered and repaired at once.
+    void Start() {
         if (entries.empty() && (Size(backup) || Size(live))) {
             files.try_emplace(backup, Size(live) ? files[live] : "");
             entries = {backup};
+            Repair();
         }
-        return !entries.empty();
     }
     // An entry whose file is gone is pointed at the live archive, unless that is gone too.
     void Repair() {
@@ -44,9 +43,7 @@ struct Model {
     }
     // Paths that differ in letter case only are the same.
     void Add(const std::string& path) {
-        if (entries.empty() && BackedUp()) {
-            Repair();
-        }
+        Start();
         if (!entries.empty() && !path.empty() &&
             std::ranges::none_of(entries, [&](const auto& entry) {
                 return ::strcasecmp(entry.c_str(), path.c_str()) == 0;
@@ -118,7 +115,9 @@ struct World : Install {
         if (kind == 0) {
             session.emplace(services);
             FailureOf([&] { session->Start(); });
-            if (model.BackedUp()) {
+            if (model.entries.empty()) {
+                model.Start();
+            } else {
                 model.Repair();
             }
         } else if (kind == 1) {
