@@ -7,18 +7,6 @@
 namespace vx::test {
 namespace {
 
-using Items = std::vector<std::string>;
-
-// A game in use: the first run made the backup, and a mod of 2 MiB is
-// registered after it.
-void MakeGameInUse(Install& install) {
-    WriteFile(install.mod, std::string(2 << 20, 'm'));
-    Session first(install.services);
-    first.Start();
-    first.Add(install.mod);
-    ASSERT_EQ(first.modList.items, (Items{install.backup, install.mod}));
-}
-
 const std::string kNotBackedUp =
     "The game's patch archive could not be backed up, so "
     "Patchkeeper will not replace it or register anything yet. ";
@@ -144,18 +132,6 @@ std::vector<Fault> Faults() {
          [](I& i) { return Store(i, "[settings]\nvxpath=/g\nmods=1\n[mo"); }, kDamaged + "4."}};
 }
 
-void RunCommand(Session& session, Op op, const std::string& chosen) {
-    if (op == Op::Add) {
-        session.Add(chosen);
-    } else if (op == Op::Remove) {
-        session.Remove(1);
-    } else if (op == Op::Switch || op == Op::Keep) {
-        session.Switch(1);
-    } else {
-        session.Start();
-    }
-}
-
 // What the report starts with, before the failure's own text.
 std::string PrefixOf(Op op) {
     if (op == Op::FirstRun) {
@@ -169,13 +145,14 @@ class FaultTest : public ::testing::TestWithParam<Fault> {};
 TEST_P(FaultTest, IsReportedAndChangesNothing) {
     const Fault& fault = GetParam();
     SCOPED_TRACE(fault.what);
-    Install install;
-    MakeGameInUse(install);
+    Install install;  // in use: the backup made, and a mod of 2 MiB registered after it
+    WriteFile(install.mod, std::string(2 << 20, 'm'));
     Session session(install.services);
+    session.Start();
+    session.Add(install.mod);
+    ASSERT_EQ(session.modList.items, (std::vector{install.backup, install.mod}));
     if (fault.op == Op::FirstRun) {
         install.MakeFirstRun();
-    } else {
-        session.Start();
     }
     if (fault.op == Op::Keep) {
         WriteFile(install.live, "an archive that matches no mod");
@@ -188,8 +165,17 @@ TEST_P(FaultTest, IsReportedAndChangesNothing) {
     const auto before = install.Everything();
     const std::string label = session.currentMod.caption;
     ::alarm(60);  // a hang, such as an open() waiting for a named pipe's writer, fails
-    const auto error =
-        FailureOf([&] { RunCommand(session, fault.op, install.archives + "/new.zpk"); });
+    const auto error = FailureOf([&] {
+        if (fault.op == Op::Add) {
+            session.Add(install.archives + "/new.zpk");
+        } else if (fault.op == Op::Remove) {
+            session.Remove(1);
+        } else if (fault.op == Op::Switch || fault.op == Op::Keep) {
+            session.Switch(1);
+        } else {
+            session.Start();
+        }
+    });
     ::alarm(0);
     FillDisk(false);
     const std::string text = fault.text.empty() ? std::strerror(fault.number) : fault.text;
