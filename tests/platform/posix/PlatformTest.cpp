@@ -100,8 +100,8 @@ TEST_F(InstallTest, ACopyStopsAtAnyPointLeavingNothingOrReportsItsWholeWayInOrde
     EXPECT_EQ(Everything(), before);
 }
 
-// The file a person reads and edits: what a save writes, and what a hand-edit
-// reads back as, read anew by the same store.
+// The file a person reads and edits: what a save writes, what a new start reads
+// back, and what a hand-edit reads back as, read anew by the same store.
 TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
     ModRegistry registry = services.Registry();
     registry.WriteEntry(1, "/first.zpk");
@@ -111,6 +111,10 @@ TEST_F(InstallTest, KeepsTheRegistryInAnIniFileAPersonCanReadAndEdit) {
     EXPECT_EQ(ReadFile(store), "[settings]\nvxpath=" + game +
                                    "\nmods=2\n\n[mods]\n1=/again.zpk\n2=/mnt/ü/über mod.zpk\n");
     EXPECT_EQ(std::filesystem::status(store).permissions(), std::filesystem::perms(0600));
+    for (const std::string value : {"\"/quoted/\"", "  /padded/  ", "/line\nbreak\r\\n\\\".zpk"}) {
+        registry.WriteEntry(1, value);
+        EXPECT_EQ(LinuxServices(config).Registry().ReadEntry(1), value);  // as a new start reads
+    }
     WriteFile(store,
               "\xEF\xBB\xBF[settings]\r\n; by hand\r\n  vxpath = C:\\games\\vx  "
               "\r\nmods=2.9\r\n"
