@@ -81,8 +81,7 @@ void CopyUntilCancelled(CopyProgress& progress) {
 // Stopped by Cancel, and then by the user closing the main window, which closes once the
 // command that copied has ended.
 TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
-    std::filesystem::create_directory(game + "/mods");
-    startup.SetGamePath(game);
+    startup.SetGamePath(game);  // the mods folder made by the set-up
     qt::MainWindow window(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
     qt::QtCopyWatcher watcher(window);
     window.show();
@@ -102,8 +101,11 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
             for (const char* name : {"ModList", "Switch", "Add", "Remove"}) {
                 EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
             }
-            closeMain ? static_cast<void>(watcher.DeferClose())
-                      : Child<QPushButton>(*progress, "Cancel").click();
+            if (closeMain) {
+                static_cast<void>(watcher.DeferClose());
+            } else {
+                Child<QPushButton>(*progress, "Cancel").click();
+            }
         });
         watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
         EXPECT_THROW(job.Finish(), CopyCancelled);
