@@ -2,9 +2,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "platform/posix/SingleInstance.h"
 #include "state/SingleInstanceNames.h"
@@ -30,8 +27,6 @@ TEST(SingleInstanceTest, AKilledFirstStopsNoStartAndASecondStartRaisesTheFirst) 
     EXPECT_FALSE(posix::SingleInstance(folder).IsFirst()) << "the child holds the lock";
     ::kill(killed, SIGKILL);
     ::waitpid(killed, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
 
     posix::SingleInstance first{folder};
     ASSERT_EQ(first.Failure(), "");
@@ -53,7 +48,6 @@ struct Folder {
     bool link;
     bool lockAFolder;
 };
-
 class UnguardedTest : public ::testing::TestWithParam<Folder> {};
 
 // A folder another user made or may use, or a lock that cannot be had, leaves

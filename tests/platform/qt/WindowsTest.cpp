@@ -1,30 +1,127 @@
 #include <QFile>
+#include <QFileDialog>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <filesystem>
-#include <optional>
+#include <thread>
 
 #include "platform/qt/ControlAdapters.h"
+#include "platform/qt/CopyWatcher.h"
 #include "platform/qt/GameFolderWindow.h"
 #include "platform/qt/MainWindow.h"
+#include "platform/qt/MessageBoxes.h"
+#include "platform/qt/OpenFileDialog.h"
 #include "platform/qt/Program.h"
+#include "platform/qt/ProgressWindow.h"
 #include "platform/qt/QtTestSupport.h"
 
 namespace vx::test {
 namespace {
 
-class ProgramTest : public QtWindowTest {
-  protected:
-    qt::Program program{startup, services, boxes, dialog, [this] { ++ended; }};
-};
+using namespace std::chrono_literals;
 
+TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
+    const auto box =
+        qt::MakeMessageBox("File not found /m/<b>a&b</b>.zpk", "Could not find file", nullptr);
+    EXPECT_EQ(box->windowTitle(), "Could not find file");
+    EXPECT_EQ(box->text(), "File not found /m/<b>a&b</b>.zpk");
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+}
+
+// Shows the real dialog; `answer` acts on it once it is open, as the user would.
+void ShowAnswering(qt::QtOpenFileDialog& dialog, const std::function<void(QFileDialog&)>& answer) {
+    QTimer::singleShot(0, [&answer] {
+        auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(open, nullptr);
+        answer(*open);
+    });
+    dialog.ShowOpen();
+}
+
+TEST(QtOpenFileDialog, OffersExistingFilesAndGivesTheFileSystemsBytesOrNothing) {
+    TempFolder folder;
+    const std::string mod = folder / "Ünïcødé mod.zpk";
+    WriteFile(mod, "mod");
+    qt::QtOpenFileDialog dialog;
+    dialog.SetFileMustExist(true);
+    dialog.SetFileType({"Vexmoor Patch (*.zpk)", "*.zpk"});
+
+    ShowAnswering(dialog, [&](QFileDialog& open) {
+        EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(open.nameFilters(), QStringList{"Vexmoor Patch (*.zpk)"});
+        open.selectFile(QFile::decodeName(QByteArray::fromStdString(mod)));
+        static_cast<QDialog&>(open).accept();  // as the Open button does
+    });
+    EXPECT_EQ(dialog.FileName(), mod);
+
+    ShowAnswering(dialog, [](QFileDialog& open) { open.reject(); });
+    EXPECT_EQ(dialog.FileName(), "");
+}
+
+constexpr std::int64_t kGiB = std::int64_t{1} << 30;
+
+// A copy of 1 GiB that goes on until it is cancelled, then fails as a cancelled one does.
+void CopyUntilCancelled(CopyProgress& progress) {
+    for (std::int64_t done = 0; progress.Copied(done, kGiB); done += kGiB / 1024) {
+        std::this_thread::sleep_for(2ms);
+    }
+    throw CopyCancelled();
+}
+
+// Stopped by Cancel, and then by the user closing the main window, which closes once the
+// command that copied has ended.
+TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
+    startup.SetGamePath(game);  // the mods folder made by the set-up
+    qt::MainWindow window(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
+    qt::QtCopyWatcher watcher(window);
+    window.show();
+    for (const bool closeMain : {false, true}) {
+        CopyJob job(CopyUntilCancelled);
+        QTimer::singleShot(kProgressWindowDelay + 300ms, [&] {
+            auto* progress = VisibleWindow<qt::ProgressWindow>();
+            ASSERT_NE(progress, nullptr);
+            ExpectWindow(*progress, layout::progress::kCaption, layout::progress::kClientSize,
+                         layout::progress::kTabOrder, {"Cancel"});
+            for (const char* name : {"FileName", "Copied"}) {
+                const auto& label = Child<QLabel>(*progress, name);
+                EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
+            }
+            EXPECT_TRUE(Child<QLabel>(*progress, "FileName").text().startsWith("A mod with"));
+            EXPECT_TRUE(Child<QLabel>(*progress, "Copied").text().endsWith(" of 1.0 GB"));
+            for (const char* name : {"ModList", "Switch", "Add", "Remove"}) {
+                EXPECT_FALSE(Child<QWidget>(window, name).isEnabled()) << name;
+            }
+            if (closeMain) {
+                static_cast<void>(watcher.DeferClose());
+            } else {
+                Child<QPushButton>(*progress, "Cancel").click();
+            }
+        });
+        watcher.Watch(job, "A mod with a name far too long to fit in a window this small.zpk");
+        EXPECT_THROW(job.Finish(), CopyCancelled);
+        EXPECT_EQ(VisibleWindow<qt::ProgressWindow>(), nullptr);
+        EXPECT_TRUE(Child<QPushButton>(window, "Switch").isEnabled());
+        EXPECT_EQ(ended, 0) << "closed before the command ended";
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ended, 1);
+}
+
+using ProgramTest = QtWindowTest;
+
+// The main window opens even when its load fails, after the box.
 TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
+    qt::Program program{startup, services, boxes, dialog, [this] { ++ended; }};
     program.Start(startup.Run());
     auto* dir = VisibleWindow<qt::GameFolderWindow>();
     ASSERT_NE(dir, nullptr);
@@ -34,13 +131,9 @@ TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowE
     auto& folderText = Child<QLineEdit>(*dir, "FolderText");
     EXPECT_EQ(folderText.text().toStdString(), services.system.SuggestedGameFolder());
 
-    folderText.setText(QString::fromStdString(temp.Path().string()));
-    QTest::keyClick(&folderText, Qt::Key_Return);
-    EXPECT_TRUE(boxes.shown.empty()) << "Enter pressed Ok";
-    Child<QPushButton>(*dir, "Ok").click();
-    EXPECT_EQ(boxes.shown.size(), 1U);
-
     folderText.setText(QString::fromStdString(game));
+    QTest::keyClick(&folderText, Qt::Key_Return);
+    EXPECT_TRUE(dir->isVisible()) << "Enter pressed Ok";
     Child<QPushButton>(*dir, "Ok").click();
     EXPECT_FALSE(dir->isVisible());
     auto* main = VisibleWindow<qt::MainWindow>();
@@ -49,102 +142,68 @@ TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowE
     EXPECT_EQ(ended, 0);
     main->close();
     EXPECT_EQ(ended, 1);
-}
-
-TEST_F(ProgramTest, MainWindowOpensEvenWhenItsLoadFails) {
     startup.SetGamePath(game + "/gone");  // the first-run backup cannot be made
-    program.Start(FirstWindow::Main);
+    qt::Program another{startup, services, boxes, dialog, [] {}};
+    another.Start(FirstWindow::Main);
     EXPECT_EQ(boxes.shown.size(), 1U);
     EXPECT_NE(VisibleWindow<qt::MainWindow>(), nullptr);
 }
 
-class QtMainWindowTest : public QtWindowTest {
-  protected:
-    // The game folder accepted, as the game-folder window leaves it.
-    QtMainWindowTest() {
-        startup.SetGamePath(game);
-        window.emplace(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
-    }
-    QListWidget& ModList() { return Child<QListWidget>(*window, "ModList"); }
-    void ClickItem(int row, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseClick(ModList().viewport(), Qt::LeftButton, modifiers,
-                          ModList().visualItemRect(ModList().item(row)).center());
-    }
-    void Click(const char* button) { Child<QPushButton>(*window, button).click(); }
-
-    std::optional<qt::MainWindow> window;
-};
-
 // A name written in Latin-1 is no UTF-8: the list shows it as best it can and
 // keeps its bytes.
-TEST_F(QtMainWindowTest, IsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
-    ExpectWindow(*window, layout::mainwindow::kCaption, layout::mainwindow::kClientSize,
+TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsBytes) {
+    startup.SetGamePath(game);  // as the game-folder window leaves it
+    qt::MainWindow window(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
+    auto& modList = Child<QListWidget>(window, "ModList");
+    const auto click = [&](const char* button) { Child<QPushButton>(window, button).click(); };
+    const auto clickItem = [&](int row, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(modList.viewport(), Qt::LeftButton, modifiers,
+                          modList.visualItemRect(modList.item(row)).center());
+    };
+    ExpectWindow(window, layout::mainwindow::kCaption, layout::mainwindow::kClientSize,
                  layout::mainwindow::kTabOrder, {"Switch", "Add", "Remove", "ModList"});
-    const auto& currentMod = Child<QLabel>(*window, "CurrentMod");
-    EXPECT_TRUE(Child<QLabel>(*window, "CurrentModHeading").alignment() & Qt::AlignHCenter);
+    const auto& currentMod = Child<QLabel>(window, "CurrentMod");
     EXPECT_TRUE(currentMod.alignment() & Qt::AlignHCenter);
-    window->Open();
-    QListWidget& modList = ModList();
+    window.Open();
     const qt::QtListBox adapter{modList};
     const std::string mod = temp / "caf\xe9 & <b>.zpk";
     WriteFile(mod, "a mod archive, longer than the live one");
     dialog.answers = {mod};
-    Click("Add");
+    click("Add");
     ASSERT_EQ(modList.count(), 2);
     EXPECT_EQ(adapter.Item(1), mod);
     EXPECT_EQ(modList.item(1)->text(), QFile::decodeName(QByteArray::fromStdString(mod)));
 
     modList.setFocus(Qt::TabFocusReason);
     EXPECT_EQ(adapter.SelectedIndex(), -1) << "tabbing into the list picks no archive";
-    ClickItem(1);
-    ClickItem(1, Qt::ControlModifier);
+    clickItem(1, {});
+    clickItem(1, Qt::ControlModifier);
     EXPECT_EQ(adapter.SelectedIndex(), -1) << "Ctrl took the selection away, not the cursor";
-    ClickItem(0);
-    ClickItem(1, Qt::ControlModifier);
+    clickItem(0, {});
+    clickItem(1, Qt::ControlModifier);
     EXPECT_EQ(modList.selectedItems().size(), 1);
-    Click("Switch");
+    click("Switch");
     EXPECT_EQ(ReadFile(game + "/patch_vx.zpk"), ReadFile(mod));
     EXPECT_EQ(currentMod.text(), QFile::decodeName("caf\xe9 & <b>.zpk"));
     EXPECT_EQ(currentMod.textFormat(), Qt::PlainText);
 
-    ClickItem(0);
-    Click("Remove");
-    EXPECT_EQ(modList.count(), 1);
-
-    // A failure ends in the error box, and the window goes on.
-    std::filesystem::remove(mod);
-    ClickItem(0);
-    Click("Switch");
-    EXPECT_EQ(boxes.shown.size(), 1U);
-}
-
-TEST_F(QtMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
-    window->Open();
-    QListWidget& modList = ModList();
-    auto& switchButton = Child<QPushButton>(*window, "Switch");
-    const auto& currentMod = Child<QLabel>(*window, "CurrentMod");
     const QRect list = modList.geometry();
-    const QRect switchPlace = switchButton.geometry();
-    const int labelWidth = currentMod.width();
-    window->resize(window->size() + QSize(300, 200));  // from the laid-out size, the smallest
+    window.resize(window.size() + QSize(300, 200));  // from the laid-out size, the smallest
     QCoreApplication::processEvents();
     EXPECT_EQ(modList.geometry(), list.adjusted(0, 0, 300, 200));
-    EXPECT_EQ(switchButton.geometry(), switchPlace.translated(150, 200));
-    EXPECT_EQ(currentMod.width(), labelWidth + 300);
-    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        EXPECT_TRUE(window->rect().contains(child->geometry()))
-            << child->objectName().toStdString();
+    for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(window.rect().contains(child->geometry())) << child->objectName().toStdString();
     }
 
     // Only local paths count; a folder among them is named in a box.
-    const std::string mod = temp / "dropped.zpk";
-    WriteFile(mod, "a dropped mod");
+    const std::string dropped = temp / "dropped.zpk";
+    WriteFile(dropped, "a dropped mod");
     QMimeData data;
     data.setUrls({QUrl(QStringLiteral("https://example.com/remote.zpk"))});
     QDragEnterEvent remote({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&*window, &remote);
+    QApplication::sendEvent(&window, &remote);
     EXPECT_FALSE(remote.isAccepted());
-    data.setUrls({QUrl::fromLocalFile(QFile::decodeName(mod.c_str())),
+    data.setUrls({QUrl::fromLocalFile(QFile::decodeName(dropped.c_str())),
                   QUrl::fromLocalFile(QString::fromStdString(game))});
     // Shift proposes a move, which would let the source delete the archive: taken
     // as a copy, and not at all while a command (here Add A Mod's dialog) is
@@ -153,27 +212,27 @@ TEST_F(QtMainWindowTest, GrowsKeepingEveryControlInsideAndAddsDroppedFiles) {
     QDragEnterEvent enter({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QDragMoveEvent move({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QDropEvent drop(QPointF(5, 5), kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(&*window,
+    QApplication::sendEvent(&window,
                             &enter);  // a drag taken before the command begins
     dialog.whileShown = [&] {
         for (QDropEvent* event : std::initializer_list<QDropEvent*>{&move, &drop, &enter}) {
             event->setAccepted(true);  // as Qt delivers a move after a taken enter
-            QApplication::sendEvent(&*window, event);
+            QApplication::sendEvent(&window, event);
             EXPECT_FALSE(event->isAccepted()) << event->type();
         }
     };
-    Click("Add");
+    click("Add");
     for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
-        QApplication::sendEvent(&*window, event);
+        QApplication::sendEvent(&window, event);
         EXPECT_TRUE(event->isAccepted());
         EXPECT_EQ(event->dropAction(), Qt::CopyAction);
     }
-    ASSERT_EQ(modList.count(), 2);
-    EXPECT_EQ(qt::QtListBox(modList).Item(1), mod);
-    const QPoint row = modList.visualItemRect(modList.item(1)).center();
+    ASSERT_EQ(modList.count(), 3);
+    EXPECT_EQ(adapter.Item(2), dropped);
+    const QPoint row = modList.visualItemRect(modList.item(2)).center();
     QHelpEvent help(QEvent::ToolTip, row, modList.viewport()->mapToGlobal(row));
     QApplication::sendEvent(modList.viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QFile::decodeName(mod.c_str())) << "the full path";
+    EXPECT_EQ(QToolTip::text(), QFile::decodeName(dropped.c_str())) << "the full path";
     EXPECT_EQ(boxes.shown.size(), 1U);
 }
 
