@@ -1,16 +1,94 @@
-// The file services on real files: lookup, size and make folder, and the switch and backup
-// copies: what the destination holds afterwards, what the user is told, and that no temporary
-// file outlives a copy.
-#include "platform/windows/ServicesTest.h"
+// The Windows services on real files and a scratch registry key: lookup, size and make folder,
+// the switch and backup copies (what the destination holds afterwards, what the user is told,
+// and that no temporary file outlives a copy), the registry store, Steam's folder, the single
+// instance and today's date. The services stand on a scratch folder holding a live archive and a
+// mod, a scratch registry key, and file steps that fail on request.
+#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "platform/windows/LongPath.h"
+#include "platform/windows/RegistrySettings.h"
+#include "platform/windows/SingleInstance.h"
+#include "platform/windows/SteamSearch.h"
+#include "platform/windows/Utf.h"
+#include "platform/windows/Win32Error.h"
+#include "platform/windows/Win32Files.h"
+#include "platform/windows/Win32SystemInfo.h"
+#include "state/SettingsLayout.h"
+#include "support/Failure.h"
+#include "support/RecordingProgress.h"
+#include "support/TempFolder.h"
 
 namespace vx::windows {
 namespace {
 
+using Names = std::vector<std::string>;
 using test::Snapshot;
 using test::WriteFile;
+enum class Step { None, Copy, Flush, Move };
+
+// Which of the system's steps fails, how and how often: the copy and the flush after doing
+// their work (a complete temporary file is left to clean up), the rename instead.
+// `meanwhile` runs as the chosen step is reached.
+struct Fault {
+    Step at = Step::None;
+    DWORD failure = ERROR_DISK_FULL;
+    int failures = INT_MAX;
+    std::function<void()> meanwhile;
+};
+
+struct FaultySteps : FileSteps {
+    void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
+              CopyProgress& progress) override {
+        FileSteps::Copy(source, target, unbuffered, progress);
+        Reached(Step::Copy);
+    }
+    void Flush(const std::wstring& file) override {
+        FileSteps::Flush(file);
+        Reached(Step::Flush);
+    }
+    void Move(const std::wstring& from, const std::wstring& to, bool replace) override {
+        Reached(Step::Move);
+        FileSteps::Move(from, to, replace);
+    }
+    void Reached(Step step) {
+        if (step == fault.at && fault.meanwhile) {
+            fault.meanwhile();
+        }
+        if (step == fault.at && fault.failures-- > 0) {
+            throw SystemError(fault.failure);
+        }
+    }
+
+    Fault fault;
+};
+
+class ServicesTest : public ::testing::Test {
+  protected:
+    ServicesTest() {
+        WriteFile(live_, "the game's own archive");
+        WriteFile(mod_, modBytes_);
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, ToUtf16(root_).c_str()); }
+
+    test::TempFolder folder_;
+    std::string live_ = folder_ / "patch_vx.zpk";
+    std::string mod_ = folder_ / "mod-ä.zpk";
+    std::string modBytes_ = std::string("mod\0\r\n", 6) + std::string(1 << 20, 'm') + "end";
+    std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
+    FaultySteps steps_;
+    test::RecordingProgress progress_;
+    RegistrySettings settings_{root_, settings::kAppName};
+    Win32Files files_{steps_};
+};
 
 TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
     // Names without a dot are folders.
@@ -102,7 +180,7 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
     for (const Case& row : cases) {
         const std::string live = row.path.ends_with("\\patch_vx.zpk") ? row.path : live_;
         SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
-        steps_.fault = Fault::At(row.failing);
+        steps_.fault = {row.failing, ERROR_DISK_FULL, INT_MAX, {}};
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
         const HANDLE holder = CreateFileW(ToUtf16(row.held).c_str(), GENERIC_READ, 0, nullptr,
                                           OPEN_EXISTING, 0, nullptr);
@@ -144,7 +222,7 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
     WriteFile(folder_ / "copy.zpk", modBytes_);
     const auto identity = files_.IdentifyFile(mod_);
     ASSERT_TRUE(identity && identity != files_.IdentifyFile(folder_ / "copy.zpk"));
-    steps_.fault = Fault::At(Step::Copy);
+    steps_.fault = {Step::Copy, ERROR_DISK_FULL, INT_MAX, {}};
     for (const std::string& spelling : spellings) {
         EXPECT_NE(spelling, mod_);
         EXPECT_EQ(files_.IdentifyFile(spelling), identity) << spelling;
@@ -218,6 +296,92 @@ TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
     files_.RemoveLeftovers(folder_.Utf8());
     files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+constexpr std::string_view kApp = "Vexmoor Patchkeeper";
+
+TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
+    const std::string nonAscii = "D:\\Spiele\\Ärger\\日本語\\😀.zpk";
+    settings_.Save("mods", "1", nonAscii);
+    // RegQueryValueExW, unlike RegGetValueW, shows the bytes exactly as stored.
+    DWORD type = 0;
+    wchar_t raw[64] = {};
+    DWORD bytes = sizeof raw - sizeof(wchar_t);
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\mods").c_str(), 0,
+                  KEY_READ, &key);
+    RegQueryValueExW(key, L"1", nullptr, &type, reinterpret_cast<BYTE*>(raw), &bytes);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw, ToUtf16(nonAscii));
+    EXPECT_EQ(bytes, (wcslen(raw) + 1) * sizeof(wchar_t)) << "REG_SZ counts its NUL";
+    for (const std::string& value : {std::string(4000, 'x'), std::string("C:\\Ä"), std::string()}) {
+        settings_.Save("settings", "vxpath", value);
+        EXPECT_EQ(settings_.Get("settings", "vxpath"), value);
+    }
+    EXPECT_EQ(settings_.Get("settings", "mods"), std::nullopt);
+    const DWORD number = 3;  // a value that is not text is an error naming the key
+    RegSetKeyValueW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\settings").c_str(),
+                    L"mods", REG_DWORD, &number, sizeof number);
+    const Error error = test::ErrorOf([&] { settings_.Get("settings", "mods"); });
+    EXPECT_NE(error.Text().find("not as text"), std::string::npos) << error.Text();
+    EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos);
+}
+
+// Where Visual Basic's SaveSetting keeps them, so that the remembered folder and list of
+// earlier versions stay valid. Spelled out here: a slip in the program's own constant must show.
+TEST(ProgramSettingsTest, LiveUnderVisualBasicsProgramSettingsKey) {
+    const std::wstring app = L"Software\\VB and VBA Program Settings\\Vexmoor Patchkeeper";
+    RegistrySettings(kProgramSettingsRoot, kApp).Save("patchkeeper test", "1", "C:\\Ärger.zpk");
+    EXPECT_EQ(RegistrySettings("Software\\VB and VBA Program Settings", kApp)
+                  .Get("patchkeeper test", "1"),
+              "C:\\Ärger.zpk");
+    RegDeleteKeyW(HKEY_CURRENT_USER, (app + L"\\patchkeeper test").c_str());
+    // The application's key goes too, unless it held the user's own settings before.
+    RegDeleteKeyW(HKEY_CURRENT_USER, app.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings");
+}
+
+TEST_F(ServicesTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
+    const std::string game = folder_ / "Library\\steamapps\\common\\Vexmoor";
+    std::filesystem::create_directories(ToUtf16(folder_ / "Steam\\steamapps"));
+    std::filesystem::create_directories(ToUtf16(game));
+    WriteFile(game + "\\VEXMOOR.exe", "");
+    // Steam escapes the backslashes of its libraries, and writes its own path with slashes.
+    const std::regex backslash(R"(\\)");
+    WriteFile(folder_ / "Steam\\steamapps\\libraryfolders.vdf",
+              "\"libraryfolders\" { \"1\" { \"path\" \"" +
+                  std::regex_replace(folder_ / "Library", backslash, R"(\\)") + "\" } }");
+    RegistrySettings(root_, "Valve")
+        .Save("Steam", "SteamPath", std::regex_replace(folder_ / "Steam", backslash, "/"));
+    EXPECT_EQ(FindGameInSteam(root_), game);
+}
+
+TEST(SingleInstanceTest, ASecondStartIsRefusedAndRestoresTheFirstsShownWindow) {
+    constexpr const wchar_t* kClass = L"VexmoorPatchkeeper.SingleInstanceTest";
+    constexpr const char* kMutex = "Local\\VexmoorPatchkeeperTest";
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const WNDCLASSW windowClass{0,       DefWindowProcW, 0,       0,       instance,
+                                nullptr, nullptr,        nullptr, nullptr, kClass};
+    RegisterClassW(&windowClass);
+    const HWND window = CreateWindowW(kClass, L"first", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                      nullptr, nullptr, instance, nullptr);
+    {
+        const SingleInstance first{kMutex, {}};
+        ASSERT_TRUE(first.IsFirst());
+        const SingleInstance second{kMutex, {kClass}};
+        EXPECT_FALSE(second.IsFirst());
+        EXPECT_FALSE(second.AskFirstToRaise()) << "a hidden window is not the first's";
+        ShowWindow(window, SW_MINIMIZE);
+        EXPECT_TRUE(second.AskFirstToRaise());
+        EXPECT_FALSE(IsIconic(window));
+    }
+    DestroyWindow(window);
+    EXPECT_TRUE(SingleInstance(kMutex, {}).IsFirst()) << "the mutex goes with its holders";
+}
+
+TEST(Win32SystemInfoTest, TodayIsYearMonthDay) {
+    EXPECT_TRUE(std::regex_match(Win32SystemInfo().LocalDate(), std::regex(R"(\d{4}-\d\d-\d\d)")));
 }
 
 }  // namespace
