@@ -18,7 +18,6 @@
 #include "app/Layout.h"
 #include "fakes/FakePlatform.h"
 #include "platform/win32/CaptionFont.h"
-#include "platform/win32/ControlAdapters.h"
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
@@ -247,9 +246,9 @@ TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndFollowsTheMonitorsScaling)
     EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
 }
 
-TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFailure) {
+TEST_F(FormsTest, MainWindowRunsEachCommandAndShowsALongCopysProgressUntilItIsStopped) {
     const HWND main = Start(true, MainWindow::kClassName);
-    const std::string mod = "C:\\mods\\Ünïcødé & ✓.zpk";
+    const std::string mod = "C:\\mods\\Ünïcødé & ✓" + std::string(150, 'W') + ".zpk";
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
     const HWND modList = GetDlgItem(main, MainWindow::IdOf(mw::kModList));
@@ -273,7 +272,9 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     list(LB_SETCURSEL, 1);
     Click(main, MainWindow::IdOf(mw::kSwitch));
     EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a mod") << "the name changed in the list";
-    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(mw::kCurrentMod))), L"Ünïcødé & ✓.zpk");
+    EXPECT_EQ(TextOf(GetDlgItem(main, MainWindow::IdOf(mw::kCurrentMod))),
+              L"Ünïcødé & ✓" + std::wstring(150, L'W') + L".zpk");
+    EXPECT_GT(list(LB_GETHORIZONTALEXTENT), 1000) << "no scrolling sideways to its end";
     list(LB_SETCURSEL, 1);
     Click(main, MainWindow::IdOf(mw::kRemove));
     EXPECT_EQ(list(LB_GETCOUNT), 1);
@@ -294,17 +295,11 @@ TEST_F(FormsTest, MainWindowLoadsOnceAndEachButtonRunsItsCommandOrReportsItsFail
     RECT item{};
     SendMessageW(modList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(modList, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
-}
 
-// A copy that runs a while shows its progress window, laid out and owned by the main window,
-// whose controls and drops take no input meanwhile. Cancel, Esc and the close box stop it, and so
-// does closing the main window, which closes once the copy has ended; a copy past stopping greys
-// Cancel and ends as it would.
-TEST_F(FormsTest, ALongCopyShowsItsProgressOverTheMainWindowUntilStopped) {
-    const HWND main = Start(true, MainWindow::kClassName);
-    platform.files["C:\\mods\\Shiny Water.zpk"] = "a mod";
-    openAnswers = {"C:\\mods\\Shiny Water.zpk"};
-    Click(main, MainWindow::IdOf(mw::kAdd));
+    // A copy that runs a while shows its progress window, laid out and owned by the main window,
+    // whose controls and drops take no input meanwhile. Cancel, Esc and the close box stop it,
+    // and so does closing the main window, which closes once the copy has ended; a copy past
+    // stopping greys Cancel and ends as it would.
     const HWND switchTo = GetDlgItem(main, MainWindow::IdOf(mw::kSwitch));
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
@@ -323,6 +318,7 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressOverTheMainWindowUntilStopped) {
                  {kToMain, 0, 0},
                  {kToMain, WM_SYSCOMMAND, SC_CLOSE}};
     for (const auto& stop : stops) {
+        platform.files["C:\\game\\patch_vx.zpk"] = "live";
         platform.stage = kCopying;
         whileCopying = [&, seen = false](HWND progress) mutable {
             const HWND cancel =
@@ -346,14 +342,13 @@ TEST_F(FormsTest, ALongCopyShowsItsProgressOverTheMainWindowUntilStopped) {
             PostMessageW(to[stop.to], stop.message, stop.key, 0);
             return stop.message != 0;
         };
-        SendDlgItemMessageW(main, MainWindow::IdOf(mw::kModList), LB_SETCURSEL, 1, 0);
+        list(LB_SETCURSEL, 1);
         Click(main, MainWindow::IdOf(mw::kSwitch));
         EXPECT_FALSE(whileCopying) << stop.message;
-        EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop.message == 0 ? "a mod" : "live");
+        EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop.message == 0 ? "a" : "live");
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
         EXPECT_TRUE(IsWindowEnabled(switchTo) &&
                     (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
-        platform.files["C:\\game\\patch_vx.zpk"] = "live";
     }
     KillTimer(nullptr, timer);
     EXPECT_TRUE(IsWindow(main)) << "closed before the copy ended";
@@ -378,17 +373,6 @@ TEST(CaptionFontTest, ShrinksATooLargeFontJustUntilTheCaptionFits) {
         GetObjectW(fitted.Get(), sizeof(font), &font);
         EXPECT_LE(font.lfHeight, std::max(largest, -14L)) << "shrunk further than needed";
     }
-}
-
-// Listing, selection and text travel through the main window's tests; this is what they miss.
-TEST(Win32ListBoxTest, ScrollsSidewaysAsFarAsTheWidestItem) {
-    const HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 100, 100,
-                                      nullptr, nullptr, nullptr, nullptr);
-    Win32ListBox adapter;
-    adapter.Attach(list);
-    adapter.SetItems({"C:\\a.zpk", "C:\\" + std::string(200, 'W') + ".zpk"});
-    EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 1000);
-    DestroyWindow(list);
 }
 
 }  // namespace
