@@ -69,12 +69,11 @@ namespace mw = layout::mainwindow;
 void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Control> places,
                    int (*idOf)(const layout::Control&), std::span<const Style> styles, UINT dpi,
                    GrowthRule growth, layout::Size grown = {0, 0}) {
-    const auto px = [dpi](int twips) {
-        return layout::TwipsToPixels(twips, static_cast<int>(dpi));
-    };
     RECT rect{};
     GetClientRect(form, &rect);
-    const layout::Size extra{rect.right - px(client.width), rect.bottom - px(client.height)};
+    const int scale = static_cast<int>(dpi);
+    const layout::Size extra{rect.right - layout::TwipsToPixels(client.width, scale),
+                             rect.bottom - layout::TwipsToPixels(client.height, scale)};
     if (dpi == GetDpiForWindow(form)) {  // Wine sizes the frame for the window's first DPI
         EXPECT_EQ((std::vector{extra.width, extra.height}),
                   (std::vector{grown.width, grown.height}));
@@ -87,8 +86,8 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
                   styles[i].second);
         GetWindowRect(GetDlgItem(form, idOf(place)), &rect);
         MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
-        const layout::Rect expected = layout::PlaceGrown(
-            place, growth ? growth(place) : layout::Growth::None, static_cast<int>(dpi), extra);
+        const layout::Rect expected =
+            layout::PlaceGrown(place, growth ? growth(place) : layout::Growth::None, scale, extra);
         EXPECT_EQ(
             (std::vector{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
             (std::vector<LONG>{expected.left, expected.top, expected.width, expected.height}));
@@ -147,13 +146,12 @@ void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
     }
 }
 
-// What the open-file dialog was asked last, and its answers, first one first.
-std::vector<std::string> openAnswers;
+// What the open-file dialog was asked last, and its answer.
+std::string openAnswer;
 OPENFILENAMEW openAsked{};
 BOOL WINAPI AnswerOpen(OPENFILENAMEW* dialog) {
     openAsked = *dialog;
-    lstrcpyW(dialog->lpstrFile, windows::ToUtf16(openAnswers.front()).c_str());
-    openAnswers.erase(openAnswers.begin());
+    lstrcpyW(dialog->lpstrFile, windows::ToUtf16(openAnswer).c_str());
     return TRUE;
 }
 
@@ -220,7 +218,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
 
 // The main window grows from its laid-out size, which is its smallest, and when moved to a
 // monitor with 150 % scaling every control is placed and fitted anew.
-TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndFollowsTheMonitorsScaling) {
+TEST_F(FormsTest, MainWindowFollowsScalingRunsEachCommandAndShowsALongCopysProgress) {
     const HWND main = Start(true, MainWindow::kClassName);
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
     constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
@@ -244,10 +242,7 @@ TEST_F(FormsTest, MainWindowGrowsFromItsLaidOutSizeAndFollowsTheMonitorsScaling)
                   &mw::GrowthOf);
     GetWindowRect(main, &frame);
     EXPECT_EQ(frame.right - frame.left, moved.right - moved.left) << "the size Windows suggested";
-}
 
-TEST_F(FormsTest, MainWindowRunsEachCommandAndShowsALongCopysProgressUntilItIsStopped) {
-    const HWND main = Start(true, MainWindow::kClassName);
     const std::string mod = "C:\\mods\\Ünïcødé & ✓" + std::string(150, 'W') + ".zpk";
     platform.files[mod] = "a mod";
     program.OpenMainWindow();
@@ -258,7 +253,7 @@ TEST_F(FormsTest, MainWindowRunsEachCommandAndShowsALongCopysProgressUntilItIsSt
 
     // While the user is in another program, what the commands show is still the main window's.
     const HWND other = TurnToAnotherProgram();
-    openAnswers = {mod};
+    openAnswer = mod;
     SendMessageW(main, WM_COMMAND, static_cast<WPARAM>(MainWindow::IdOf(mw::kAdd)), 0);
     ASSERT_EQ(list(LB_GETCOUNT), 2) << "loaded twice, or the dialog's file not added";
     EXPECT_EQ(openAsked.hwndOwner, main) << "the open-file dialog not owned by the main window";
@@ -302,9 +297,9 @@ TEST_F(FormsTest, MainWindowRunsEachCommandAndShowsALongCopysProgressUntilItIsSt
     // stopping greys Cancel and ends as it would.
     const HWND switchTo = GetDlgItem(main, MainWindow::IdOf(mw::kSwitch));
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
-    constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
-    constexpr Style styles[] = {
-        {kLabel.first, kLabel.second | SS_ENDELLIPSIS}, {WS_TABSTOP, 0}, kLabel, kButton};
+    constexpr Style kText{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
+    constexpr Style progressStyles[] = {
+        {kText.first, kText.second | SS_ENDELLIPSIS}, {WS_TABSTOP, 0}, kText, kButton};
     // How the copy is stopped: a message posted, as the user's input would come, to the main
     // window, the progress window or its Cancel button; no message lets it finish.
     enum To { kToMain, kToProgress, kToCancel };
@@ -334,7 +329,8 @@ TEST_F(FormsTest, MainWindowRunsEachCommandAndShowsALongCopysProgressUntilItIsSt
             EXPECT_TRUE(IsWindowEnabled(main) && !IsWindowEnabled(switchTo) &&
                         !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
             ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
-                          &ProgressWindow::IdOf, styles, GetDpiForWindow(progress), nullptr);
+                          &ProgressWindow::IdOf, progressStyles, GetDpiForWindow(progress),
+                          nullptr);
             const HWND to[] = {main, progress, cancel};
             if (stop.message == 0) {
                 platform.stage = kFinishing;

@@ -90,7 +90,18 @@ class ServicesTest : public ::testing::Test {
     Win32Files files_{steps_};
 };
 
-TEST_F(ServicesTest, LookupSizeMakeFolderAndLongPathsFollowTheSystemsRules) {
+TEST_F(ServicesTest, LookupSizeFoldersPathsAndLeftoversFollowTheSystemsRules) {
+    // Leftovers go even read-only; the rule for their names is shared and tested elsewhere.
+    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
+    const auto before = Snapshot(folder_.Utf8());
+    for (const char* name :
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
+        WriteFile(folder_ / name, "part");
+        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    files_.RemoveLeftovers(folder_.Utf8());
+    files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
     files_.MakeFolder(folder_ / "Mods");
     WriteFile(folder_ / "hidden.zpk", "");
     WriteFile(folder_ / "system.zpk", "");
@@ -262,20 +273,6 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
                   done == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
     }
     EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
-}
-
-// The rule for the names is shared with the other platform and tested there.
-TEST_F(ServicesTest, RemoveLeftoversRemovesOnlyTheTemporaryFilesEvenReadOnly) {
-    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
-    const auto before = Snapshot(folder_.Utf8());
-    for (const char* name :
-         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
-        WriteFile(folder_ / name, "part");
-        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
-    }
-    files_.RemoveLeftovers(folder_.Utf8());
-    files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
-    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 
 constexpr std::string_view kApp = "Vexmoor Patchkeeper";
