@@ -328,6 +328,9 @@ TEST_F(FormsTest, MainWindowFollowsScalingRunsEachCommandAndShowsALongCopysProgr
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
             EXPECT_TRUE(IsWindowEnabled(main) && !IsWindowEnabled(switchTo) &&
                         !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+            EXPECT_EQ(
+                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kFileName))),
+                L"a.zpk");
             ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
                           &ProgressWindow::IdOf, progressStyles, GetDpiForWindow(progress),
                           nullptr);
