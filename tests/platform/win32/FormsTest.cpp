@@ -155,7 +155,7 @@ BOOL WINAPI AnswerOpen(OPENFILENAMEW* dialog) {
     return TRUE;
 }
 
-// The program over fake services, with the game's folder accepted when `accepted`.
+// The program over fake services.
 class FormsTest : public ::testing::Test {
   protected:
     ~FormsTest() override {
@@ -168,26 +168,22 @@ class FormsTest : public ::testing::Test {
     Win32OpenFileDialog dialog{&AnswerOpen};
     Startup startup{platform};
     Program program{startup, platform, dialog};
-
-    HWND Start(bool accepted, const wchar_t* className) {
-        platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
-        platform.folders.insert("C:\\game\\mods");
-        if (accepted) {
-            platform.Save("settings", "vxpath", "C:\\game");
-        }
-        program.Start(startup.Run());
-        return FindWindowW(className, nullptr);
-    }
 };
 
-TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
-    const HWND dir = Start(false, GameFolderWindow::kClassName);
+// The game folder window asks until it hands over to the main window, which grows from its
+// laid-out size (its smallest), follows a monitor's 150 % scaling, runs each command and shows a
+// long copy's progress; closing it ends the program.
+TEST_F(FormsTest, TheWindowsFromTheGameFolderToTheEndOfALongCopy) {
+    platform.files = {{"C:\\game\\vexmoor.exe", "exe"}, {"C:\\game\\patch_vx.zpk", "live"}};
+    platform.folders.insert("C:\\game\\mods");
+    program.Start(startup.Run());
+    const HWND dir = FindWindowW(GameFolderWindow::kClassName, nullptr);
     EXPECT_EQ(TextOf(dir), L"Vexmoor Patchkeeper - VX Directory");
-    constexpr Style styles[] = {{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX},
-                                {WS_TABSTOP, WS_TABSTOP},
-                                kButton,
-                                kButton};
-    ExpectLaidOut(dir, gf::kClientSize, gf::kTabOrder, &GameFolderWindow::IdOf, styles,
+    constexpr Style folderStyles[] = {{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX},
+                                      {WS_TABSTOP, WS_TABSTOP},
+                                      kButton,
+                                      kButton};
+    ExpectLaidOut(dir, gf::kClientSize, gf::kTabOrder, &GameFolderWindow::IdOf, folderStyles,
                   GetDpiForWindow(dir), nullptr);
     const HWND folderText = GetDlgItem(dir, GameFolderWindow::IdOf(gf::kFolderText));
     EXPECT_EQ(TextOf(folderText), L"C:\\program files\\vexmoor");
@@ -201,9 +197,9 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     PressKey(dir, VK_TAB);
     PressKey(dir, VK_RETURN);
     EXPECT_EQ(shown, (Boxes{{{L"", L"OK", L"Path Invalid: C:\\nowhere"}, L"Invalid Path", dir}}));
-    const HWND other = TurnToAnotherProgram();
+    const HWND elsewhere = TurnToAnotherProgram();
     SendMessageW(dir, WM_COMMAND, static_cast<WPARAM>(GameFolderWindow::IdOf(gf::kBrowse)), 0);
-    DestroyWindow(other);
+    DestroyWindow(elsewhere);
     EXPECT_EQ(std::get<HWND>(shown.back()), dir) << "the folder picker not owned by its window";
 
     SetWindowTextW(folderText, L"C:\\game");
@@ -211,15 +207,7 @@ TEST_F(FormsTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnd
     EXPECT_FALSE(IsWindowVisible(dir));
     const HWND main = FindWindowW(MainWindow::kClassName, nullptr);
     EXPECT_TRUE(IsWindowVisible(main));
-    SendMessageW(main, WM_CLOSE, 0, 0);
-    MSG quit{};
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "closing ends it";
-}
-
-// The main window grows from its laid-out size, which is its smallest, and when moved to a
-// monitor with 150 % scaling every control is placed and fitted anew.
-TEST_F(FormsTest, MainWindowFollowsScalingRunsEachCommandAndShowsALongCopysProgress) {
-    const HWND main = Start(true, MainWindow::kClassName);
+    shown.clear();
     constexpr Style kLabel{SS_TYPEMASK | SS_NOPREFIX, SS_CENTER | SS_NOPREFIX};
     constexpr Style kList{LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL | WS_TABSTOP, WS_TABSTOP};
     constexpr Style styles[] = {kLabel, kLabel, kList, kButton, kButton, kButton};
@@ -352,9 +340,11 @@ TEST_F(FormsTest, MainWindowFollowsScalingRunsEachCommandAndShowsALongCopysProgr
     KillTimer(nullptr, timer);
     EXPECT_TRUE(IsWindow(main)) << "closed before the copy ended";
     MSG message{};
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE &&
+           message.message != WM_QUIT) {
         DispatchMessageW(&message);
     }
+    EXPECT_EQ(message.message, UINT{WM_QUIT}) << "closing it does not end the program";
     EXPECT_FALSE(IsWindow(main));
 }
 

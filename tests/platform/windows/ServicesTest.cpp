@@ -196,12 +196,11 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
 // through another spelling writes nothing (a copy would fail here). Wine reaches the whole
 // Unix file system, drive C: included, through Z:.
 TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItself) {
-    std::wstring upper = ToUtf16(mod_);
     std::wstring shortName(MAX_PATH, L'\0');
     shortName.resize(GetShortPathNameW(ToUtf16(mod_).c_str(), shortName.data(), MAX_PATH));
     std::string slashed = mod_;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    Names spellings{ToUtf8(CharUpperW(upper.data())), ToUtf8(shortName), slashed};
+    Names spellings{folder_ / "MOD-Ä.ZPK", ToUtf8(shortName), slashed};
     using UnixName = char*(CDECL*)(const wchar_t*);
     if (const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
             GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")))) {
