@@ -1,0 +1,364 @@
+// The Windows services on real files and a scratch registry key: lookup, size and make folder,
+// the switch and backup copies (what the destination holds afterwards, what the user is told,
+// and that no temporary file outlives a copy), the registry store, Steam's folder, the single
+// instance and today's date. The services stand on a scratch folder holding a live archive and a
+// mod, a scratch registry key, and file steps that fail on request.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <random>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "platform/windows/LongPath.h"
+#include "platform/windows/RegistrySettings.h"
+#include "platform/windows/SingleInstance.h"
+#include "platform/windows/SteamSearch.h"
+#include "platform/windows/Utf.h"
+#include "platform/windows/Win32Error.h"
+#include "platform/windows/Win32Files.h"
+#include "platform/windows/Win32SystemInfo.h"
+#include "state/SettingsLayout.h"
+#include "support/Failure.h"
+#include "support/RecordingProgress.h"
+#include "support/TempFolder.h"
+
+namespace vx::windows {
+namespace {
+
+using Names = std::vector<std::string>;
+using test::Snapshot;
+using test::WriteFile;
+enum class Step { None, Copy, Flush, Move };
+
+// Which of the system's steps fails, how and how often: the copy and the flush after doing
+// their work (a complete temporary file is left to clean up), the rename instead.
+// `meanwhile` runs as the chosen step is reached.
+struct Fault {
+    Step at = Step::None;
+    DWORD failure = ERROR_DISK_FULL;
+    int failures = INT_MAX;
+    std::function<void()> meanwhile;
+};
+
+struct FaultySteps : FileSteps {
+    void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
+              CopyProgress& progress) override {
+        FileSteps::Copy(source, target, unbuffered, progress);
+        Reached(Step::Copy);
+    }
+    void Flush(const std::wstring& file) override {
+        FileSteps::Flush(file);
+        Reached(Step::Flush);
+    }
+    void Move(const std::wstring& from, const std::wstring& to, bool replace) override {
+        Reached(Step::Move);
+        FileSteps::Move(from, to, replace);
+    }
+    void Reached(Step step) {
+        if (step == fault.at && fault.meanwhile) {
+            fault.meanwhile();
+        }
+        if (step == fault.at && fault.failures-- > 0) {
+            throw SystemError(fault.failure);
+        }
+    }
+
+    Fault fault;
+};
+
+class ServicesTest : public ::testing::Test {
+  protected:
+    ServicesTest() {
+        WriteFile(live_, "the game's own archive");
+        WriteFile(mod_, modBytes_);
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, ToUtf16(root_).c_str()); }
+
+    test::TempFolder folder_;
+    std::string live_ = folder_ / "patch_vx.zpk";
+    std::string mod_ = folder_ / "mod-ä.zpk";
+    std::string modBytes_ = std::string("mod\0\r\n", 6) + std::string(1 << 20, 'm') + "end";
+    std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
+    FaultySteps steps_;
+    test::RecordingProgress progress_;
+    RegistrySettings settings_{root_, settings::kAppName};
+    Win32Files files_{steps_};
+};
+
+TEST_F(ServicesTest, LookupSizeFoldersPathsAndLeftoversFollowTheSystemsRules) {
+    // Leftovers go even read-only; the rule for their names is shared and tested elsewhere.
+    WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
+    const auto before = Snapshot(folder_.Utf8());
+    for (const char* name :
+         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
+        WriteFile(folder_ / name, "part");
+        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    files_.RemoveLeftovers(folder_.Utf8());
+    files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    files_.MakeFolder(folder_ / "Mods");
+    WriteFile(folder_ / "hidden.zpk", "");
+    WriteFile(folder_ / "system.zpk", "");
+    SetFileAttributesW(ApiPath(folder_ / "hidden.zpk").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(ApiPath(folder_ / "system.zpk").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    // What is looked up, what is found: any case, the stored name; only the lookup of files and
+    // folders finds a folder; nothing missing, hidden or a pattern.
+    const std::pair<const char*, const char*> lookups[] = {
+        {"\\PATCH_VX.ZPK", "patch_vx.zpk"}, {"\\MOD-Ä.ZPK", "mod-ä.zpk"}, {"\\mods", "Mods"}};
+    for (const auto& [typed, found] : lookups) {
+        const std::string path = folder_.Utf8() + typed;
+        EXPECT_EQ(files_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
+        EXPECT_EQ(files_.LookupEntry(path, EntryKind::PlainFiles),
+                  std::string_view(found) == "Mods" ? "" : found);
+    }
+    for (const char* typed : {"\\gone.zpk", "\\gone\\patch_vx.zpk", "\\hidden.zpk", "\\system.zpk",
+                              "\\*.zpk", "\\mod-?.zpk"}) {
+        EXPECT_EQ(files_.LookupEntry(folder_.Utf8() + typed, EntryKind::FilesAndFolders), "");
+    }
+    EXPECT_TRUE(files_.PathsMatchIgnoringCase("C:\\Mods\\mod-ä.zpk", "c:\\MODS\\MOD-Ä.ZPK"));
+    // Sizes past 4 GiB; failures with the system's number ("Mods" is there already).
+    const std::int64_t size = (std::int64_t{5} << 30) + 3;
+    std::error_code noRoom;  // the file is sparse where the disk allows
+    std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
+    EXPECT_TRUE(noRoom || files_.FileSize(folder_ / "PATCH_VX.zpk") == size);
+    EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(folder_ / "missing.zpk"); }).Number(),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(folder_.Utf8()); }).Number(),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(test::ErrorOf([&] { files_.MakeFolder(folder_ / "mods"); }).Number(),
+              ERROR_ALREADY_EXISTS);
+    // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
+    // that the form is given; this does.
+    EXPECT_EQ(ApiPath("C:\\Games/Vexmoor\\\\patch_vx.zpk"),
+              L"\\\\?\\C:\\Games\\Vexmoor\\patch_vx.zpk");
+    EXPECT_EQ(ApiPath("C:\\Games\\.\\mods\\..\\patch_vx.zpk"), L"\\\\?\\C:\\Games\\patch_vx.zpk");
+    EXPECT_EQ(ApiPath("\\\\server\\share\\a.zpk"), L"\\\\?\\UNC\\server\\share\\a.zpk");
+    EXPECT_EQ(ApiPath("\\\\?\\C:\\Games"), L"\\\\?\\C:\\Games");
+}
+
+// Every failure leaves the live archive (read-only here) as it was, no temporary file, and
+// the error says what to do about it and names the file concerned: of two files, the one
+// another program holds open (sharing nothing, as the running game holds its archive). A
+// rename refused for a moment, as a virus scanner causes, is no failure, and a switch keeps
+// the live archive's attributes.
+TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
+    const char* unwritable = std::getenv("VX_UNWRITABLE_GAME_FOLDER");  // see CMakeLists.txt
+    const std::string gone = folder_ / "gone.zpk";
+    struct Case {
+        Step failing;
+        std::string source, held;  // the file another program holds open, if any
+        DWORD number;
+        const char* text;  // a part of the error's text
+        std::string path;  // the file the error names, the live archive when in its folder
+    };
+    std::vector<Case> cases{{Step::None, gone, "", ERROR_FILE_NOT_FOUND, "", gone},
+                            {Step::Copy, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::Flush, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::Move, mod_, "", ERROR_DISK_FULL, "", live_},
+                            {Step::None, mod_, mod_, ERROR_SHARING_VIOLATION, "in use", mod_},
+                            {Step::None, mod_, live_, ERROR_SHARING_VIOLATION, "in use", live_}};
+    if (unwritable != nullptr) {  // under Wine no test can take away its own right to write
+        const std::string live = std::string(unwritable) + "\\patch_vx.zpk";
+        cases.push_back({Step::None, mod_, "", ERROR_ACCESS_DENIED, "administrator", live});
+    }
+    SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    for (const Case& row : cases) {
+        const std::string live = row.path.ends_with("\\patch_vx.zpk") ? row.path : live_;
+        SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
+        steps_.fault = {row.failing, ERROR_DISK_FULL, INT_MAX, {}};
+        const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
+        const HANDLE holder = CreateFileW(ToUtf16(row.held).c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        const Error error =
+            test::ErrorOf([&] { files_.ReplaceWithCopy(row.source, live, progress_); });
+        CloseHandle(holder);
+        EXPECT_EQ(error.Number(), static_cast<int>(row.number)) << error.what();
+        EXPECT_NE(error.Text().find(row.text), std::string::npos) << error.Text();
+        EXPECT_EQ(error.Path(), row.path);
+        EXPECT_EQ(files_.HeldByAnotherProgram(error), !row.held.empty()) << row.path;
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    }
+    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    files_.ReplaceWithCopy(mod_, live_, progress_);
+    EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
+              DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_EQ(test::ReadFile(live_), modBytes_);
+    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
+}
+
+// One file under other spellings is one file, and a copy of it is another; switching to it
+// through another spelling writes nothing (a copy would fail here). Wine reaches the whole
+// Unix file system, drive C: included, through Z:.
+TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItself) {
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(ToUtf16(mod_).c_str(), shortName.data(), MAX_PATH));
+    std::string slashed = mod_;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    Names spellings{folder_ / "MOD-Ä.ZPK", ToUtf8(shortName), slashed};
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    if (const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")))) {
+        char* name = unixName(ToUtf16(mod_).c_str());
+        spellings.push_back("Z:" + std::string(name));
+        std::replace(spellings.back().begin(), spellings.back().end(), '/', '\\');
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    WriteFile(folder_ / "copy.zpk", modBytes_);
+    const auto identity = files_.IdentifyFile(mod_);
+    ASSERT_TRUE(identity && identity != files_.IdentifyFile(folder_ / "copy.zpk"));
+    steps_.fault = {Step::Copy, ERROR_DISK_FULL, INT_MAX, {}};
+    for (const std::string& spelling : spellings) {
+        EXPECT_NE(spelling, mod_);
+        EXPECT_EQ(files_.IdentifyFile(spelling), identity) << spelling;
+        EXPECT_NO_THROW(files_.ReplaceWithCopy(spelling, mod_, progress_)) << spelling;
+        EXPECT_NO_THROW(files_.ReplaceWithCopy(mod_, spelling, progress_)) << spelling;
+    }
+}
+
+// Only a file is a backup already: the copy leaves it alone, even one that appears while the
+// copy runs. A folder there is the user's to move; the copy refuses, naming it.
+TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
+    const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
+    steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
+    EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_EQ(test::ReadFile(backup), "kept");
+    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    auto before = Snapshot(folder_.Utf8());
+    EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
+    DeleteFileW(ApiPath(backup).c_str());
+    CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
+    before = Snapshot(folder_.Utf8());
+    const Error error = test::ErrorOf([&] { files_.CopyFileIfAbsent(live_, backup, progress_); });
+    EXPECT_EQ(error.Number(), ERROR_ALREADY_EXISTS);
+    EXPECT_TRUE(error.Text().starts_with("A folder stands where the backup")) << error.Text();
+    EXPECT_EQ(error.Path(), backup);
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+}
+
+// A copy reports from nothing to its whole size, and stopped at any point it leaves the
+// destination as it was and no temporary file. Wine's copy calls no progress routine, so
+// there only the first and last reports are the system's; the routine is tested alone.
+TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind) {
+    const std::string big = folder_ / "big.zpk";
+    const std::int64_t size = std::int64_t{48} << 20;
+    WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
+    const auto before = Snapshot(folder_.Utf8());
+    test::RecordingProgress stopped;
+    std::mt19937_64 random{std::random_device{}()};
+    stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
+    EXPECT_THROW(files_.ReplaceWithCopy(big, live_, stopped), CopyCancelled);
+    EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
+    test::RecordingProgress whole;
+    files_.ReplaceWithCopy(big, live_, whole);
+    EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
+    EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
+              (std::vector{std::int64_t{0}, size, size}));
+    EXPECT_TRUE(whole.finishing);
+    EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
+    test::RecordingProgress progress;
+    progress.stopFrom = 5;
+    CopyReporting reporting(progress);
+    for (const LONGLONG done : {4, 5}) {
+        EXPECT_EQ(CopyReporting::Routine({.QuadPart = 10}, {.QuadPart = done}, {}, {}, 0, 0, {}, {},
+                                         &reporting),
+                  done == 5 ? DWORD{PROGRESS_CANCEL} : DWORD{PROGRESS_CONTINUE});
+    }
+    EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
+}
+
+constexpr std::string_view kApp = "Vexmoor Patchkeeper";
+
+TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
+    const std::string nonAscii = "D:\\Spiele\\Ärger\\日本語\\😀.zpk";
+    settings_.Save("mods", "1", nonAscii);
+    // RegQueryValueExW, unlike RegGetValueW, shows the bytes exactly as stored.
+    DWORD type = 0;
+    wchar_t raw[64] = {};
+    DWORD bytes = sizeof raw - sizeof(wchar_t);
+    HKEY key = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\mods").c_str(), 0,
+                  KEY_READ, &key);
+    RegQueryValueExW(key, L"1", nullptr, &type, reinterpret_cast<BYTE*>(raw), &bytes);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(raw, ToUtf16(nonAscii));
+    EXPECT_EQ(bytes, (wcslen(raw) + 1) * sizeof(wchar_t)) << "REG_SZ counts its NUL";
+    for (const std::string& value : {std::string(4000, 'x'), std::string("C:\\Ä"), std::string()}) {
+        settings_.Save("settings", "vxpath", value);
+        EXPECT_EQ(settings_.Get("settings", "vxpath"), value);
+    }
+    EXPECT_EQ(settings_.Get("settings", "mods"), std::nullopt);
+    const DWORD number = 3;  // a value that is not text is an error naming the key
+    RegSetKeyValueW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\settings").c_str(),
+                    L"mods", REG_DWORD, &number, sizeof number);
+    const Error error = test::ErrorOf([&] { settings_.Get("settings", "mods"); });
+    EXPECT_NE(error.Text().find("not as text"), std::string::npos) << error.Text();
+    EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos);
+}
+
+// Where Visual Basic's SaveSetting keeps them, so that the remembered folder and list of
+// earlier versions stay valid. Spelled out here: a slip in the program's own constant must show.
+TEST(ProgramSettingsTest, LiveUnderVisualBasicsProgramSettingsKey) {
+    const std::wstring app = L"Software\\VB and VBA Program Settings\\Vexmoor Patchkeeper";
+    RegistrySettings(kProgramSettingsRoot, kApp).Save("patchkeeper test", "1", "C:\\Ärger.zpk");
+    EXPECT_EQ(RegistrySettings("Software\\VB and VBA Program Settings", kApp)
+                  .Get("patchkeeper test", "1"),
+              "C:\\Ärger.zpk");
+    RegDeleteKeyW(HKEY_CURRENT_USER, (app + L"\\patchkeeper test").c_str());
+    // The application's key goes too, unless it held the user's own settings before.
+    RegDeleteKeyW(HKEY_CURRENT_USER, app.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings");
+}
+
+TEST_F(ServicesTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
+    const std::string game = folder_ / "Library\\steamapps\\common\\Vexmoor";
+    std::filesystem::create_directories(ToUtf16(folder_ / "Steam\\steamapps"));
+    std::filesystem::create_directories(ToUtf16(game));
+    WriteFile(game + "\\VEXMOOR.exe", "");
+    // Steam escapes the backslashes of its libraries, and writes its own path with slashes.
+    const std::regex backslash(R"(\\)");
+    WriteFile(folder_ / "Steam\\steamapps\\libraryfolders.vdf",
+              "\"libraryfolders\" { \"1\" { \"path\" \"" +
+                  std::regex_replace(folder_ / "Library", backslash, R"(\\)") + "\" } }");
+    RegistrySettings(root_, "Valve")
+        .Save("Steam", "SteamPath", std::regex_replace(folder_ / "Steam", backslash, "/"));
+    EXPECT_EQ(FindGameInSteam(root_), game);
+}
+
+TEST(SingleInstanceTest, ASecondStartIsRefusedAndRestoresTheFirstsShownWindow) {
+    constexpr const wchar_t* kClass = L"VexmoorPatchkeeper.SingleInstanceTest";
+    constexpr const char* kMutex = "Local\\VexmoorPatchkeeperTest";
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const WNDCLASSW windowClass{0,       DefWindowProcW, 0,       0,       instance,
+                                nullptr, nullptr,        nullptr, nullptr, kClass};
+    RegisterClassW(&windowClass);
+    const HWND window = CreateWindowW(kClass, L"first", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                      nullptr, nullptr, instance, nullptr);
+    {
+        const SingleInstance first{kMutex, {}};
+        ASSERT_TRUE(first.IsFirst());
+        const SingleInstance second{kMutex, {kClass}};
+        EXPECT_FALSE(second.IsFirst());
+        EXPECT_FALSE(second.AskFirstToRaise()) << "a hidden window is not the first's";
+        ShowWindow(window, SW_MINIMIZE);
+        EXPECT_TRUE(second.AskFirstToRaise());
+        EXPECT_FALSE(IsIconic(window));
+    }
+    DestroyWindow(window);
+    EXPECT_TRUE(SingleInstance(kMutex, {}).IsFirst()) << "the mutex goes with its holders";
+}
+
+TEST(Win32SystemInfoTest, TodayIsYearMonthDay) {
+    EXPECT_TRUE(std::regex_match(Win32SystemInfo().LocalDate(), std::regex(R"(\d{4}-\d\d-\d\d)")));
+}
+
+}  // namespace
+}  // namespace vx::windows
