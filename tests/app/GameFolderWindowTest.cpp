@@ -35,7 +35,7 @@ TEST_F(GameFolderWindowTest, StartupOpensTheMainWindowForAnyRememberedFolder) {
     platform.Set("settings", "vxpath", "D:\\gone\\");
     EXPECT_EQ(startup.Run(), FirstWindow::Main);
     EXPECT_EQ(startup.Paths().PatchPath, "D:\\gone\\\\patch_vx.zpk");
-    EXPECT_TRUE(platform.calls.empty());
+    EXPECT_TRUE(platform.folders.empty());
 }
 
 TEST_F(GameFolderWindowTest, LoadOffersTheSuggestedFolderAndBrowseReplacesItUnlessCancelled) {
@@ -80,8 +80,7 @@ TEST_F(GameFolderWindowTest, OkAcceptsOnlyAFolderWithTheGameAndAModsEntry) {
     EXPECT_EQ(boxes.shown,
               (std::vector<std::pair<std::string, std::string>>{
                   {"Path Invalid: C:\\dir", "Invalid Path"}, {"Path Invalid: ", "Invalid Path"}}));
-    EXPECT_EQ(platform.calls, (std::vector<std::string>{"MakeFolder C:\\ro\\mods",
-                                                        "MakeFolder C:\\Games\\VX\\mods"}));
+    EXPECT_EQ(platform.folders, (std::set<std::string>{"C:\\a\\MODS", "C:\\Games\\VX\\mods"}));
     EXPECT_EQ(platform.Setting("settings", "vxpath"), "C:\\Games\\VX");
     EXPECT_EQ(startup.Paths().PatchPath, "C:\\Games\\VX\\patch_vx.zpk");
 }

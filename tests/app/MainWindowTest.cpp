@@ -61,9 +61,6 @@ TEST_F(MainWindowTest, FirstLoadBacksUpTheLiveArchiveAsEntryOneAndSwitchNeedsASe
     EXPECT_EQ(modList.items, Items{kBackup});
     EXPECT_EQ(platform.files[kBackup], "original");
     EXPECT_EQ(currentMod.caption, "NORMAL_patch_vx.zpk");
-    EXPECT_EQ(platform.calls,
-              (Items{"RemoveLeftovers " + kGame, "RemoveLeftovers " + kGame + "\\mods",
-                     "CopyIfAbsent " + kLive + ">" + kBackup}));
     main.OnSwitch();
     EXPECT_EQ(boxes.shown, (Boxes{{"Select something!", "Select Something"}}));
     dialog.answers = {kMod};

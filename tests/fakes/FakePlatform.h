@@ -27,7 +27,6 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     std::set<std::string> failCopyInto;        // destinations whose copy fails with copyFailure
     std::set<std::string> heldOpen;            // files another program holds open
     std::set<std::string> unlistable;          // folders whose entries cannot be looked up
-    std::vector<std::string> calls;            // "MakeFolder p", "Replace src>dst", ...
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
     std::set<std::string> secondDisk;
 
@@ -96,12 +95,10 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     }
     void ReplaceWithCopy(const std::string& source, const std::string& destination,
                          CopyProgress& progress) override {
-        calls.push_back("Replace " + source + ">" + destination);
         Copy(source, destination, progress);
     }
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
                           CopyProgress& progress) override {
-        calls.push_back("CopyIfAbsent " + source + ">" + destination);
         if (files.contains(destination)) {
             return false;
         }
@@ -112,7 +109,6 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
         return true;
     }
     void MakeFolder(const std::string& path) override {
-        calls.push_back("MakeFolder " + path);
         if (failMakeFolder.contains(path)) {
             throw Error(EACCES, "Permission denied", path);
         }
@@ -122,9 +118,7 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
         return freeSpace;
     }
     bool HeldByAnotherProgram(const Error& error) const override { return error.Number() == EBUSY; }
-    void RemoveLeftovers(const std::string& folder) noexcept override {
-        calls.push_back("RemoveLeftovers " + folder);
-    }
+    void RemoveLeftovers(const std::string&) noexcept override {}
     char PathSeparator() const override { return '\\'; }
     bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override {
         return EqualIgnoringCase(a, b);
