@@ -13,17 +13,15 @@ namespace {
 // Every failure ends in one box and the program goes on, even when the box itself fails.
 TEST(RunEventTest, EndsEveryFailureInOneBox) {
     FakeMessageBoxes boxes;
+    const std::string app = "Vexmoor Patchkeeper";
     static_assert(noexcept(RunEvent(boxes, [] {})));
-    RunEvent(boxes, [] {});
     RunEvent(boxes, [] { throw Error(5, "Access is denied.", "C:\\game"); });
     RunEvent(boxes, [] { throw std::length_error("too long"); });
     RunEvent(boxes, [] { throw 42; });
     RunEvent(boxes, [] { throw CopyCancelled(); });  // the user's own choice says nothing
-    EXPECT_EQ(boxes.shown,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"Error 5: Access is denied.\n\nC:\\game", "Vexmoor Patchkeeper"},
-                  {"Error 0: too long", "Vexmoor Patchkeeper"},
-                  {"Error 0: An unexpected failure ended the command.", "Vexmoor Patchkeeper"}}));
+    EXPECT_EQ(boxes.shown, (Boxes{{"Error 5: Access is denied.\n\nC:\\game", app},
+                                  {"Error 0: too long", app},
+                                  {"Error 0: An unexpected failure ended the command.", app}}));
     boxes.broken = true;
     RunEvent(boxes, [] { throw std::bad_alloc(); });
     EXPECT_EQ(boxes.shown.size(), 4U);

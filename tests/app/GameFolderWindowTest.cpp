@@ -4,6 +4,7 @@
 
 #include "fakes/FakeControls.h"
 #include "fakes/FakePlatform.h"
+#include "support/Failure.h"
 
 namespace vx {
 namespace {
@@ -48,11 +49,9 @@ TEST_F(GameFolderWindowTest, LoadOffersTheSuggestedFolderAndBrowseReplacesItUnle
     EXPECT_EQ(folderText.text, "D:\\Games\\Vexmoor");
 }
 
-// The game's executable in any letter case; the mods folder made
-// unless an entry of that name, of any kind and case, stands there, and the folder remembered
-// only once it has one.
+// The game's executable in any letter case; the mods folder made unless an entry of that name,
+// of any kind and case, stands there, and the folder remembered only once it has one.
 TEST_F(GameFolderWindowTest, OkAcceptsOnlyAFolderWithTheGameAndAModsEntry) {
-    platform.files["C:\\dir\\vexmoor.exe\\x"] = "not the game";
     platform.files["C:\\ro\\Vexmoor.exe"] = "exe";
     platform.failMakeFolder.insert("C:\\ro\\mods");
     platform.files["C:\\a\\Vexmoor.exe"] = "exe";
@@ -60,26 +59,18 @@ TEST_F(GameFolderWindowTest, OkAcceptsOnlyAFolderWithTheGameAndAModsEntry) {
     platform.files["C:\\b\\VEXMOOR.EXE"] = "exe";
     platform.files["C:\\b\\Mods"] = "a file";
     platform.files["C:\\Games\\VX\\vexmoor.exe"] = "exe";
-    for (const auto& [folder, opens] :
-         std::vector<std::pair<std::string, int>>{{"C:\\dir", 0},
-                                                  {"", 0},
-                                                  {"C:\\ro", 0},
-                                                  {"C:\\a", 1},
-                                                  {"C:\\b", 2},
-                                                  {"C:\\Games\\VX", 3}}) {
+    window.visible = true;
+    for (const auto& [folder, opens] : std::vector<std::pair<std::string, int>>{
+             {"C:\\ro", 0}, {"C:\\no game", 0}, {"C:\\a", 1}, {"C:\\b", 2}, {"C:\\Games\\VX", 3}}) {
         folderText.text = folder;
-        window.visible = true;
-        try {
-            gameFolder.OnOk();
-        } catch (const Error&) {
-            EXPECT_EQ(platform.Setting("settings", "vxpath"), "<absent>");
-        }
+        test::FailureOf([&] { gameFolder.OnOk(); });
         EXPECT_EQ(opener.opened, opens) << folder;
         EXPECT_EQ(window.visible, opens == 0) << folder;
+        if (opens == 0) {
+            EXPECT_EQ(platform.Setting("settings", "vxpath"), "<absent>");
+        }
     }
-    EXPECT_EQ(boxes.shown,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"Path Invalid: C:\\dir", "Invalid Path"}, {"Path Invalid: ", "Invalid Path"}}));
+    EXPECT_EQ(boxes.shown, (test::Boxes{{"Path Invalid: C:\\no game", "Invalid Path"}}));
     EXPECT_EQ(platform.folders, (std::set<std::string>{"C:\\a\\MODS", "C:\\Games\\VX\\mods"}));
     EXPECT_EQ(platform.Setting("settings", "vxpath"), "C:\\Games\\VX");
     EXPECT_EQ(startup.Paths().PatchPath, "C:\\Games\\VX\\patch_vx.zpk");

@@ -11,7 +11,7 @@ namespace {
 
 using test::ErrorOf;
 
-using Boxes = std::vector<std::pair<std::string, std::string>>;
+using test::Boxes;
 using Items = std::vector<std::string>;
 
 const std::string kGame = "C:\\VX";
@@ -55,44 +55,56 @@ class MainWindowTest : public ::testing::Test {
     }
 };
 
-TEST_F(MainWindowTest, FirstLoadBacksUpTheLiveArchiveAsEntryOneAndSwitchNeedsASelection) {
+// Before any entry, the first command backs up the live archive as entry one; with no backup,
+// nothing dropped is registered. A drop names what it skipped in one box.
+TEST_F(MainWindowTest, FromNoEntriesCommandsBackUpFirstThenAddWhatTheyCanAndSayWhy) {
+    platform.failCopyInto.insert(kBackup);
+    ErrorOf([&] { main.OnDrop({kMod}); });
+    EXPECT_EQ(platform.Setting("settings", "mods"), "<absent>");
+    platform.failCopyInto.clear();
+    modList.items = {kMod};
+    Switch(0);  // backs up first
+    EXPECT_EQ(platform.files[kBackup], "original");
+    EXPECT_EQ(platform.files[kLive], "a mod!");
+    EXPECT_EQ(modList.items, Items{kBackup});
     main.Load();
     EXPECT_TRUE(dialog.fileMustExist);
-    EXPECT_EQ(modList.items, Items{kBackup});
-    EXPECT_EQ(platform.files[kBackup], "original");
-    EXPECT_EQ(currentMod.caption, "NORMAL_patch_vx.zpk");
-    main.OnSwitch();
-    EXPECT_EQ(boxes.shown, (Boxes{{"Select something!", "Select Something"}}));
-    dialog.answers = {kMod};
+    main.OnSwitch();                                // nothing selected
+    dialog.answers = {kMod, "c:\\M\\big MOD.zpk"};  // one file, two spellings: listed once
+    main.OnAdd();
     main.OnAdd();
     EXPECT_EQ(dialog.fileType.description, "Vexmoor Patch (*.zpk)");
     EXPECT_EQ(dialog.fileType.pattern, "*.zpk");
-    EXPECT_EQ(modList.items, (Items{kBackup, kMod}));
+    platform.files["C:\\b.zpk"] = "b";
+    platform.folders.insert("C:\\folder");
+    main.OnDrop({kMod, "C:\\folder", "C:\\gone.zpk", "C:\\b.zpk"});
+    EXPECT_EQ(modList.items, (Items{kBackup, kMod, "C:\\b.zpk"}));
+    EXPECT_EQ(boxes.shown, (Boxes{{"Select something!", "Select Something"},
+                                  {"Only files can be added as mods; these were skipped:\n"
+                                   "C:\\folder\nC:\\gone.zpk",
+                                   "Vexmoor Patchkeeper"}}));
 }
 
-// A negative count lists nothing and is refused like text by every command that writes; a
-// full registry cannot grow. Nothing is written either way.
+// A negative count lists nothing and is refused like text by the commands that write; a full
+// registry cannot grow. Nothing is written either way.
 TEST_F(MainWindowTest, CountsThatCannotChangeAreRefusedWritingNothing) {
-    dialog.answers = {kMod, kMod};
-    modList.items = {kMod};
-    modList.selected = 0;
     platform.Set("settings", "mods", "-5");
     const auto stored = platform.settings;
-    const auto files = platform.files;
     EXPECT_NE(ErrorOf([&] { main.OnAdd(); }).Text().find("\"-5\""), std::string::npos);
     EXPECT_EQ(ErrorOf([&] { main.OnRemove(); }).Number(), kErrorTypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { main.OnSwitch(); }).Number(), kErrorTypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { main.OnDrop({kMod}); }).Number(), kErrorTypeMismatch);
-    main.Load();  // the load lists a negative count as nothing
+    modList.items = {kMod};
+    EXPECT_EQ(ErrorOf([&] { Switch(0); }).Number(), kErrorTypeMismatch);
+    main.Load();
     EXPECT_EQ(platform.settings, stored);
-    EXPECT_EQ(platform.files, files);
-
     platform.Set("settings", "mods", "32767");
+    dialog.answers = {kMod};
     EXPECT_EQ(ErrorOf([&] { main.OnAdd(); }).Number(), kErrorOverflow);
-    EXPECT_EQ(platform.Setting("settings", "mods"), "32767");
 }
 
-TEST_F(MainWindowTest, RefreshNamesTheLastEntryOfTheLiveSizeAndNeverClearsTheLabel) {
+// The label names the last entry of the live size as its folder spells it, and is never
+// cleared: not by a refresh of nothing, nor when its entry is removed. Where the entries go on
+// a remove is the model test's matter; here, the key the last one leaves, which it does not read.
+TEST_F(MainWindowTest, TheLabelNamesTheLastEntryOfTheLiveSizeAndOutlivesItsEntry) {
     platform.files["C:\\a.zpk"] = "AAAAAAAA";  // same size as the live archive
     platform.files["C:\\b.zpk"] = "BB";
     platform.files["C:\\c.zpk"] = "CCCCCCCC";
@@ -104,11 +116,18 @@ TEST_F(MainWindowTest, RefreshNamesTheLastEntryOfTheLiveSizeAndNeverClearsTheLab
     platform.files[kLive] = "yy";
     main.RefreshModList(3);
     EXPECT_EQ(currentMod.caption, "");
-    // A folder that cannot be listed hides the stored name, not the file: nothing repaired.
+    // A folder that cannot be listed hides the stored name, not the file.
     platform.unlistable.insert("C:");
     main.RefreshModList(3);
     EXPECT_EQ(currentMod.caption, "b.zpk");
-    EXPECT_EQ(modList.items, (Items{"C:\\a.zpk", "C:\\b.zpk", "C:\\c.zpk"}));
+    // Removing the live entry leaves its name on the label.
+    main.OnRemove();  // nothing selected
+    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
+    modList.selected = 1;
+    main.OnRemove();
+    EXPECT_EQ(modList.items, (Items{"C:\\a.zpk", "C:\\c.zpk"}));
+    EXPECT_EQ(platform.Setting("mods", "3"), "");
+    EXPECT_EQ(currentMod.caption, "b.zpk");
 }
 
 TEST_F(MainWindowTest, RefreshRepairsMissingAndAbsentEntriesWithOneBoxEach) {
@@ -117,17 +136,14 @@ TEST_F(MainWindowTest, RefreshRepairsMissingAndAbsentEntriesWithOneBoxEach) {
         stored();
         labels.push_back(currentMod.caption);
     };
-    platform.files["C:\\z.zpk"] = "ZZZZZZZZ";
-    platform.Set("mods", "1", kMod);
-    platform.Set("mods", "2", "C:\\gone.zpk");
-    platform.Set("mods", "4", "C:\\z.zpk");  // key 3 absent
-    platform.Set("settings", "mods", "2");
     // Without the live archive nothing can be repaired: one box says so, and no entry is lost.
     platform.files.erase(kLive);
-    main.Load();
+    Register({kMod, "C:\\gone.zpk"});
     EXPECT_EQ(modList.items, (Items{kMod, "C:\\gone.zpk"}));
     // A repaired entry leads to the live archive, so it is of its size; z.zpk is not.
     platform.files[kLive] = "a mod!";
+    platform.files["C:\\z.zpk"] = "ZZZZZZZZ";
+    platform.Set("mods", "4", "C:\\z.zpk");  // key 3 absent
     platform.Set("settings", "mods", "4");
     main.Load();
     EXPECT_EQ(boxes.shown, (Boxes{{"File not found " + kLive, "Could not find file"},
@@ -136,17 +152,6 @@ TEST_F(MainWindowTest, RefreshRepairsMissingAndAbsentEntriesWithOneBoxEach) {
     EXPECT_EQ(labels, (Items{"$Current Mod$", "Big Mod.zpk", "patch_vx.zpk"}));
     EXPECT_EQ(platform.Setting("mods", "3"), kLive);  // and entry 2, as the list shows
     EXPECT_EQ(modList.items, (Items{kMod, kLive, kLive, "C:\\z.zpk"}));
-}
-
-// Where the model test switches among registered entries, this switch comes before any count
-// was stored: the backup comes first.
-TEST_F(MainWindowTest, ASwitchBeforeAnyEntryBacksUpFirstAndNamesWhatIsLive) {
-    modList.items = {kMod};
-    Switch(0);
-    EXPECT_EQ(platform.files[kBackup], "original");
-    EXPECT_EQ(platform.files[kLive], "a mod!");
-    EXPECT_EQ(modList.items, Items{kBackup});
-    EXPECT_EQ(currentMod.caption, "$Current Mod$");  // the backup has the old size
 }
 
 // A game update, or an archive put in place by hand, is the only copy of itself: a switch
@@ -159,9 +164,8 @@ TEST_F(MainWindowTest, SwitchKeepsALiveArchiveThatMatchesNoEntryBeforeReplacingI
     platform.files[kept + ".zpk"] = "taken";
     platform.files[kLive] = "updated!";
     Register({kLive, otherSpelling, kMod});
-    Switch(1);  // the live archive itself: nothing to keep, nothing to copy
+    Switch(1);  // the live archive itself: nothing to keep
     EXPECT_EQ(platform.files.size(), 3U);
-    EXPECT_TRUE(boxes.shown.empty());
     // Kept and listed before the switch, which then fails.
     platform.failCopyInto.insert(kLive);
     ErrorOf([&] { Switch(2); });
@@ -171,51 +175,18 @@ TEST_F(MainWindowTest, SwitchKeepsALiveArchiveThatMatchesNoEntryBeforeReplacingI
                                        kept + "-2.zpk before switching.",
                                    "Vexmoor Patchkeeper"}}));
     EXPECT_EQ(modList.items, (Items{kLive, otherSpelling, kMod, kept + "-2.zpk"}));
-    EXPECT_EQ(platform.files[kLive], "updated!");
-}
-
-// Whichever file another program holds is the one the Retry box names; any other failure,
-// whatever its number (even one a cancel once had), is a failure, not a cancel.
-TEST_F(MainWindowTest, AHeldFileIsNamedInTheRetryBoxAndNoFailurePassesForACancel) {
-    platform.files[kBackup] = "original";
-    Register({kBackup, kMod});
-    for (const std::string& held : {kLive, kMod}) {
-        platform.heldOpen = {held};
-        boxes.shown.clear();
-        Switch(1);
-        ASSERT_EQ(boxes.shown.size(), 1U);
-        EXPECT_EQ(boxes.shown[0].first.find(held == kLive ? "The game seems to be running"
-                                                          : "Another program holds this archive"),
-                  0U);
-        EXPECT_TRUE(boxes.shown[0].first.ends_with("\n\n" + held));
-    }
-    platform.heldOpen.clear();
-    platform.failCopyInto.insert(kLive);
-    for (const int number : {18, 1223}) {  // EXDEV or ERROR_NO_MORE_FILES; ERROR_CANCELLED
-        platform.copyFailure = number;
-        EXPECT_EQ(ErrorOf([&] { Switch(1); }).Number(), number);
-    }
 }
 
 // A cancel is the user's own choice: no box, nothing kept or replaced, the list rebuilt as
-// after any switch. While a copy runs the window lives on, but no command starts.
-TEST_F(MainWindowTest, ACancelledSwitchChangesNothingAndNoCommandStartsDuringACopy) {
-    // Each copy waits until its own watch has cancelled it and clicked.
-    platform.beforeCopying = [&] {
-        if (!copies.watched.try_acquire_for(std::chrono::seconds(10))) {
-            throw std::runtime_error("the copy was never watched");
-        }
-    };
-    main.Load();
+// after any switch; while a copy runs the window lives on, but no command starts. Whichever
+// file another program holds is the one the Retry box names. Any other failure, whatever its
+// number (even one a cancel once had), is a failure, not a cancel.
+TEST_F(MainWindowTest, ASwitchCancelledHeldOrFailedChangesNothingAndSaysWhy) {
+    platform.files[kBackup] = "original";
     Register({kBackup, kMod});
+    platform.copyUntilCancelled = true;
     copies.cancel = true;
-    copies.during = [&] {
-        dialog.answers = {kMod};
-        main.OnAdd();
-        main.OnRemove();
-        main.OnDrop({"C:\\gone.zpk"});
-        main.OnSwitch();
-    };
+    copies.during = [&] { main.OnAdd(); };
     // The first copy is the keeping of an unknown live archive, the second the switch's own.
     for (const std::string live : {"new!", "original"}) {
         platform.files[kLive] = live;
@@ -227,9 +198,24 @@ TEST_F(MainWindowTest, ACancelledSwitchChangesNothingAndNoCommandStartsDuringACo
         EXPECT_EQ(platform.settings, stored);
         EXPECT_EQ(modList.items, (Items{kBackup, kMod}));
     }
-    EXPECT_EQ(copies.names, (Items{"patch_vx.zpk", "patch_vx.zpk", "Big Mod.zpk"}));
+    EXPECT_EQ(copies.names, (Items{"patch_vx.zpk", "Big Mod.zpk"}));
     EXPECT_EQ(dialog.shown, 0);
     EXPECT_TRUE(boxes.shown.empty());
+    platform.heldOpen = {kMod};
+    Switch(1);
+    platform.heldOpen = {kLive};
+    Switch(1);
+    ASSERT_EQ(boxes.shown.size(), 2U);
+    EXPECT_TRUE(boxes.shown[0].first.starts_with("Another program holds this archive"));
+    EXPECT_TRUE(boxes.shown[0].first.ends_with("\n\n" + kMod));
+    EXPECT_TRUE(boxes.shown[1].first.starts_with("The game seems to be running"));
+    EXPECT_TRUE(boxes.shown[1].first.ends_with("\n\n" + kLive));
+    platform.heldOpen.clear();
+    platform.failCopyInto.insert(kLive);
+    for (const int number : {18, 1223}) {  // EXDEV or ERROR_NO_MORE_FILES; ERROR_CANCELLED
+        platform.copyFailure = number;
+        EXPECT_EQ(ErrorOf([&] { Switch(1); }).Number(), number);
+    }
 }
 
 // The switch's own check, on a real disk too small, is the platform fault test's.
@@ -238,8 +224,7 @@ TEST_F(MainWindowTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritte
     const Error error = ErrorOf([&] { main.Load(); });
     EXPECT_EQ(error.Number(), kErrorDiskFull);
     EXPECT_NE(error.Text().find("needs 8 bytes, but the disk of this folder has 4 bytes free"),
-              std::string::npos)
-        << error.Text();
+              std::string::npos);
     EXPECT_EQ(error.Path(), kGame + "\\mods");
     EXPECT_FALSE(platform.files.contains(kBackup));
     // A live archive to keep and the mod, each fitting alone: on one disk they must fit
@@ -252,41 +237,9 @@ TEST_F(MainWindowTest, TooLittleSpaceIsSaidWithBothFiguresBeforeAnythingIsWritte
     const auto files = platform.files;
     EXPECT_NE(ErrorOf([&] { Switch(1); }).Text().find("need 16 bytes"), std::string::npos);
     EXPECT_EQ(platform.files, files);
-    EXPECT_EQ(platform.Setting("settings", "mods"), "2");
-    platform.secondDisk.insert(kGame + "\\mods");
+    platform.secondDisk = kGame + "\\mods";
     Switch(1);
     EXPECT_EQ(platform.files[kLive], "a mod!");
-}
-
-TEST_F(MainWindowTest, DropAddsNewFilesAfterTheBackupAndNamesWhatItSkippedInOneBox) {
-    platform.files["C:\\b.zpk"] = "b";
-    platform.folders.insert("C:\\folder");
-    platform.failCopyInto.insert(kBackup);  // no backup: nothing dropped is registered
-    ErrorOf([&] { main.OnDrop({kMod}); });
-    EXPECT_EQ(platform.Setting("settings", "mods"), "<absent>");
-    platform.failCopyInto.clear();
-    main.OnDrop({kMod, "C:\\folder", kMod, "C:\\gone.zpk", "C:\\b.zpk"});
-    EXPECT_EQ(modList.items, (Items{kBackup, kMod, "C:\\b.zpk"}));
-    EXPECT_EQ(boxes.shown, (Boxes{{"Only files can be added as mods; these were skipped:\n"
-                                   "C:\\folder\nC:\\gone.zpk",
-                                   "Vexmoor Patchkeeper"}}));
-}
-
-// Where the entries go is the model test's matter; here, the key the last one leaves, which
-// it does not read, and what the window shows.
-TEST_F(MainWindowTest, RemoveEmptiesTheFreedKeyAndTheLabelOutlivesItsEntry) {
-    for (const char* f : {"C:\\1.zpk", "C:\\2.zpk", "C:\\3.zpk"}) {
-        platform.files[f] = std::string(static_cast<std::size_t>(f[3] - '0'), 'x');
-    }
-    platform.files[kLive] = "xx";  // entry 2 is live
-    Register({"C:\\1.zpk", "C:\\2.zpk", "C:\\3.zpk"});
-    main.OnRemove();  // nothing selected
-    EXPECT_EQ(platform.Setting("settings", "mods"), "3");
-    modList.selected = 1;
-    main.OnRemove();
-    EXPECT_EQ(modList.items, (Items{"C:\\1.zpk", "C:\\3.zpk"}));
-    EXPECT_EQ(platform.Setting("mods", "3"), "");
-    EXPECT_EQ(currentMod.caption, "2.zpk");
 }
 
 }  // namespace

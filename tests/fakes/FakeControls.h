@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <semaphore>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -41,8 +40,10 @@ struct FakeListBox : ListBox {
     int SelectedIndex() const override { return selected; }
 };
 
+using Boxes = std::vector<std::pair<std::string, std::string>>;  // text, title
+
 struct FakeMessageBoxes : MessageBoxes {
-    std::vector<std::pair<std::string, std::string>> shown;  // text, title
+    Boxes shown;
     bool broken = false;  // a box that cannot be shown: each showing throws
     std::function<void()> whenShown = [] {};
     void Show(const std::string& text, const std::string& title) override {
@@ -52,11 +53,9 @@ struct FakeMessageBoxes : MessageBoxes {
             throw std::runtime_error("no window system");
         }
     }
-    std::function<bool()> retry = [] { return false; };  // Cancel unless a test says
     bool AskRetry(const std::string& text, const std::string& title) override {
-        whenShown();
-        shown.emplace_back(text, title);
-        return retry();
+        Show(text, title);
+        return false;  // Cancel
     }
 };
 
@@ -79,22 +78,17 @@ struct FakeOpenFileDialog : OpenFileDialog {
 };
 
 // Waits for each job without a window; `during` runs while the job may still be running, as
-// the user's clicks do, and `cancel` cancels it first. A copy that waits for `watched` (see
-// FakePlatform::beforeCopying) has copied nothing until then, whatever the timing.
+// the user's clicks do, and `cancel` cancels it first.
 struct FakeCopyWatcher : CopyWatcher {
     std::vector<std::string> names;
     bool cancel = false;
-    std::function<void()> during;
-    std::counting_semaphore<> watched{0};
+    std::function<void()> during = [] {};
     void Watch(CopyJob& job, const std::string& fileName) override {
         names.push_back(fileName);
         if (cancel) {
             job.Cancel();
         }
-        if (during) {
-            during();
-        }
-        watched.release();
+        during();
         while (!job.Now().ended) {
             std::this_thread::yield();
         }

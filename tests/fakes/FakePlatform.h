@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
+#include <thread>
 
 #include "app/Services.h"
 #include "state/Error.h"
@@ -28,17 +28,14 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     std::set<std::string> heldOpen;            // files another program holds open
     std::set<std::string> unlistable;          // folders whose entries cannot be looked up
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
-    std::set<std::string> secondDisk;
+    std::string secondDisk;                    // a folder on another volume, if any
 
     operator Services() { return {*this, *this, *this}; }
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) override {
-        for (const auto* store : {&pending, &settings}) {
-            if (const auto it = store->find(Key(section, key)); it != store->end()) {
-                return it->second;
-            }
-        }
-        return std::nullopt;
+        const auto& store = pending.contains(Key(section, key)) ? pending : settings;
+        const auto it = store.find(Key(section, key));
+        return it == store.end() ? std::nullopt : std::optional(it->second);
     }
     void Save(std::string_view section, std::string_view key, std::string_view value) override {
         (batching ? pending : settings)[Key(section, key)] = std::string(value);
@@ -81,17 +78,14 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
         return static_cast<std::int64_t>(it->second.size());
     }
     // A path in `links` leads to the file or folder it names; otherwise every path names
-    // its own file. Paths under a folder in `secondDisk` are on another volume.
+    // its own file.
     std::optional<FileIdentity> IdentifyFile(const std::string& path) noexcept override {
         const std::string target = Resolve(path);
         if (!files.contains(target) && !folders.contains(target)) {
             return std::nullopt;
         }
-        std::uint64_t volume = 0;
-        for (const std::string& folder : secondDisk) {
-            volume |= target.starts_with(folder) ? 1U : 0U;
-        }
-        return FileIdentity{volume, std::hash<std::string>{}(FoldCase(target))};
+        const bool second = !secondDisk.empty() && target.starts_with(secondDisk);
+        return FileIdentity{second ? 1U : 0U, std::hash<std::string>{}(FoldCase(target))};
     }
     void ReplaceWithCopy(const std::string& source, const std::string& destination,
                          CopyProgress& progress) override {
@@ -101,9 +95,6 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
                           CopyProgress& progress) override {
         if (files.contains(destination)) {
             return false;
-        }
-        if (!folders.contains(destination.substr(0, destination.rfind('\\')))) {
-            throw Error(ENOENT, "No such file or directory", destination);
         }
         Copy(source, destination, progress);
         return true;
@@ -123,14 +114,14 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     bool PathsMatchIgnoringCase(std::string_view a, std::string_view b) const override {
         return EqualIgnoringCase(a, b);
     }
-    char DecimalSeparator() const override { return decimalSeparator; }
+    char DecimalSeparator() const override { return '.'; }
     std::string LocalDate() const override { return "2026-12-07"; }
     std::string SuggestedGameFolder() const override { return "C:\\program files\\vexmoor"; }
 
-    char decimalSeparator = '.';
     int copyFailure = ENOSPC;
     bool batching = false;
-    std::function<void()> beforeCopying;    // runs on the copy's own thread
+    // A copy that goes on until cancelled, whatever the timing of the watch that cancels it.
+    bool copyUntilCancelled = false;
     std::optional<std::int64_t> freeSpace;  // unknown unless a test says
 
     // Shorthands for tests.
@@ -162,8 +153,8 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
                 throw Error(EBUSY, "Device or resource busy", path);
             }
         }
-        if (beforeCopying) {
-            beforeCopying();
+        while (copyUntilCancelled && progress.Copied(0, 1)) {
+            std::this_thread::yield();
         }
         const std::int64_t size = FileSize(source);  // a missing source fails as a copy does
         if (!progress.Copied(size / 2, size)) {
