@@ -186,7 +186,12 @@ TEST_F(MainWindowTest, ASwitchCancelledHeldOrFailedChangesNothingAndSaysWhy) {
     Register({kBackup, kMod});
     platform.copyUntilCancelled = true;
     copies.cancel = true;
-    copies.during = [&] { main.OnAdd(); };
+    copies.during = [&] {
+        main.OnAdd();
+        main.OnRemove();
+        main.OnDrop({kMod});
+        main.OnSwitch();
+    };
     // The first copy is the keeping of an unknown live archive, the second the switch's own.
     for (const std::string live : {"new!", "original"}) {
         platform.files[kLive] = live;
