@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, ASwitchCancelledHeldOrFailedChangesNothingAndSaysWhy) {
     copies.during = [&] {
         main.OnAdd();
         main.OnRemove();
-        main.OnDrop({kMod});
+        main.OnDrop({"C:\\gone.zpk"});
         main.OnSwitch();
     };
     // The first copy is the keeping of an unknown live archive, the second the switch's own.
