@@ -7,22 +7,12 @@
 namespace vx::test {
 namespace {
 
-const std::string kNotBackedUp =
-    "The game's patch archive could not be backed up, so "
-    "Patchkeeper will not replace it or register anything yet. ";
-const std::string kNotKept =
-    "The game's patch archive matched none of your mods and could not "
-    "be kept, so it was not replaced. ";
-
 // How an entry may lead to the live archive: remembered game folder and entry,
 // relative to the temporary folder, and a symbolic link made first (where, and
-// what it holds).
+// what it holds), or the entry made a hard link to the live archive.
 struct Spelling {
-    std::string gameFolder;
-    std::string entry;
-    std::string link;
-    std::string linkTarget;
-    bool hardLink = false;  // the entry is a hard link to the live archive
+    std::string gameFolder, entry, link, linkTarget;
+    bool hardLink = false;
 };
 
 // The live archive is known by the file it is, not by how a path spells it: an
@@ -135,9 +125,12 @@ std::vector<Fault> Faults() {
 // What the report starts with, before the failure's own text.
 std::string PrefixOf(Op op) {
     if (op == Op::FirstRun) {
-        return kNotBackedUp;
+        return "The game's patch archive could not be backed up, so Patchkeeper will not "
+               "replace it or register anything yet. ";
     }
-    return op == Op::Keep ? kNotKept : "";
+    return op == Op::Keep ? "The game's patch archive matched none of your mods and could not "
+                            "be kept, so it was not replaced. "
+                          : "";
 }
 
 class FaultTest : public ::testing::TestWithParam<Fault> {};
@@ -189,8 +182,8 @@ TEST_P(FaultTest, IsReportedAndChangesNothing) {
     }
     EXPECT_EQ(install.Everything(), before) << "something was written or left behind";
     if (fault.op != Op::Start) {  // and what was not written is forgotten
-        EXPECT_EQ(install.Stored("settings", "mods"),
-                  fault.op == Op::FirstRun ? std::nullopt : std::optional<std::string>("2"));
+        EXPECT_EQ(install.Stored("settings", "mods").value_or("none"),
+                  fault.op == Op::FirstRun ? "none" : "2");
     }
     const bool listKept = fault.op == Op::Switch || fault.op == Op::Keep || fault.op == Op::Remove;
     EXPECT_EQ(session.modList.selected, listKept ? 1 : -1) << "the list was rebuilt";

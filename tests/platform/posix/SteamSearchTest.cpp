@@ -1,6 +1,8 @@
 // The search through Steam's folders, on real folders in a temporary home.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "platform/posix/SteamSearch.h"
 #include "support/TempFolder.h"
 
@@ -43,9 +45,7 @@ TEST(SteamSearchTest, FindsTheFirstGameFolderInRootsAndTheirLibraries) {
           Home{{{kFlatpakGame + "/vexmoor.exe", ""}}, kFlatpakGame}}) {
         test::TempFolder home;
         for (auto [path, content] : given.files) {
-            for (std::size_t at; (at = content.find("$H")) != std::string::npos;) {
-                content.replace(at, 2, home.Utf8());
-            }
+            content = std::regex_replace(content, std::regex(R"(\$H)"), home.Utf8());
             std::filesystem::create_directories(std::filesystem::path(home / path).parent_path());
             ASSERT_TRUE(test::WriteFile(home / path, content));
         }

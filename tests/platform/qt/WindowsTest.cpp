@@ -1,5 +1,9 @@
+// Real widgets without a display: how the Qt binding lays its windows out and hands what the
+// user does to the window logic.
+
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,12 +11,17 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
-#include <filesystem>
+#include <cmath>
+#include <span>
+#include <stdexcept>
 #include <thread>
 
+#include "app/Layout.h"
+#include "platform/posix/Support.h"
 #include "platform/qt/ControlAdapters.h"
 #include "platform/qt/CopyWatcher.h"
 #include "platform/qt/GameFolderWindow.h"
@@ -21,12 +30,117 @@
 #include "platform/qt/OpenFileDialog.h"
 #include "platform/qt/Program.h"
 #include "platform/qt/ProgressWindow.h"
-#include "platform/qt/QtTestSupport.h"
 
 namespace vx::test {
 namespace {
 
 using namespace std::chrono_literals;
+
+// One QApplication for the test program (offscreen: the test's environment says so), with
+// Qt's own settings (the file dialog's history) kept out of the user's home.
+struct QtApplication : ::testing::Environment {
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(qtConfig.Path().string()));
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { app.reset(); }
+
+    TempFolder qtConfig;
+    char name[11] = "vx_qt_test";
+    char* argv[2] = {name, nullptr};
+    int argc = 1;
+    std::unique_ptr<QApplication> app;
+};
+
+[[maybe_unused]] const auto* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+// Records as the fake does, and runs `whileShown` while it is up, as the user's other actions
+// go on while a real one waits.
+struct OpenFileDialogWithUser final : FakeOpenFileDialog {
+    std::function<void()> whileShown = [] {};
+    void ShowOpen() override {
+        FakeOpenFileDialog::ShowOpen();
+        whileShown();
+    }
+};
+
+// Real widgets over the real store in <temp>/config and a game installed in <temp>/game
+// (vexmoor.exe, patch_vx.zpk and the mods folder), with the boxes and the open-file dialog
+// recorded.
+struct QtWindowTest : ::testing::Test {
+    QtWindowTest() {
+        std::filesystem::create_directories(game + "/mods");
+        WriteFile(game + "/vexmoor.exe", "MZ");
+        WriteFile(game + "/patch_vx.zpk", "live archive as installed");
+    }
+
+    TempFolder temp;
+    std::string game = temp / "game";
+    LinuxServices services{temp.Path() / "config"};
+    Startup startup{services};
+    FakeMessageBoxes boxes;
+    OpenFileDialogWithUser dialog;
+    int ended = 0;  // calls of the windows' end-of-program action
+};
+
+// The named control of `window`.
+template <typename Widget>
+Widget& Child(const QWidget& window, const char* name) {
+    auto* child = window.findChild<Widget*>(QString::fromLatin1(name));
+    if (child == nullptr) {
+        throw std::logic_error(std::string("no control ") + name);
+    }
+    return *child;
+}
+
+// The visible top-level window of type W, or nullptr.
+template <typename W>
+W* VisibleWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = dynamic_cast<W*>(widget); window != nullptr && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// The caption, the client size, which is the smallest, and every control where the layout puts
+// it at the screen's DPI, showing its whole caption in the font it is shown in; and where Tab
+// goes from the control the window focuses first, pressed once per focusable control.
+void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
+                  std::span<const layout::Control> controls, const std::vector<QString>& tabWalk) {
+    EXPECT_EQ(window.windowTitle().toStdString(), caption);
+    EXPECT_FALSE(window.windowIcon().isNull());
+    const int dpi = static_cast<int>(std::lround(window.screen()->logicalDotsPerInch()));
+    const auto px = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
+    EXPECT_EQ(window.size(), QSize(px(client.width), px(client.height)));
+    EXPECT_EQ(window.minimumSize(), window.size()) << "the laid-out size is the smallest";
+    for (const layout::Control& control : controls) {
+        const auto& widget = Child<QWidget>(window, std::string(control.name).c_str());
+        EXPECT_EQ(widget.geometry(),
+                  QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
+            << control.name;
+        // A frame takes a couple of pixels on each side of a button's or a text
+        // box's text.
+        const int frame = widget.inherits("QLabel") ? 0 : 4;
+        const QFontMetrics metrics(widget.font());
+        EXPECT_LE(metrics.height(), widget.height() - frame) << control.name;
+        const QString text = widget.property("text").toString();
+        if (!control.caption.empty()) {  // a text box's text comes with the load, and scrolls
+            EXPECT_EQ(text.toStdString(), control.caption);
+            EXPECT_LE(metrics.horizontalAdvance(text), widget.width() - frame) << control.name;
+        }
+    }
+
+    window.show();
+    std::vector<QString> walk;
+    for (std::size_t i = 0; i < tabWalk.size() && window.focusWidget() != nullptr; ++i) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        walk.push_back(window.focusWidget()->objectName());
+    }
+    EXPECT_EQ(walk, tabWalk);
+}
 
 TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
     const auto box =
@@ -117,10 +231,8 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
     EXPECT_EQ(ended, 1);
 }
 
-using ProgramTest = QtWindowTest;
-
 // The main window opens even when its load fails, after the box.
-TEST_F(ProgramTest, GameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
+TEST_F(QtWindowTest, ProgramsGameFolderWindowAsksUntilItHandsOverAndClosingTheMainWindowEnds) {
     qt::Program program{startup, services, boxes, dialog, [this] { ++ended; }};
     program.Start(startup.Run());
     auto* dir = VisibleWindow<qt::GameFolderWindow>();
@@ -199,11 +311,8 @@ TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsByt
     const std::string dropped = temp / "dropped.zpk";
     WriteFile(dropped, "a dropped mod");
     QMimeData data;
-    data.setUrls({QUrl(QStringLiteral("https://example.com/remote.zpk"))});
-    QDragEnterEvent remote({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &remote);
-    EXPECT_FALSE(remote.isAccepted());
-    data.setUrls({QUrl::fromLocalFile(QFile::decodeName(dropped.c_str())),
+    data.setUrls({QUrl(QStringLiteral("https://example.com/remote.zpk")),
+                  QUrl::fromLocalFile(QFile::decodeName(dropped.c_str())),
                   QUrl::fromLocalFile(QString::fromStdString(game))});
     // Shift proposes a move, which would let the source delete the archive: taken
     // as a copy, and not at all while a command (here Add A Mod's dialog) is
@@ -212,8 +321,8 @@ TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsByt
     QDragEnterEvent enter({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QDragMoveEvent move({5, 5}, kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QDropEvent drop(QPointF(5, 5), kOffered, &data, Qt::LeftButton, Qt::ShiftModifier);
-    QApplication::sendEvent(&window,
-                            &enter);  // a drag taken before the command begins
+    // A drag taken before the command begins.
+    QApplication::sendEvent(&window, &enter);
     dialog.whileShown = [&] {
         for (QDropEvent* event : std::initializer_list<QDropEvent*>{&move, &drop, &enter}) {
             event->setAccepted(true);  // as Qt delivers a move after a taken enter
