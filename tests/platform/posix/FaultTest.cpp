@@ -190,6 +190,19 @@ TEST_P(FaultTest, IsReportedAndChangesNothing) {
     EXPECT_EQ(session.currentMod.caption, label);
 }
 
+// A Remove moves an entry, empties the freed key and lowers the count: one write of the store,
+// so that a crash leaves all of it or none.
+TEST(OneWriteTest, ACommandWritesTheStoreOnce) {
+    Install install;
+    WriteFile(install.mod, "a mod");
+    Session session(install.services);
+    session.Start();
+    session.Add(install.mod);
+    install.steps.renames = 0;
+    session.Remove(0);
+    EXPECT_EQ(install.steps.renames, 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryFault, FaultTest, ::testing::ValuesIn(Faults()),
                          [](const auto& row) { return "Fault" + std::to_string(row.index); });
 

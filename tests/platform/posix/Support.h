@@ -78,6 +78,7 @@ struct FaultySteps : posix::FileSteps {
     std::string at;
     bool flush = true;
     std::function<void()> meanwhile;
+    int renames = 0;  // every atomic write ends in one
     void Copy(int from, int to, std::int64_t size, const std::string& path,
               CopyProgress& progress) override {
         Hit("copy", ENOSPC, path);
@@ -90,6 +91,7 @@ struct FaultySteps : posix::FileSteps {
         }
     }
     void Rename(int folder, const std::string& from, const std::string& to, bool keep) override {
+        ++renames;
         Hit("rename", EBUSY, to);
         FileSteps::Rename(folder, from, to, keep);
     }
