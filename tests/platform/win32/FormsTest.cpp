@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -25,6 +24,10 @@
 
 namespace vx::win32 {
 namespace {
+
+namespace gf = layout::gamefolder;
+namespace mw = layout::mainwindow;
+namespace pw = layout::progress;
 
 std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
@@ -56,13 +59,10 @@ void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
     EnumThreadWindows(GetCurrentThreadId(), &AnswerIfBox, 0);
 }
 
-// The style bits a control must have under a mask: {mask, bits}.
+// The style bits a control must have under a mask: {mask, bits}. Tab stops at each of them
+// in the order they are made, the layout's order.
 using Style = std::pair<LONG_PTR, LONG_PTR>;
-// Tab stops at each of them in the order they are made, the layout's order.
 constexpr Style kButton{BS_TYPEMASK | WS_TABSTOP, BS_PUSHBUTTON | WS_TABSTOP};  // not default
-
-namespace gf = layout::gamefolder;
-namespace mw = layout::mainwindow;
 
 // The laid-out client size at the window's DPI, `grown` larger, in a frame that can be resized
 // when it has a growth rule; each control of its style where the layout puts it at `dpi`.
@@ -81,13 +81,12 @@ void ExpectLaidOut(HWND form, layout::Size client, std::span<const layout::Contr
     constexpr LONG_PTR kGrowing = WS_THICKFRAME | WS_MAXIMIZEBOX;
     EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & kGrowing, growth ? kGrowing : 0);
     for (std::size_t i = 0; i < places.size(); ++i) {
-        const layout::Control& place = places[i];
-        EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(form, idOf(place)), GWL_STYLE) & styles[i].first,
-                  styles[i].second);
-        GetWindowRect(GetDlgItem(form, idOf(place)), &rect);
+        const HWND control = GetDlgItem(form, idOf(places[i]));
+        EXPECT_EQ(GetWindowLongPtrW(control, GWL_STYLE) & styles[i].first, styles[i].second);
+        GetWindowRect(control, &rect);
         MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
-        const layout::Rect expected =
-            layout::PlaceGrown(place, growth ? growth(place) : layout::Growth::None, scale, extra);
+        const layout::Rect expected = layout::PlaceGrown(
+            places[i], growth ? growth(places[i]) : layout::Growth::None, scale, extra);
         EXPECT_EQ(
             (std::vector{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}),
             (std::vector<LONG>{expected.left, expected.top, expected.width, expected.height}));
@@ -114,6 +113,10 @@ void PressKey(HWND form, WPARAM key) {
     EXPECT_TRUE(IsDialogMessageW(form, &message));
 }
 
+bool AcceptsFiles(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+}
+
 // Fake services whose switch, unless `stage` is kFast, copies a while like a large archive:
 // until it is cancelled or told to finish, then past stopping until released (or some seconds
 // pass, so that a broken test fails rather than hangs).
@@ -136,8 +139,8 @@ struct SlowPlatform : test::FakePlatform {
     }
 };
 
-// Runs `user` on the progress window from inside the copy's message loop, until it answers
-// that it is done.
+// Runs `whileCopying` on the progress window from inside the copy's message loop, until it
+// answers that it is done.
 std::function<bool(HWND)> whileCopying;
 void CALLBACK LookForProgress(HWND, UINT, UINT_PTR, DWORD) {
     const HWND progress = FindWindowW(ProgressWindow::kClassName, nullptr);
@@ -179,10 +182,8 @@ TEST_F(FormsTest, TheWindowsFromTheGameFolderToTheEndOfALongCopy) {
     program.Start(startup.Run());
     const HWND dir = FindWindowW(GameFolderWindow::kClassName, nullptr);
     EXPECT_EQ(TextOf(dir), L"Vexmoor Patchkeeper - VX Directory");
-    constexpr Style folderStyles[] = {{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX},
-                                      {WS_TABSTOP, WS_TABSTOP},
-                                      kButton,
-                                      kButton};
+    constexpr Style kFolderLabel{SS_TYPEMASK | SS_NOPREFIX, SS_LEFT | SS_NOPREFIX};
+    constexpr Style folderStyles[] = {kFolderLabel, {WS_TABSTOP, WS_TABSTOP}, kButton, kButton};
     ExpectLaidOut(dir, gf::kClientSize, gf::kTabOrder, &GameFolderWindow::IdOf, folderStyles,
                   GetDpiForWindow(dir), nullptr);
     const HWND folderText = GetDlgItem(dir, GameFolderWindow::IdOf(gf::kFolderText));
@@ -279,17 +280,30 @@ TEST_F(FormsTest, TheWindowsFromTheGameFolderToTheEndOfALongCopy) {
     SendMessageW(modList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ListTooltip::TextAt(modList, {item.left + 2, item.top + 2}), L"C:\\mods\\a.zpk");
 
+    // A copy past stopping greys Cancel and ends as it would.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
+    platform.files["C:\\game\\patch_vx.zpk"] = "live";
+    platform.stage = kFinishing;
+    whileCopying = [&](HWND progress) {
+        const HWND cancel = GetDlgItem(progress, ProgressWindow::IdOf(pw::kCancel));
+        if (IsWindowEnabled(cancel) != FALSE) {
+            return false;
+        }
+        platform.stage = kReleased;
+        return true;
+    };
+    list(LB_SETCURSEL, 1);
+    Click(main, MainWindow::IdOf(mw::kSwitch));
+    EXPECT_FALSE(whileCopying) << "Cancel not greyed";
+    EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "a");
+
     // A copy that runs a while shows its progress window, laid out and owned by the main window,
     // whose controls and drops take no input meanwhile. Cancel, Esc and the close box stop it,
-    // and so does closing the main window, which closes once the copy has ended; a copy past
-    // stopping greys Cancel and ends as it would.
+    // and so does closing the main window (last here), which closes once the copy has ended.
     const HWND switchTo = GetDlgItem(main, MainWindow::IdOf(mw::kSwitch));
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &LookForProgress);
     constexpr Style kText{SS_TYPEMASK | SS_NOPREFIX | SS_ELLIPSISMASK, SS_CENTER | SS_NOPREFIX};
     constexpr Style progressStyles[] = {
         {kText.first, kText.second | SS_ENDELLIPSIS}, {WS_TABSTOP, 0}, kText, kButton};
-    // How the copy is stopped: a message posted, as the user's input would come, to the main
-    // window, the progress window or its Cancel button; no message lets it finish.
     enum To { kToMain, kToProgress, kToCancel };
     const struct {
         To to;
@@ -298,44 +312,27 @@ TEST_F(FormsTest, TheWindowsFromTheGameFolderToTheEndOfALongCopy) {
     } stops[] = {{kToCancel, BM_CLICK, 0},
                  {kToCancel, WM_KEYDOWN, VK_ESCAPE},
                  {kToProgress, WM_SYSCOMMAND, SC_CLOSE},
-                 {kToMain, 0, 0},
                  {kToMain, WM_SYSCOMMAND, SC_CLOSE}};
     for (const auto& stop : stops) {
-        platform.files["C:\\game\\patch_vx.zpk"] = "live";
         platform.stage = kCopying;
-        whileCopying = [&, seen = false](HWND progress) mutable {
-            const HWND cancel =
-                GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kCancel));
-            if (std::exchange(seen, true)) {  // told to finish: released once Cancel greys
-                if (IsWindowEnabled(cancel) != FALSE) {
-                    return false;
-                }
-                platform.stage = kReleased;
-                return true;
-            }
+        whileCopying = [&](HWND progress) {
             EXPECT_EQ(GetWindow(progress, GW_OWNER), main);
-            EXPECT_TRUE(IsWindowEnabled(main) && !IsWindowEnabled(switchTo) &&
-                        !(GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
-            EXPECT_EQ(
-                TextOf(GetDlgItem(progress, ProgressWindow::IdOf(layout::progress::kFileName))),
-                L"a.zpk");
-            ExpectLaidOut(progress, layout::progress::kClientSize, layout::progress::kTabOrder,
-                          &ProgressWindow::IdOf, progressStyles, GetDpiForWindow(progress),
-                          nullptr);
-            const HWND to[] = {main, progress, cancel};
-            if (stop.message == 0) {
-                platform.stage = kFinishing;
-            }
+            EXPECT_TRUE(IsWindowEnabled(main) && !IsWindowEnabled(switchTo) && !AcceptsFiles(main));
+            EXPECT_EQ(TextOf(GetDlgItem(progress, ProgressWindow::IdOf(pw::kFileName))), L"a.zpk");
+            ExpectLaidOut(progress, pw::kClientSize, pw::kTabOrder, &ProgressWindow::IdOf,
+                          progressStyles, GetDpiForWindow(progress), nullptr);
+            const HWND to[] = {main, progress,
+                               GetDlgItem(progress, ProgressWindow::IdOf(pw::kCancel))};
             PostMessageW(to[stop.to], stop.message, stop.key, 0);
-            return stop.message != 0;
+            return true;
         };
+        platform.files["C:\\game\\patch_vx.zpk"] = "live";
         list(LB_SETCURSEL, 1);
         Click(main, MainWindow::IdOf(mw::kSwitch));
         EXPECT_FALSE(whileCopying) << stop.message;
-        EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], stop.message == 0 ? "a" : "live");
+        EXPECT_EQ(platform.files["C:\\game\\patch_vx.zpk"], "live") << stop.message;
         EXPECT_EQ(FindWindowW(ProgressWindow::kClassName, nullptr), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(switchTo) &&
-                    (GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES));
+        EXPECT_TRUE(IsWindowEnabled(switchTo) && AcceptsFiles(main));
     }
     KillTimer(nullptr, timer);
     EXPECT_TRUE(IsWindow(main)) << "closed before the copy ended";

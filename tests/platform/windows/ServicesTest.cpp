@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
-#include <random>
 #include <regex>
 #include <string>
 #include <vector>
@@ -30,21 +29,13 @@
 namespace vx::windows {
 namespace {
 
-using Names = std::vector<std::string>;
 using test::Snapshot;
 using test::WriteFile;
 enum class Step { None, Copy, Flush, Move };
 
-// Which of the system's steps fails, how and how often: the copy and the flush after doing
-// their work (a complete temporary file is left to clean up), the rename instead.
-// `meanwhile` runs as the chosen step is reached.
-struct Fault {
-    Step at = Step::None;
-    DWORD failure = ERROR_DISK_FULL;
-    int failures = INT_MAX;
-    std::function<void()> meanwhile;
-};
-
+// The system's file steps, of which the one at `failAt` fails `failures` times with `failure`:
+// the copy and the flush after doing their work (a complete temporary file is left to clean
+// up), the rename instead. `meanwhile` runs as that step is reached.
 struct FaultySteps : FileSteps {
     void Copy(const std::wstring& source, const std::wstring& target, bool unbuffered,
               CopyProgress& progress) override {
@@ -60,16 +51,25 @@ struct FaultySteps : FileSteps {
         FileSteps::Move(from, to, replace);
     }
     void Reached(Step step) {
-        if (step == fault.at && fault.meanwhile) {
-            fault.meanwhile();
+        if (step == failAt && meanwhile) {
+            meanwhile();
         }
-        if (step == fault.at && fault.failures-- > 0) {
-            throw SystemError(fault.failure);
+        if (step == failAt && failures-- > 0) {
+            throw SystemError(failure);
         }
     }
 
-    Fault fault;
+    Step failAt = Step::None;
+    DWORD failure = ERROR_DISK_FULL;
+    int failures = INT_MAX;
+    std::function<void()> meanwhile;
 };
+
+// A file holding `bytes`, with `attributes`.
+void MakeFile(const std::string& path, DWORD attributes, const std::string& bytes = "") {
+    WriteFile(path, bytes);
+    SetFileAttributesW(ApiPath(path).c_str(), attributes);
+}
 
 class ServicesTest : public ::testing::Test {
   protected:
@@ -86,7 +86,6 @@ class ServicesTest : public ::testing::Test {
     std::string root_ = "Software\\VexmoorPatchkeeperTest-" + std::to_string(GetCurrentProcessId());
     FaultySteps steps_;
     test::RecordingProgress progress_;
-    RegistrySettings settings_{root_, settings::kAppName};
     Win32Files files_{steps_};
 };
 
@@ -94,43 +93,38 @@ TEST_F(ServicesTest, LookupSizeFoldersPathsAndLeftoversFollowTheSystemsRules) {
     // Leftovers go even read-only; the rule for their names is shared and tested elsewhere.
     WriteFile(folder_ / ".patchkeeper-0123456789abcdef.tmp.zpk", "keep");
     const auto before = Snapshot(folder_.Utf8());
-    for (const char* name :
-         {".patchkeeper-0123456789abcdef.tmp", ".patchkeeper-aBcDeF0123456789.tmp"}) {
-        WriteFile(folder_ / name, "part");
-        SetFileAttributesW(ApiPath(folder_ / name).c_str(), FILE_ATTRIBUTE_READONLY);
-    }
+    MakeFile(folder_ / ".patchkeeper-aBcDeF0123456789.tmp", FILE_ATTRIBUTE_READONLY);
     files_.RemoveLeftovers(folder_.Utf8());
     files_.RemoveLeftovers(folder_ / "no such folder");  // and never throws
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    // Any case finds the stored name; only the lookup of files and folders finds a folder;
+    // nothing missing, hidden or a pattern is found.
     files_.MakeFolder(folder_ / "Mods");
-    WriteFile(folder_ / "hidden.zpk", "");
-    WriteFile(folder_ / "system.zpk", "");
-    SetFileAttributesW(ApiPath(folder_ / "hidden.zpk").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesW(ApiPath(folder_ / "system.zpk").c_str(), FILE_ATTRIBUTE_SYSTEM);
-    // What is looked up, what is found: any case, the stored name; only the lookup of files and
-    // folders finds a folder; nothing missing, hidden or a pattern.
-    const std::pair<const char*, const char*> lookups[] = {
-        {"\\PATCH_VX.ZPK", "patch_vx.zpk"}, {"\\MOD-Ä.ZPK", "mod-ä.zpk"}, {"\\mods", "Mods"}};
+    MakeFile(folder_ / "hidden.zpk", FILE_ATTRIBUTE_HIDDEN);
+    MakeFile(folder_ / "system.zpk", FILE_ATTRIBUTE_SYSTEM);
+    const std::pair<const char*, const char*> lookups[] = {{"PATCH_VX.ZPK", "patch_vx.zpk"},
+                                                           {"MOD-Ä.ZPK", "mod-ä.zpk"},
+                                                           {"mods", "Mods"},
+                                                           {"gone.zpk", ""},
+                                                           {"gone\\patch_vx.zpk", ""},
+                                                           {"hidden.zpk", ""},
+                                                           {"system.zpk", ""},
+                                                           {"*.zpk", ""},
+                                                           {"mod-?.zpk", ""}};
     for (const auto& [typed, found] : lookups) {
-        const std::string path = folder_.Utf8() + typed;
-        EXPECT_EQ(files_.LookupEntry(path, EntryKind::FilesAndFolders), found) << path;
-        EXPECT_EQ(files_.LookupEntry(path, EntryKind::PlainFiles),
-                  std::string_view(found) == "Mods" ? "" : found);
+        EXPECT_EQ(files_.LookupEntry(folder_ / typed, EntryKind::FilesAndFolders), found) << typed;
     }
-    for (const char* typed : {"\\gone.zpk", "\\gone\\patch_vx.zpk", "\\hidden.zpk", "\\system.zpk",
-                              "\\*.zpk", "\\mod-?.zpk"}) {
-        EXPECT_EQ(files_.LookupEntry(folder_.Utf8() + typed, EntryKind::FilesAndFolders), "");
-    }
+    EXPECT_EQ(files_.LookupEntry(folder_ / "MOD-Ä.ZPK", EntryKind::PlainFiles), "mod-ä.zpk");
+    EXPECT_EQ(files_.LookupEntry(folder_ / "mods", EntryKind::PlainFiles), "");
     EXPECT_TRUE(files_.PathsMatchIgnoringCase("C:\\Mods\\mod-ä.zpk", "c:\\MODS\\MOD-Ä.ZPK"));
     // Sizes past 4 GiB; failures with the system's number ("Mods" is there already).
     const std::int64_t size = (std::int64_t{5} << 30) + 3;
     std::error_code noRoom;  // the file is sparse where the disk allows
     std::filesystem::resize_file(test::NativePath(live_), size, noRoom);
     EXPECT_TRUE(noRoom || files_.FileSize(folder_ / "PATCH_VX.zpk") == size);
-    EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(folder_ / "missing.zpk"); }).Number(),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(folder_.Utf8()); }).Number(),
-              ERROR_FILE_NOT_FOUND);
+    for (const std::string& notAFile : {folder_ / "missing.zpk", folder_.Utf8()}) {
+        EXPECT_EQ(test::ErrorOf([&] { files_.FileSize(notAFile); }).Number(), ERROR_FILE_NOT_FOUND);
+    }
     EXPECT_EQ(test::ErrorOf([&] { files_.MakeFolder(folder_ / "mods"); }).Number(),
               ERROR_ALREADY_EXISTS);
     // Wine takes long paths without the \\?\ form that Windows needs, so the files cannot show
@@ -168,10 +162,10 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
         cases.push_back({Step::None, mod_, "", ERROR_ACCESS_DENIED, "administrator", live});
     }
     SetFileAttributesW(ApiPath(mod_).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
     for (const Case& row : cases) {
         const std::string live = row.path.ends_with("\\patch_vx.zpk") ? row.path : live_;
-        SetFileAttributesW(ApiPath(live_).c_str(), FILE_ATTRIBUTE_READONLY);
-        steps_.fault = {row.failing, ERROR_DISK_FULL, INT_MAX, {}};
+        steps_.failAt = row.failing;
         const auto before = Snapshot(folder_.Utf8());  // an unwritable folder stays as it is
         const HANDLE holder = CreateFileW(ToUtf16(row.held).c_str(), GENERIC_READ, 0, nullptr,
                                           OPEN_EXISTING, 0, nullptr);
@@ -184,12 +178,13 @@ TEST_F(ServicesTest, EachFailedSwitchChangesNothingAndSaysWhatToDo) {
         EXPECT_EQ(files_.HeldByAnotherProgram(error), !row.held.empty()) << row.path;
         EXPECT_EQ(Snapshot(folder_.Utf8()), before);
     }
-    steps_.fault = {Step::Move, ERROR_SHARING_VIOLATION, 2, {}};
+    steps_.failAt = Step::Move;
+    steps_.failure = ERROR_SHARING_VIOLATION;
+    steps_.failures = 2;
     files_.ReplaceWithCopy(mod_, live_, progress_);
     EXPECT_EQ(GetFileAttributesW(ApiPath(live_).c_str()) & ~DWORD{FILE_ATTRIBUTE_ARCHIVE},
               DWORD{FILE_ATTRIBUTE_READONLY});
     EXPECT_EQ(test::ReadFile(live_), modBytes_);
-    EXPECT_EQ(test::Leftovers(folder_.Utf8()), Names{});
 }
 
 // One file under other spellings is one file, and a copy of it is another; switching to it
@@ -200,7 +195,7 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
     shortName.resize(GetShortPathNameW(ToUtf16(mod_).c_str(), shortName.data(), MAX_PATH));
     std::string slashed = mod_;
     std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    Names spellings{folder_ / "MOD-Ä.ZPK", ToUtf8(shortName), slashed};
+    std::vector<std::string> spellings{folder_ / "MOD-Ä.ZPK", ToUtf8(shortName), slashed};
     using UnixName = char*(CDECL*)(const wchar_t*);
     if (const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
             GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")))) {
@@ -212,7 +207,7 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
     WriteFile(folder_ / "copy.zpk", modBytes_);
     const auto identity = files_.IdentifyFile(mod_);
     ASSERT_TRUE(identity && identity != files_.IdentifyFile(folder_ / "copy.zpk"));
-    steps_.fault = {Step::Copy, ERROR_DISK_FULL, INT_MAX, {}};
+    steps_.failAt = Step::Copy;
     for (const std::string& spelling : spellings) {
         EXPECT_NE(spelling, mod_);
         EXPECT_EQ(files_.IdentifyFile(spelling), identity) << spelling;
@@ -222,16 +217,18 @@ TEST_F(ServicesTest, OneFileSpeltAnotherWayIsTheSameFileAndIsNeverCopiedOntoItse
 }
 
 // Only a file is a backup already: the copy leaves it alone, even one that appears while the
-// copy runs. A folder there is the user's to move; the copy refuses, naming it.
+// copy runs, writing nothing. A folder there is the user's to move; the copy refuses, naming it.
 TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     const std::string backup = folder_ / "NORMAL_patch_vx.zpk";
-    steps_.fault = {Step::Flush, 0, 0, [&] { WriteFile(backup, "kept"); }};
+    steps_.failAt = Step::Flush;
+    steps_.failures = 0;
+    steps_.meanwhile = [&] { MakeFile(backup, FILE_ATTRIBUTE_HIDDEN, "kept"); };
     EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
-    EXPECT_EQ(test::ReadFile(backup), "kept");
-    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_HIDDEN);
     auto before = Snapshot(folder_.Utf8());
+    EXPECT_EQ(test::ReadFile(backup), "kept");
     EXPECT_FALSE(files_.CopyFileIfAbsent(live_, backup, progress_));
-    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << "no temporary file left, nothing written";
+    EXPECT_EQ(Snapshot(folder_.Utf8()), before);
+    SetFileAttributesW(ApiPath(backup).c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(ApiPath(backup).c_str());
     CreateDirectoryW(ApiPath(backup).c_str(), nullptr);
     before = Snapshot(folder_.Utf8());
@@ -242,27 +239,23 @@ TEST_F(ServicesTest, TheBackupNeverReplacesWhatStandsThereAndOnlyAFileCounts) {
     EXPECT_EQ(Snapshot(folder_.Utf8()), before);
 }
 
-// A copy reports from nothing to its whole size, and stopped at any point it leaves the
-// destination as it was and no temporary file. Wine's copy calls no progress routine, so
+// A copy reports from nothing to its whole size, and stopped at its start or its end it leaves
+// the destination as it was and no temporary file. Wine's copy calls no progress routine, so
 // there only the first and last reports are the system's; the routine is tested alone.
 TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind) {
-    const std::string big = folder_ / "big.zpk";
-    const std::int64_t size = std::int64_t{48} << 20;
-    WriteFile(big, std::string(static_cast<std::size_t>(size), 'b'));
+    const auto size = static_cast<std::int64_t>(modBytes_.size());
     const auto before = Snapshot(folder_.Utf8());
-    test::RecordingProgress stopped;
-    std::mt19937_64 random{std::random_device{}()};
-    stopped.stopFrom = std::uniform_int_distribution<std::int64_t>{0, size}(random);
-    EXPECT_THROW(files_.ReplaceWithCopy(big, live_, stopped), CopyCancelled);
-    EXPECT_FALSE(stopped.finishing) << stopped.stopFrom;
-    EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopped.stopFrom;
-    test::RecordingProgress whole;
-    files_.ReplaceWithCopy(big, live_, whole);
-    EXPECT_TRUE(std::is_sorted(whole.done.begin(), whole.done.end()));
-    EXPECT_EQ((std::vector{whole.done.front(), whole.done.back(), whole.total}),
+    for (const std::int64_t stopFrom : {std::int64_t{0}, size}) {
+        test::RecordingProgress stopped;
+        stopped.stopFrom = stopFrom;
+        EXPECT_THROW(files_.ReplaceWithCopy(mod_, live_, stopped), CopyCancelled);
+        EXPECT_FALSE(stopped.finishing) << stopFrom;
+        EXPECT_EQ(Snapshot(folder_.Utf8()), before) << stopFrom;
+    }
+    files_.ReplaceWithCopy(mod_, live_, progress_);
+    EXPECT_EQ((std::vector{progress_.done.front(), progress_.done.back(), progress_.total}),
               (std::vector{std::int64_t{0}, size, size}));
-    EXPECT_TRUE(whole.finishing);
-    EXPECT_EQ(test::ReadFile(live_).size(), static_cast<std::size_t>(size));
+    EXPECT_TRUE(progress_.finishing);
     test::RecordingProgress progress;
     progress.stopFrom = 5;
     CopyReporting reporting(progress);
@@ -274,11 +267,14 @@ TEST_F(ServicesTest, ACopyReportsItsProgressAndStopsWhenToldLeavingNothingBehind
     EXPECT_EQ(progress.done, (std::vector<std::int64_t>{4, 5}));
 }
 
-constexpr std::string_view kApp = "Vexmoor Patchkeeper";
-
+// Values are REG_SZ text counting its NUL, under Visual Basic's SaveSetting key (spelled out
+// here: a slip in the program's own constant must show), so that the remembered folder and list
+// of earlier versions stay valid.
 TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
+    EXPECT_EQ(kProgramSettingsRoot, "Software\\VB and VBA Program Settings");
+    RegistrySettings settings{root_, settings::kAppName};
     const std::string nonAscii = "D:\\Spiele\\Ärger\\日本語\\😀.zpk";
-    settings_.Save("mods", "1", nonAscii);
+    settings.Save("mods", "1", nonAscii);
     // RegQueryValueExW, unlike RegGetValueW, shows the bytes exactly as stored.
     DWORD type = 0;
     wchar_t raw[64] = {};
@@ -292,30 +288,16 @@ TEST_F(ServicesTest, StoresRegSzValuesThatRoundTripLongShrinkingAndAbsent) {
     EXPECT_EQ(raw, ToUtf16(nonAscii));
     EXPECT_EQ(bytes, (wcslen(raw) + 1) * sizeof(wchar_t)) << "REG_SZ counts its NUL";
     for (const std::string& value : {std::string(4000, 'x'), std::string("C:\\Ä"), std::string()}) {
-        settings_.Save("settings", "vxpath", value);
-        EXPECT_EQ(settings_.Get("settings", "vxpath"), value);
+        settings.Save("settings", "vxpath", value);
+        EXPECT_EQ(settings.Get("settings", "vxpath"), value);
     }
-    EXPECT_EQ(settings_.Get("settings", "mods"), std::nullopt);
+    EXPECT_EQ(settings.Get("settings", "mods"), std::nullopt);
     const DWORD number = 3;  // a value that is not text is an error naming the key
     RegSetKeyValueW(HKEY_CURRENT_USER, ToUtf16(root_ + "\\Vexmoor Patchkeeper\\settings").c_str(),
                     L"mods", REG_DWORD, &number, sizeof number);
-    const Error error = test::ErrorOf([&] { settings_.Get("settings", "mods"); });
+    const Error error = test::ErrorOf([&] { settings.Get("settings", "mods"); });
     EXPECT_NE(error.Text().find("not as text"), std::string::npos) << error.Text();
     EXPECT_NE(error.Path().find("Vexmoor Patchkeeper\\settings\\mods"), std::string::npos);
-}
-
-// Where Visual Basic's SaveSetting keeps them, so that the remembered folder and list of
-// earlier versions stay valid. Spelled out here: a slip in the program's own constant must show.
-TEST(ProgramSettingsTest, LiveUnderVisualBasicsProgramSettingsKey) {
-    const std::wstring app = L"Software\\VB and VBA Program Settings\\Vexmoor Patchkeeper";
-    RegistrySettings(kProgramSettingsRoot, kApp).Save("patchkeeper test", "1", "C:\\Ärger.zpk");
-    EXPECT_EQ(RegistrySettings("Software\\VB and VBA Program Settings", kApp)
-                  .Get("patchkeeper test", "1"),
-              "C:\\Ärger.zpk");
-    RegDeleteKeyW(HKEY_CURRENT_USER, (app + L"\\patchkeeper test").c_str());
-    // The application's key goes too, unless it held the user's own settings before.
-    RegDeleteKeyW(HKEY_CURRENT_USER, app.c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings");
 }
 
 TEST_F(ServicesTest, FindsTheGameInALibraryOfTheSteamFolderTheRegistryNames) {
