@@ -34,6 +34,8 @@ class RegistrySettings::KeysOpen {
     explicit KeysOpen(RegistrySettings& settings) : settings_(settings) {}
     KeysOpen(const KeysOpen&) = delete;
     KeysOpen& operator=(const KeysOpen&) = delete;
+    KeysOpen(KeysOpen&&) = delete;
+    KeysOpen& operator=(KeysOpen&&) = delete;
     ~KeysOpen() {
         if (!settings_.batching_) {
             settings_.CloseKeys();
@@ -116,7 +118,7 @@ void RegistrySettings::Load(const std::string& name, Section& section, const Key
         std::wstring data(stamp.longestData / sizeof(wchar_t) + 1, L'\0');
         for (DWORD index = 0;;) {
             auto nameLength = static_cast<DWORD>(valueName.size());
-            auto bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+            DWORD bytes = static_cast<DWORD>(data.size()) * DWORD{sizeof(wchar_t)};
             DWORD type = REG_NONE;
             const LSTATUS status =
                 RegEnumValueW(section.key.Get(), index, valueName.data(), &nameLength, nullptr,

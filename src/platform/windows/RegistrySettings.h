@@ -74,7 +74,7 @@ class RegistrySettings : public SettingsStore {
         std::string key;
     };
 
-    Section& Current(std::string_view section);
+    Section& Current(std::string_view name);
     void Load(const std::string& name, Section& section, const KeyStamp& stamp);
     KeyStamp StampOf(const Section& section, std::string_view name) const;
     std::optional<long> HeldCount() const;
