@@ -82,7 +82,6 @@ void MakePlayer(const fs::path& root, int entries) {
     fs::remove_all(root);
     const fs::path game = root / "Vexmoor";
     fs::create_directories(game / "mods");
-    fs::create_directories(root / "archives");
     std::ofstream(game / "vexmoor.exe") << "MZ";
     std::ofstream(game / "patch_vx.zpk") << std::string(4096, 'o');
     std::ofstream(game / "mods/NORMAL_patch_vx.zpk") << std::string(4096, 'o');
@@ -95,7 +94,13 @@ void MakePlayer(const fs::path& root, int entries) {
     registry.WriteGameFolder(game.string());
     registry.WriteEntry(1, (game / "mods/NORMAL_patch_vx.zpk").string());
     for (int i = 2; i <= entries; ++i) {
-        const fs::path archive = root / "archives" / (std::to_string(i) + ".zpk");
+        // A thousand to a folder: Wine looks through a whole folder for each new name, which
+        // would make the set-up take minutes.
+        const fs::path folder = root / "archives" / std::to_string(i / 1000);
+        if (i % 1000 == 0 || i == 2) {
+            fs::create_directories(folder);
+        }
+        const fs::path archive = folder / (std::to_string(i) + ".zpk");
         std::ofstream(archive).close();
         fs::resize_file(archive, static_cast<std::uintmax_t>(i % 1000));
         registry.WriteEntry(i, archive.string());
