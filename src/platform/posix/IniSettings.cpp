@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 
 #include "platform/posix/AtomicFile.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/posix/IniFormat.h"
 #include "platform/posix/PosixError.h"
 #include "platform/posix/PosixFiles.h"
 #include "platform/posix/PosixSystemInfo.h"
@@ -56,89 +56,36 @@ std::string ReadWholeFile(const std::filesystem::path& file, struct stat& info) 
     }
 }
 
+// The file's version as fstat or stat tells it; all zero for what ReadWholeFile found absent.
+FileVersion VersionOf(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev),
+            static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::uint64_t>(info.st_mtim.tv_sec),
+            static_cast<std::uint64_t>(info.st_mtim.tv_nsec),
+            static_cast<std::uint64_t>(info.st_ctim.tv_sec),
+            static_cast<std::uint64_t>(info.st_ctim.tv_nsec),
+            0};
+}
+
 }  // namespace
 
 IniSettings::IniSettings(std::filesystem::path file, FileSteps& steps)
-    : file_(std::move(file)), steps_(steps) {}
+    : IniStore(file.string()), file_(std::move(file)), steps_(steps) {}
 
-bool IniSettings::Signature::operator==(const Signature& other) const {
-    return device == other.device && inode == other.inode && size == other.size &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec &&
-           changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
-}
-
-IniSettings::Signature IniSettings::SignatureOf(const struct stat& info) {
-    return Signature{info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
-}
-
-IniDocument& IniSettings::Document() {
-    if (pending_) {
-        return *document_;  // the one writer's own saves, not yet on disk
-    }
-    if (document_ && checkedInBatch_) {
-        return *document_;
-    }
+FileVersion IniSettings::Version() {
     struct stat info {};
-    if (document_) {
-        const bool exists = ::stat(file_.c_str(), &info) == 0;
-        if ((exists ? SignatureOf(info) : Signature{}) == signature_) {
-            checkedInBatch_ = batching_;
-            return *document_;
-        }
-    }
-    document_.reset();
-    const std::string text = ReadWholeFile(file_, info);
-    document_ = ParseIni(text, file_.string());
-    signature_ = SignatureOf(info);
-    checkedInBatch_ = batching_;
-    return *document_;
+    return ::stat(file_.c_str(), &info) == 0 ? VersionOf(info) : FileVersion{};
 }
 
-std::optional<std::string> IniSettings::Get(std::string_view section, std::string_view key) {
-    if (const std::string* value = Document().Find(section, key)) {
-        return *value;
-    }
-    return std::nullopt;
+std::string IniSettings::Read(FileVersion& version) {
+    struct stat info {};
+    std::string text = ReadWholeFile(file_, info);
+    version = VersionOf(info);
+    return text;
 }
 
-void IniSettings::Save(std::string_view section, std::string_view key, std::string_view value) {
-    Document().Set(section, key, value);
-    pending_ = true;
-    if (!batching_) {
-        Commit();
-    }
-}
-
-void IniSettings::Commit() {
-    if (!pending_) {
-        return;
-    }
-    try {
-        Write();
-    } catch (...) {
-        pending_ = false;
-        document_.reset();
-        throw;
-    }
-    pending_ = false;
-}
-
-void IniSettings::BeginBatch() {
-    batching_ = true;
-    checkedInBatch_ = false;
-}
-
-void IniSettings::EndBatch() noexcept {
-    batching_ = false;
-    checkedInBatch_ = false;
-    if (pending_) {
-        pending_ = false;
-        document_.reset();
-    }
-}
-
-void IniSettings::Write() {
-    const std::string text = FormatIni(*document_);
+FileVersion IniSettings::Write(const std::string& text) {
     std::error_code ignored;
     std::filesystem::create_directories(file_.parent_path(), ignored);
     // A save killed part-way may have left its temporary file beside the settings, where no
@@ -149,9 +96,7 @@ void IniSettings::Write() {
     WriteAtomically(
         file_.string(), mode, Existing::Replace,
         [&](int fd) { steps_.Write(fd, text.data(), text.size(), file_.string()); }, steps_);
-    // The file now is what was written; the next read needs only to see that it still is.
-    struct stat written {};
-    signature_ = ::stat(file_.c_str(), &written) == 0 ? SignatureOf(written) : Signature{};
+    return Version();
 }
 
 std::filesystem::path SettingsFileIn(const std::filesystem::path& configHome) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 
 #include "app/EventBoundary.h"
@@ -9,7 +10,7 @@
 #include "platform/win32/MessageBoxes.h"
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
-#include "platform/windows/RegistrySettings.h"
+#include "platform/windows/OpenSettings.h"
 #include "platform/windows/SingleInstance.h"
 #include "platform/windows/Win32Files.h"
 #include "platform/windows/Win32SystemInfo.h"
@@ -33,11 +34,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Each window owns the boxes it shows; these are for failures before any window is made.
     vx::win32::Win32MessageBoxes boxes;
     vx::win32::Win32OpenFileDialog openDialog;
-    vx::windows::RegistrySettings settings{vx::windows::kProgramSettingsRoot,
-                                           vx::settings::kAppName};
+    const std::unique_ptr<vx::SettingsStore> settings = vx::windows::OpenSettings();
     vx::windows::Win32Files files;
     vx::windows::Win32SystemInfo system;
-    const vx::Services services{settings, files, system};
+    const vx::Services services{*settings, files, system};
     vx::Startup startup{services};
     vx::win32::Program program{startup, services, openDialog};
 

@@ -3,6 +3,7 @@
 #include <bcrypt.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -297,6 +298,47 @@ void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::str
 bool CopyFileIfAbsent(FileSteps& steps, const std::string& source, const std::string& destination,
                       CopyProgress& progress) {
     return CopyThroughTemporary(steps, source, destination, false, progress);
+}
+
+void WriteAtomically(FileSteps& steps, const std::string& destination, std::string_view text) {
+    const std::wstring to = ApiPath(destination);
+    const DWORD oldAttributes = GetFileAttributesW(to.c_str());
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        throw ExplainedError(ERROR_ACCESS_DENIED, kFolderInTheWay, destination);
+    }
+    const std::wstring folder = FolderPart(to);
+    for (int attempt = 1;; ++attempt) {
+        std::wstring path = folder + NewTemporaryName();
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            const DWORD code = GetLastError();
+            if ((code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) &&
+                attempt < kTemporaryNameTries) {
+                continue;  // someone else's file: leave it alone and draw another name
+            }
+            throw SystemError(code, destination);
+        }
+        TemporaryFile temp(std::move(path));
+        for (std::string_view rest = text; !rest.empty();) {
+            const auto chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1 << 20));
+            DWORD written = 0;
+            if (!WriteFile(file.Get(), rest.data(), chunk, &written, nullptr)) {
+                throw LastError(destination);
+            }
+            rest.remove_prefix(written);
+        }
+        file.Reset();
+        if (const DWORD code = Attempt([&] { steps.Flush(temp.Path()); }); code != ERROR_SUCCESS) {
+            throw SystemError(code, destination);
+        }
+        if (const DWORD code = MoveWithRetries(steps, temp.Path(), to, true);
+            code != ERROR_SUCCESS) {
+            throw MoveError(code, to, destination);
+        }
+        temp.Release();
+        return;
+    }
 }
 
 void RemoveLeftovers(const std::string& folder) noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/windows/FileSteps.h"
 
@@ -20,6 +21,10 @@ void ReplaceWithCopy(FileSteps& steps, const std::string& source, const std::str
 // stands at `destination`.
 bool CopyFileIfAbsent(FileSteps& steps, const std::string& source, const std::string& destination,
                       CopyProgress& progress);
+
+// Replaces (or makes) `destination` by a file holding `text`, through a temporary file beside
+// it that is flushed and then moved over it, as the copies are.
+void WriteAtomically(FileSteps& steps, const std::string& destination, std::string_view text);
 
 // Deletes the temporary files that a copy into `folder` left when it was killed. Ignores
 // every failure.

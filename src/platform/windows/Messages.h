@@ -15,6 +15,9 @@ inline constexpr const char* kCannotReplace =
     "it. Close Vexmoor and try again, or run Patchkeeper as administrator.";
 inline constexpr const char* kIsAFolder = "This is a folder, not a file.";
 inline constexpr const char* kFolderInTheWay = "A folder stands where the file should go.";
+inline constexpr const char* kSettingsNotWritable =
+    "Patchkeeper may not write its settings file (a write-protected disk, or a folder you may "
+    "not change). Make it writable, or move Patchkeeper and the file to a folder you own.";
 inline constexpr const char* kNotText = "The setting is stored in the registry, but not as text.";
 
 }  // namespace vx::windows

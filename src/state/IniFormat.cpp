@@ -1,11 +1,11 @@
-#include "platform/posix/IniFormat.h"
+#include "state/IniFormat.h"
 
 #include <cerrno>
 
 #include "state/Error.h"
 #include "state/Text.h"
 
-namespace vx::posix {
+namespace vx {
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -182,4 +182,4 @@ std::string FormatIni(const IniDocument& document) {
     return out;
 }
 
-}  // namespace vx::posix
+}  // namespace vx

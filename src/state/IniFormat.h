@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace vx::posix {
+namespace vx {
 
 // The parsed content of a settings file: sections and keys in file order, as a person wrote
 // them (a section or key written twice stays twice; the first key counts). Looking a key up
@@ -44,4 +44,4 @@ class IniDocument {
 IniDocument ParseIni(std::string_view text, const std::string& fileName);
 std::string FormatIni(const IniDocument& document);
 
-}  // namespace vx::posix
+}  // namespace vx
