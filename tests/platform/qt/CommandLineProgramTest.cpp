@@ -184,6 +184,7 @@ TEST_F(CommandLineProgramTest, CtrlCDuringTheCopyLeavesTheLiveArchiveAsItWas) {
         GTEST_SKIP() << "the copy ended before Ctrl+C reached it (a file system that clones)";
     }
     EXPECT_EQ(result.status, 130) << result.err;
+    ASSERT_EQ(std::filesystem::file_size(live_), 4000U) << "the big archive went live";
     EXPECT_EQ(Live(), std::string(4000, 'L'));
     EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "ran"));
     EXPECT_TRUE(Leftovers(folder_ / "game").empty());
