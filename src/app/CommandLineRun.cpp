@@ -146,9 +146,11 @@ Resolved CommandLineRun::Resolve(MainWindow& window) {
     try {
         services_.files.FileSize(path);
     } catch (const Error& error) {
-        return {-1, "No mod is numbered or named \"" + what + "\" (see --list), and " + path +
-                        " is no file (Error " + std::to_string(error.Number()) + ": " +
-                        error.Text() + ")."};
+        if (!isPath) {
+            return {-1, "No mod is numbered or named \"" + what + "\" (see --list)."};
+        }
+        return {-1, "No mod is listed at " + path + ", and it is no file (Error " +
+                        std::to_string(error.Number()) + ": " + error.Text() + ")."};
     }
     // A file not listed yet is added as Add A Mod adds it, then switched to.
     chosen_.SetFileName(path);
