@@ -50,7 +50,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             return line;
         } else if (IsOurOption(arg)) {
-            throw UsageError("unknown option " + std::string(arg));
+            throw UsageError(std::string("unknown option ").append(arg));
         } else {
             line.toolkit.emplace_back(arg);
         }

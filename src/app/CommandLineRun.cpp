@@ -37,7 +37,7 @@ struct Resolved {
 class CommandLineRun {
   public:
     CommandLineRun(const CommandLine& line, Services services, CommandLineControls controls,
-                   CommandLineHost& host, std::ostream& out)
+                   CommandLineHost& host, Output& out)
         : line_(line), services_(services), controls_(controls), host_(host), out_(out) {}
 
     int Run();
@@ -59,7 +59,7 @@ class CommandLineRun {
     Services services_;
     CommandLineControls controls_;
     CommandLineHost& host_;
-    std::ostream& out_;
+    Output& out_;
     ConsoleLabel label_;
     ConsoleList list_;
     ConsoleOpenFileDialog chosen_;
@@ -78,7 +78,6 @@ int CommandLineRun::Run() {
     if (line_.command.empty()) {
         return kExitDone;
     }
-    out_.flush();  // before anything the command writes
     return host_.RunCommand(line_.command);
 }
 
@@ -98,7 +97,10 @@ std::optional<std::string> CommandLineRun::ListOrSwitch() {
             return SwitchListed(window);
         }
         for (int row = 0; row < static_cast<int>(list_.Items().size()); ++row) {
-            out_ << (row == window.LiveRow() ? "* " : "  ") << Row(row) << '\n';
+            std::string text = row == window.LiveRow() ? "* " : "  ";
+            text += Row(row);
+            text += '\n';
+            out_.Write(text);
         }
         return std::nullopt;
     } catch (const CopyCancelled& cancelled) {
@@ -115,13 +117,16 @@ std::optional<std::string> CommandLineRun::SwitchListed(MainWindow& window) {
     if (resolved.row < 0) {
         return resolved.why;
     }
+    // Each line is built on a named string: GCC 12 takes "text" + a temporary for an
+    // overlapping copy.
+    const std::string chosen = Row(resolved.row);
     list_.Select(resolved.row);
     window.OnSwitch();
     if (!window.Switched()) {
         // What stopped it was said as it happened.
-        return "The switch to " + Row(resolved.row) + " did not happen.";
+        return "The switch to " + chosen + " did not happen.";
     }
-    out_ << "Live now: " << Row(resolved.row) << '\n';
+    out_.Write("Live now: " + chosen + "\n");
     return std::nullopt;
 }
 
@@ -186,7 +191,8 @@ Resolved CommandLineRun::ResolveName() const {
     }
     std::string why = "\"" + line_.what + "\" fits several mods; give its number or its path:";
     for (const int row : rows) {
-        why += "\n" + Row(row);
+        why += '\n';
+        why += Row(row);
     }
     return {-1, why};
 }
@@ -230,7 +236,7 @@ int CommandLineRun::Failed(const std::string& why) {
 }  // namespace
 
 int RunCommandLine(const CommandLine& line, Services services, CommandLineControls controls,
-                   CommandLineHost& host, std::ostream& out) {
+                   CommandLineHost& host, Output& out) {
     return CommandLineRun(line, services, controls, host, out).Run();
 }
 

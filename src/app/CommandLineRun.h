@@ -1,10 +1,10 @@
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ConsoleControls.h"
 #include "app/Controls.h"
 #include "app/Services.h"
 
@@ -39,6 +39,6 @@ struct CommandLineControls {
 // Runs --list or --switch over the same window logic as the main window; answers the exit
 // status. The list, and the live entry's name after a switch, go to `out`.
 int RunCommandLine(const CommandLine& line, Services services, CommandLineControls controls,
-                   CommandLineHost& host, std::ostream& out);
+                   CommandLineHost& host, Output& out);
 
 }  // namespace vx

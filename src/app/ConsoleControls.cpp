@@ -40,7 +40,11 @@ std::string OneLine(const std::string& text) {
 }
 
 void ConsoleBoxes::Show(const std::string& text, const std::string& title) {
-    err_ << title << ": " << OneLine(text) << std::endl;
+    std::string line = title;
+    line += ": ";
+    line += OneLine(text);
+    line += '\n';
+    err_.Write(line);
 }
 
 bool ConsoleBoxes::AskRetry(const std::string& text, const std::string& title) {
@@ -48,7 +52,7 @@ bool ConsoleBoxes::AskRetry(const std::string& text, const std::string& title) {
     return false;
 }
 
-ConsoleCopyWatcher::ConsoleCopyWatcher(std::ostream& progress, bool showProgress,
+ConsoleCopyWatcher::ConsoleCopyWatcher(Output& progress, bool showProgress,
                                        std::function<bool()> interrupted)
     : progress_(progress), showProgress_(showProgress), interrupted_(std::move(interrupted)) {}
 
@@ -61,18 +65,26 @@ void ConsoleCopyWatcher::Watch(CopyJob& job, const std::string& fileName) {
         }
         const CopyJob::State state = job.Now();
         if (showProgress_ && std::chrono::steady_clock::now() >= shownFrom) {
-            const std::string line =
-                " " + std::to_string(CopiedPermille(state.done, state.total) / 10) + "%  " +
-                CopiedOfTotal(state.done, state.total) + "  " + fileName;
-            progress_ << '\r' << line
-                      << std::string(shownWidth > line.size() ? shownWidth - line.size() : 0, ' ')
-                      << std::flush;
-            shownWidth = std::max(shownWidth, line.size());
+            // Appended piece by piece: GCC 12 takes "text" + a temporary for an overlapping copy.
+            std::string line = " ";
+            line += std::to_string(CopiedPermille(state.done, state.total) / 10);
+            line += "%  ";
+            line += CopiedOfTotal(state.done, state.total);
+            line += "  ";
+            line += fileName;
+            const std::size_t width = line.size();
+            line.append(shownWidth > width ? shownWidth - width : 0, ' ');
+            line.insert(line.begin(), '\r');
+            progress_.Write(line);
+            shownWidth = std::max(shownWidth, width);
         }
         std::this_thread::sleep_for(kProgressPollInterval);
     }
     if (shownWidth > 0) {
-        progress_ << '\r' << std::string(shownWidth, ' ') << '\r' << std::flush;
+        std::string blank(shownWidth + 2, ' ');
+        blank.front() = '\r';
+        blank.back() = '\r';
+        progress_.Write(blank);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <functional>
-#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/Controls.h"
@@ -11,6 +11,15 @@
 // are kept in memory, each box is one line on standard error, and a copy is waited for with at
 // most one updating line of progress.
 namespace vx {
+
+// Standard output or error, written with whatever the platform writes them with (no iostreams:
+// they would double the size of the Windows program).
+class Output {
+  public:
+    virtual ~Output() = default;
+    // Writes `text` at once.
+    virtual void Write(std::string_view text) = 0;
+};
 
 class ConsoleLabel final : public Label {
   public:
@@ -38,12 +47,12 @@ class ConsoleList final : public ListBox {
 // everything as it was.
 class ConsoleBoxes final : public MessageBoxes {
   public:
-    explicit ConsoleBoxes(std::ostream& err) : err_(err) {}
+    explicit ConsoleBoxes(Output& err) : err_(err) {}
     void Show(const std::string& text, const std::string& title) override;
     bool AskRetry(const std::string& text, const std::string& title) override;
 
   private:
-    std::ostream& err_;
+    Output& err_;
 };
 
 // A box's text as one line: the path a box sets apart on a line of its own follows after a
@@ -68,12 +77,11 @@ class ConsoleOpenFileDialog final : public OpenFileDialog {
 // line that is rewritten in place, and cleared when the copy ends.
 class ConsoleCopyWatcher final : public CopyWatcher {
   public:
-    ConsoleCopyWatcher(std::ostream& progress, bool showProgress,
-                       std::function<bool()> interrupted);
+    ConsoleCopyWatcher(Output& progress, bool showProgress, std::function<bool()> interrupted);
     void Watch(CopyJob& job, const std::string& fileName) override;
 
   private:
-    std::ostream& progress_;
+    Output& progress_;
     bool showProgress_;
     std::function<bool()> interrupted_;
 };

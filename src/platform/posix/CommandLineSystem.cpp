@@ -74,7 +74,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 }  // namespace
 
-CommandLineSystem::CommandLineSystem(std::ostream& err) : err_(err) {
+CommandLineSystem::CommandLineSystem(Output& err) : err_(err) {
     interrupted = false;
     previousInterrupt = Catch(SIGINT, OnInterrupt);
 }
@@ -87,9 +87,8 @@ bool CommandLineSystem::TakeLock() {
     instance_.emplace(SingleInstance::RuntimeFolder());
     // As for the window: a guard that cannot be set up keeps nobody from switching.
     if (!instance_->Failure().empty()) {
-        err_ << settings::kAppName
-             << ": cannot make sure only one copy runs: " << instance_->Failure()
-             << "; going on anyway\n";
+        err_.Write(std::string(settings::kAppName) + ": cannot make sure only one copy runs: " +
+                   instance_->Failure() + "; going on anyway\n");
     }
     if (!instance_->IsFirst()) {
         instance_.reset();
@@ -167,8 +166,8 @@ int CommandLineSystem::RunCommand(const std::vector<std::string>& command) {
         ::posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     if (failure != 0) {
-        err_ << settings::kAppName << ": cannot run " << command.front() << ": "
-             << std::strerror(failure) << '\n';
+        err_.Write(std::string(settings::kAppName) + ": cannot run " + command.front() + ": " +
+                   std::strerror(failure) + "\n");
         return kExitCannotRun;
     }
 
@@ -186,6 +185,19 @@ int CommandLineSystem::RunCommand(const std::vector<std::string>& command) {
         return 128 + WTERMSIG(status);
     }
     return WEXITSTATUS(status);
+}
+
+void StandardOutput::Write(std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(descriptor_, text.data(), text.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return;  // nobody reads it: nothing else to be done
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
 }
 
 bool OnTerminal() {

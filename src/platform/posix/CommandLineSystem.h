@@ -1,11 +1,12 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLineRun.h"
+#include "app/ConsoleControls.h"
 #include "platform/posix/SingleInstance.h"
 
 namespace vx::posix {
@@ -15,7 +16,7 @@ namespace vx::posix {
 // destruction; the command's start is reported on `err`.
 class CommandLineSystem : public CommandLineHost {
   public:
-    explicit CommandLineSystem(std::ostream& err);
+    explicit CommandLineSystem(Output& err);
     ~CommandLineSystem() override;
     CommandLineSystem(const CommandLineSystem&) = delete;
     CommandLineSystem& operator=(const CommandLineSystem&) = delete;
@@ -35,7 +36,7 @@ class CommandLineSystem : public CommandLineHost {
     }
 
   private:
-    std::ostream& err_;
+    Output& err_;
     std::optional<SingleInstance> instance_;
 };
 
@@ -43,6 +44,16 @@ class CommandLineSystem : public CommandLineHost {
 // game (its runtime's libraries, its overlay), keeping each as VEXMOOR_PATCHKEEPER_KEPT_<name>:
 // answers `environment` with those put back as they were, for the command after --.
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& environment);
+
+// Standard output or error, written straight to its file descriptor.
+class StandardOutput final : public Output {
+  public:
+    explicit StandardOutput(int descriptor) : descriptor_(descriptor) {}
+    void Write(std::string_view text) override;
+
+  private:
+    int descriptor_;
+};
 
 // Whether standard input, output or error is a terminal.
 bool OnTerminal();

@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
-#include <iostream>
+
+#include <unistd.h>
 
 #include "app/CommandLineRun.h"
 #include "app/ConsoleControls.h"
@@ -37,12 +38,14 @@ int RunCommandLine(const CommandLine& line, bool terminal, int& argc, char** arg
     posix::PosixFiles files;
     posix::PosixSystemInfo system;
     const Services services{settings, files, system};
+    posix::StandardOutput out(STDOUT_FILENO);
+    posix::StandardOutput err(STDERR_FILENO);
     if (terminal) {
-        posix::CommandLineSystem host(std::cerr);
-        ConsoleBoxes boxes(std::cerr);
-        ConsoleCopyWatcher copies(std::cerr, posix::ErrorOnTerminal(),
+        posix::CommandLineSystem host(err);
+        ConsoleBoxes boxes(err);
+        ConsoleCopyWatcher copies(err, posix::ErrorOnTerminal(),
                                   [&host] { return host.Interrupted(); });
-        return RunCommandLine(line, services, {boxes, copies, true}, host, std::cout);
+        return RunCommandLine(line, services, {boxes, copies, true}, host, out);
     }
     const QApplication application(argc, argv);
     QApplication::setWindowIcon(AppIcon());
@@ -50,8 +53,8 @@ int RunCommandLine(const CommandLine& line, bool terminal, int& argc, char** arg
     QWidget owner;
     QtCopyWatcher copies(owner);
     QtMessageBoxes boxes;
-    BoxedCommandLineSystem host(std::cerr);
-    return RunCommandLine(line, services, {boxes, copies, false}, host, std::cout);
+    BoxedCommandLineSystem host(err);
+    return RunCommandLine(line, services, {boxes, copies, false}, host, out);
 }
 
 }  // namespace vx::qt

@@ -1,6 +1,5 @@
 #include "platform/win32/CommandLine.h"
 
-#include <ostream>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -35,8 +34,7 @@ std::optional<int> HandleCommandLine() {
         Win32MessageBoxes().Show(text, std::string(settings::kAppName));
         return status;
     }
-    windows::HandleBuffer buffer(status == kExitDone ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-    std::ostream(&buffer) << text << std::flush;
+    windows::StandardOutput(status == kExitDone ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE).Write(text);
     return status;
 }
 

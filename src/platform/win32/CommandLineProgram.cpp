@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include <ostream>
-
 #include "app/CommandLineRun.h"
 #include "app/ConsoleControls.h"
 #include "platform/win32/CopyWatcher.h"
@@ -34,10 +32,8 @@ class BoxedCommandLineSystem final : public windows::CommandLineSystem {
 }  // namespace
 
 int RunCommandLine(const CommandLine& line, bool terminal) {
-    windows::HandleBuffer outBuffer(STD_OUTPUT_HANDLE);
-    windows::HandleBuffer errBuffer(STD_ERROR_HANDLE);
-    std::ostream out(&outBuffer);
-    std::ostream err(&errBuffer);
+    windows::StandardOutput out(STD_OUTPUT_HANDLE);
+    windows::StandardOutput err(STD_ERROR_HANDLE);
     windows::RegistrySettings settings{windows::kProgramSettingsRoot, settings::kAppName};
     windows::Win32Files files;
     windows::Win32SystemInfo system;

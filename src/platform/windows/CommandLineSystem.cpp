@@ -39,7 +39,7 @@ bool IsConsole(HANDLE handle) {
 
 }  // namespace
 
-CommandLineSystem::CommandLineSystem(std::ostream& err) : err_(err) {
+CommandLineSystem::CommandLineSystem(Output& err) : err_(err) {
     interrupted = false;
     SetConsoleCtrlHandler(OnControl, TRUE);
 }
@@ -92,8 +92,9 @@ int CommandLineSystem::RunCommand(const std::vector<std::string>& command) {
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                        &process) == FALSE) {
-        err_ << settings::kAppName << ": cannot run " << command.front() << ": "
-             << SystemMessage(GetLastError()) << std::endl;
+        const std::string why = SystemMessage(GetLastError());
+        err_.Write(std::string(settings::kAppName) + ": cannot run " + command.front() + ": " +
+                   why + "\n");
         return kExitCannotRun;
     }
     CloseHandle(process.hThread);
@@ -170,48 +171,23 @@ bool ErrorOnTerminal() {
     return IsConsole(GetStdHandle(STD_ERROR_HANDLE));
 }
 
-HandleBuffer::HandleBuffer(DWORD which) : handle_(GetStdHandle(which)) {}
-
-HandleBuffer::~HandleBuffer() {
-    HandleBuffer::sync();
-}
-
-HandleBuffer::int_type HandleBuffer::overflow(int_type c) {
-    if (c != traits_type::eof()) {
-        const char one = traits_type::to_char_type(c);
-        xsputn(&one, 1);
+void StandardOutput::Write(std::string_view text) {
+    const HANDLE handle = GetStdHandle(which_);
+    if (!Usable(handle) || text.empty()) {
+        return;
     }
-    return traits_type::not_eof(c);
-}
-
-std::streamsize HandleBuffer::xsputn(const char* text, std::streamsize count) {
-    pending_.append(text, static_cast<std::size_t>(count));
-    if (pending_.find('\n') != std::string::npos) {
-        sync();
+    DWORD written = 0;
+    if (!IsConsole(handle)) {
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
     }
-    return count;
-}
-
-int HandleBuffer::sync() {
-    if (!Usable(handle_) || pending_.empty()) {
-        pending_.clear();
-        return 0;
+    std::wstring wide;
+    try {
+        wide = ToUtf16(text);
+    } catch (const Error&) {
+        wide.assign(text.begin(), text.end());  // a path that is not UTF-8, say
     }
-    if (IsConsole(handle_)) {
-        std::wstring wide;
-        try {
-            wide = ToUtf16(pending_);
-        } catch (const Error&) {
-            wide.assign(pending_.begin(), pending_.end());  // a path that is not UTF-8, say
-        }
-        DWORD written = 0;
-        WriteConsoleW(handle_, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-    } else {
-        DWORD written = 0;
-        WriteFile(handle_, pending_.data(), static_cast<DWORD>(pending_.size()), &written, nullptr);
-    }
-    pending_.clear();
-    return 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
 }
 
 }  // namespace vx::windows

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include <optional>
-#include <ostream>
-#include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/CommandLineRun.h"
+#include "app/ConsoleControls.h"
 #include "platform/windows/SingleInstance.h"
 
 namespace vx::windows {
@@ -18,7 +18,7 @@ namespace vx::windows {
 // destruction; the command's start is reported on `err`.
 class CommandLineSystem : public CommandLineHost {
   public:
-    explicit CommandLineSystem(std::ostream& err);
+    explicit CommandLineSystem(Output& err);
     ~CommandLineSystem() override;
     CommandLineSystem(const CommandLineSystem&) = delete;
     CommandLineSystem& operator=(const CommandLineSystem&) = delete;
@@ -37,7 +37,7 @@ class CommandLineSystem : public CommandLineHost {
     }
 
   private:
-    std::ostream& err_;
+    Output& err_;
     std::optional<SingleInstance> instance_;
 };
 
@@ -54,24 +54,15 @@ bool OnTerminal();
 // Whether standard error is a console, where a progress line may be rewritten in place.
 bool ErrorOnTerminal();
 
-// Writes UTF-8 text to a standard handle: to a console as its characters, to a pipe or a
-// file as the bytes. Nothing is written where there is no such handle.
-class HandleBuffer final : public std::streambuf {
+// Standard output or error: UTF-8 text written to a console as its characters, to a pipe or a
+// file as the bytes; nothing where the program has no such handle.
+class StandardOutput final : public Output {
   public:
-    explicit HandleBuffer(DWORD which);
-    ~HandleBuffer() override;
-    HandleBuffer(const HandleBuffer&) = delete;
-    HandleBuffer& operator=(const HandleBuffer&) = delete;
-    HandleBuffer(HandleBuffer&&) = delete;
-    HandleBuffer& operator=(HandleBuffer&&) = delete;
+    explicit StandardOutput(DWORD which) : which_(which) {}
+    void Write(std::string_view text) override;
 
   private:
-    int_type overflow(int_type c) override;
-    std::streamsize xsputn(const char* text, std::streamsize count) override;
-    int sync() override;
-
-    HANDLE handle_;
-    std::string pending_;  // what is not yet written: a console takes whole characters
+    DWORD which_;  // looked up at each write: attaching to a console sets it
 };
 
 }  // namespace vx::windows
