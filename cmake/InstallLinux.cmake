@@ -7,7 +7,13 @@ set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
 set(docdir ${CMAKE_INSTALL_DATADIR}/doc/vexmoor-patchkeeper)
 
-install(TARGETS vexmoor-patchkeeper RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The command players type is a launcher (see packaging/linux/launcher.in) that starts the
+# program itself, kept where Debian keeps a package's own programs.
+set(VX_LAUNCHED ../lib/vexmoor-patchkeeper/vexmoor-patchkeeper)
+configure_file(${packaging}/launcher.in ${generated}/launcher @ONLY)
+install(PROGRAMS ${generated}/launcher DESTINATION ${CMAKE_INSTALL_BINDIR}
+    RENAME vexmoor-patchkeeper)
+install(TARGETS vexmoor-patchkeeper RUNTIME DESTINATION lib/vexmoor-patchkeeper)
 
 configure_file(${packaging}/app.desktop.in ${generated}/${VX_APPLICATION_ID}.desktop @ONLY)
 install(FILES ${generated}/${VX_APPLICATION_ID}.desktop

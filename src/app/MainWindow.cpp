@@ -263,8 +263,10 @@ void MainWindow::RefreshModList(std::int16_t n) {
         // folder: only the last match seen is named, once, before anything can show the label
         // (a box, the end of the pass, a failure), so it reads as if every match had been.
         int lastMatch = 0;  // the last match's entry number until it is named, else 0
+        liveRow_ = -1;
         const auto nameLastMatch = [&] {
             if (lastMatch != 0) {
+                liveRow_ = lastMatch - 1;
                 const auto place = static_cast<std::size_t>(lastMatch - 1);
                 controls_.CurrentMod.SetCaption(DisplayName(items[place]));
                 lastMatch = 0;
@@ -319,6 +321,7 @@ void MainWindow::OnSwitch() {
 }
 
 void MainWindow::SwitchSelected() {
+    switched_ = false;
     const int selected = controls_.ModList.SelectedIndex();
     if (selected < 0) {
         ShowBox("Select something!", "Select Something");
@@ -366,6 +369,7 @@ void MainWindow::SwitchTo(const std::string& source) {
         }
         RefreshModList(n);
         Commit();
+        switched_ = true;
         return;
     }
 }

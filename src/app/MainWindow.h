@@ -46,6 +46,12 @@ class MainWindow {
     // start meanwhile, and a drop is refused.
     bool Busy() const { return busy_; }
 
+    // The row of the entry the current-mod label names after the last list rebuild, -1 for
+    // none: what the command line marks as live.
+    int LiveRow() const { return liveRow_; }
+    // Whether the last Switch To made its archive live (or found it live already).
+    bool Switched() const { return switched_; }
+
   private:
     // Runs `command` unless another one is under way, as it is while its copy, box or
     // dialog waits for the user and the window still takes events. Its settings saves are
@@ -108,6 +114,8 @@ class MainWindow {
     Controls controls_;
     ModRegistry registry_;
     bool busy_ = false;
+    int liveRow_ = -1;
+    bool switched_ = false;
 };
 
 }  // namespace vx

@@ -2,45 +2,57 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
-#include "ProjectInfo.h"
+#include "app/CommandLine.h"
+#include "platform/posix/CommandLineSystem.h"
+#include "platform/qt/CommandLineProgram.h"
 
 namespace vx::qt {
 namespace {
 
-bool IsSet(const Environment& environment, const char* name) {
-    const char* value = environment(name);
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
 
 }  // namespace
 
-std::optional<int> HandleCommandLine(std::span<char* const> args, const Environment& environment,
-                                     std::ostream& out, std::ostream& err) {
-    bool platformChosen = IsSet(environment, "QT_QPA_PLATFORM");
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--version") {
-            out << kProgramName << ' ' << kVersion << '\n';
-            return 0;
-        }
-        platformChosen = platformChosen || arg == "-platform";
+std::optional<int> HandleCommandLine(int& argc, char** argv) {
+    const std::string program = "vexmoor-patchkeeper";
+    CommandLine line;
+    try {
+        line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& error) {
+        std::cerr << program << ": " << error.what() << '\n' << Usage(program);
+        return kExitUsage;
     }
     // A platform chosen by hand (offscreen, vnc, ...) may need no display at all.
-    if (!platformChosen && !IsSet(environment, "DISPLAY") &&
-        !IsSet(environment, "WAYLAND_DISPLAY")) {
-        err << "vexmoor-patchkeeper needs a graphical session: neither DISPLAY nor "
-               "WAYLAND_DISPLAY is set.\n";
-        return 1;
+    bool display = IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+    for (const std::string& arg : line.toolkit) {
+        display = display || arg == "-platform";
+    }
+    switch (line.action) {
+        case Action::Help:
+            std::cout << Usage(program);
+            return kExitDone;
+        case Action::Version:
+            std::cout << VersionLine();
+            return kExitDone;
+        case Action::List:
+        case Action::Switch:
+            return RunCommandLine(
+                line, !display || line.action == Action::List || posix::OnTerminal(), argc, argv);
+        case Action::Window:
+            break;
+    }
+    if (!display) {
+        std::cerr << program
+                  << " needs a graphical session: neither DISPLAY nor WAYLAND_DISPLAY is set.\n";
+        return kExitFailed;
     }
     return std::nullopt;
-}
-
-std::optional<int> HandleCommandLine(int argc, char** argv) {
-    return HandleCommandLine(
-        std::span<char* const>(argv, static_cast<std::size_t>(argc)),
-        [](const char* name) { return std::getenv(name); }, std::cout, std::cerr);
 }
 
 }  // namespace vx::qt

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/EventBoundary.h"
 #include "app/Startup.h"
+#include "platform/win32/CommandLine.h"
 #include "platform/win32/MessageBoxes.h"
 #include "platform/win32/OpenFileDialog.h"
 #include "platform/win32/Program.h"
@@ -18,6 +20,9 @@
 #include "state/SingleInstanceNames.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (const std::optional<int> status = vx::win32::HandleCommandLine()) {
+        return *status;
+    }
     // One program writes the settings: a second start hands over to the first before it
     // reads any of them.
     const vx::windows::SingleInstance instance{
