@@ -12,8 +12,7 @@
 namespace vx::test {
 
 struct FakeWindow : Window {
-    bool visible = false;
-    void Hide() override { visible = false; }
+    void Hide() override {}
 };
 
 struct FakeTextBox : TextBox {
@@ -61,48 +60,36 @@ struct FakeMessageBoxes : MessageBoxes {
 
 // Answers each showing with the next of `answers`; a showing beyond them keeps the name.
 struct FakeOpenFileDialog : OpenFileDialog {
-    bool fileMustExist = false;
-    FileType fileType;
     std::vector<std::string> answers;
     std::string fileName;
-    int shown = 0;
-    void SetFileMustExist(bool mustExist) override { fileMustExist = mustExist; }
-    void SetFileType(const FileType& type) override { fileType = type; }
+    std::size_t shown = 0;
+    void SetFileMustExist(bool) override {}
+    void SetFileType(const FileType&) override {}
     void ShowOpen() override {
-        if (static_cast<std::size_t>(shown) < answers.size()) {
-            fileName = answers[static_cast<std::size_t>(shown)];
-        }
+        fileName = shown < answers.size() ? answers[shown] : fileName;
         ++shown;
     }
     std::string FileName() const override { return fileName; }
 };
 
 // Waits for each job without a window; `during` runs while the job may still be running, as
-// the user's clicks do, and `cancel` cancels it first.
+// the user's clicks do.
 struct FakeCopyWatcher : CopyWatcher {
     std::vector<std::string> names;
-    bool cancel = false;
-    std::function<void()> during = [] {};
+    std::function<void(CopyJob&)> during = [](CopyJob&) {};
     void Watch(CopyJob& job, const std::string& fileName) override {
         names.push_back(fileName);
-        if (cancel) {
-            job.Cancel();
-        }
-        during();
+        during(job);
         while (!job.Now().ended) {
             std::this_thread::yield();
         }
     }
 };
 
-// Answers each showing with `answer`, remembering where it was asked to open.
+// Answers each showing with `answer`.
 struct FakeFolderDialog : FolderDialog {
     std::string answer;
-    std::vector<std::string> starts;
-    std::string ChooseFolder(const std::string& start) override {
-        starts.push_back(start);
-        return answer;
-    }
+    std::string ChooseFolder(const std::string&) override { return answer; }
 };
 
 }  // namespace vx::test

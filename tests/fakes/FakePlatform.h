@@ -22,13 +22,10 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     std::map<std::string, std::string> pending;   // saved in a batch, not yet committed
     std::map<std::string, std::string> files;     // path -> content
     std::set<std::string> folders;
-    std::set<std::string> hidden;  // paths of hidden files
-    std::set<std::string> failMakeFolder;
+    std::set<std::string> hidden;              // paths of hidden files
     std::set<std::string> failCopyInto;        // destinations whose copy fails with copyFailure
     std::set<std::string> heldOpen;            // files another program holds open
-    std::set<std::string> unlistable;          // folders whose entries cannot be looked up
     std::map<std::string, std::string> links;  // another spelling -> the path it leads to
-    std::string secondDisk;                    // a folder on another volume, if any
 
     operator Services() { return {*this, *this, *this}; }
 
@@ -55,9 +52,6 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     bool Unwritten() const { return !pending.empty(); }
     void HoldFolders(bool) noexcept override {}
     std::string LookupEntry(const std::string& path, EntryKind kind) override {
-        if (unlistable.contains(path.substr(0, path.rfind('\\')))) {
-            throw Error(EACCES, "Permission denied", path);
-        }
         for (const auto& [name, content] : files) {
             if (EqualIgnoringCase(name, path) && !hidden.contains(name)) {
                 return LastComponent(name);
@@ -84,8 +78,7 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
         if (!files.contains(target) && !folders.contains(target)) {
             return std::nullopt;
         }
-        const bool second = !secondDisk.empty() && target.starts_with(secondDisk);
-        return FileIdentity{second ? 1U : 0U, std::hash<std::string>{}(FoldCase(target))};
+        return FileIdentity{0U, std::hash<std::string>{}(FoldCase(target))};
     }
     void ReplaceWithCopy(const std::string& source, const std::string& destination,
                          CopyProgress& progress) override {
@@ -93,18 +86,13 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
     }
     bool CopyFileIfAbsent(const std::string& source, const std::string& destination,
                           CopyProgress& progress) override {
-        if (files.contains(destination)) {
-            return false;
+        const bool absent = !files.contains(destination);
+        if (absent) {
+            Copy(source, destination, progress);
         }
-        Copy(source, destination, progress);
-        return true;
+        return absent;
     }
-    void MakeFolder(const std::string& path) override {
-        if (failMakeFolder.contains(path)) {
-            throw Error(EACCES, "Permission denied", path);
-        }
-        folders.insert(path);
-    }
+    void MakeFolder(const std::string& path) override { folders.insert(path); }
     std::optional<std::int64_t> FreeSpace(const std::string&) noexcept override {
         return freeSpace;
     }
@@ -126,11 +114,10 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
 
     // Shorthands for tests.
     std::string Setting(const std::string& section, const std::string& key) const {
-        auto it = settings.find(section + "/" + key);
-        return it == settings.end() ? "<absent>" : it->second;
+        return settings.contains(Key(section, key)) ? settings.at(Key(section, key)) : "<absent>";
     }
     void Set(const std::string& section, const std::string& key, const std::string& value) {
-        settings[section + "/" + key] = value;
+        settings[Key(section, key)] = value;
     }
 
   private:
@@ -148,10 +135,9 @@ class FakePlatform : public SettingsStore, public Files, public SystemInfo {
         if (failCopyInto.contains(destination)) {
             throw Error(copyFailure, "No space left on device", destination);
         }
-        for (const std::string& path : {source, destination}) {
-            if (heldOpen.contains(path)) {
-                throw Error(EBUSY, "Device or resource busy", path);
-            }
+        const std::string& held = heldOpen.contains(source) ? source : destination;
+        if (heldOpen.contains(held)) {
+            throw Error(EBUSY, "Device or resource busy", held);
         }
         while (copyUntilCancelled && progress.Copied(0, 1)) {
             std::this_thread::yield();

@@ -18,15 +18,13 @@ TEST(CountTextTest, ReadsNumbersRoundingDownAndRefusesTheRest) {
         EXPECT_EQ(ParseCount(text, separator), count) << text;
     }
     // What is not a number, or does not fit, is refused.
-    const auto errorOf = [](const char* text, char separator) {
-        return test::ErrorOf([&] { ParseCount(text, separator); }).Number();
-    };
     for (const char* text : {"", "  ", "abc", "2.9", "1 2", "0x10", "inf", "nan", "3-", "e5"}) {
-        EXPECT_EQ(errorOf(text, ','), kErrorTypeMismatch) << text;
+        EXPECT_EQ(test::ErrorOf([&] { ParseCount(text, ','); }).Number(), kErrorTypeMismatch)
+            << text;
     }
     for (const char* text :
          {"32768", "-32769", "-32768.5", "1e10", "99999999999999999999", "1e400", "-1e400"}) {
-        EXPECT_EQ(errorOf(text, '.'), kErrorOverflow) << text;
+        EXPECT_EQ(test::ErrorOf([&] { ParseCount(text, '.'); }).Number(), kErrorOverflow) << text;
     }
 }
 

@@ -9,15 +9,11 @@
 namespace vx {
 namespace {
 
-const std::string kDeep = [] {
-    std::string text;
-    for (int i = 0; i < 100000; ++i) {
-        text += "\"a\" {";
-    }
-    return text;
-}();
-
 TEST(SteamLibrariesTest, ListsTheLibrariesOfWellFormedFilesOnly) {
+    std::string deep;
+    for (int i = 0; i < 100000; ++i) {
+        deep += "\"a\" {";
+    }
     using Libraries = std::vector<std::string>;
     for (const auto& [name, vdf, libraries] :
          std::vector<std::tuple<const char*, std::string, Libraries>>{
@@ -38,7 +34,7 @@ TEST(SteamLibrariesTest, ListsTheLibrariesOfWellFormedFilesOnly) {
              {"UnendedString", R"("libraryfolders" { "1" "/x })", {}},
              {"UnclosedBlock", R"("libraryfolders" { "1" "/x" )", {}},
              {"ExtraClose", R"("libraryfolders" { "1" "/x" } })", {}},
-             {"TooDeep", kDeep, {}}}) {
+             {"TooDeep", deep, {}}}) {
         EXPECT_EQ(ParseLibraryFolders(vdf), libraries) << name;
     }
 }

@@ -7,25 +7,21 @@
 #include "state/TemporaryName.h"
 
 namespace vx::test {
-namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8Of(const fs::path& path) {
+static std::string Utf8Of(const fs::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
 }
-
-}  // namespace
 
 fs::path NativePath(std::string_view utf8) {
     return std::u8string(utf8.begin(), utf8.end());
 }
 
 TempFolder::TempFolder() {
-    std::random_device random;
     do {
-        path_ = fs::temp_directory_path() / ("vx-test-" + std::to_string(random()));
+        path_ = fs::temp_directory_path() / ("vx-test-" + std::to_string(std::random_device{}()));
     } while (!fs::create_directory(path_));
     utf8_ = Utf8Of(path_);
 }
