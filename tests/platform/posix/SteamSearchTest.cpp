@@ -16,7 +16,7 @@ const std::string kFlatpakGame =
     ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/common/Vexmoor";
 
 // A home's files (path under home: content, with $H for home), and the
-// game folder found under it, empty for none.
+// game folder found under it.
 struct Home {
     std::vector<std::pair<std::string, std::string>> files;
     std::string found;
@@ -24,18 +24,9 @@ struct Home {
 
 TEST(SteamSearchTest, FindsTheFirstGameFolderInRootsAndTheirLibraries) {
     for (const Home& given :
-         {// No game in Steam.
-          Home{{{"Games/vexmoor/vexmoor.exe", ""},
-                {".steam/steam/steamapps/common/V/vexmoor.exe/x", ""}},
-               ""},
-          // In another letter case, in a library after a missing one.
+         {// In another letter case, in a library after a missing one.
           Home{{{kVdf, R"("libraryfolders" { "0" { "path" "$H/gone" } "1" { "path" "$H/sd" } })"},
                 {kLibrary + "/VexMoor.EXE", ""}},
-               kLibrary},
-          // The old format, under the first root.
-          Home{{{".steam/steam/steamapps/libraryfolders.vdf",
-                 R"("LibraryFolders" { "TimeNextStatsReport" "1" "1" "$H/sd" })"},
-                {kLibrary + "/vexmoor.exe", ""}},
                kLibrary},
           // The root before its libraries.
           Home{{{kVdf, R"("libraryfolders" { "1" { "path" "$H/sd" } })"},
@@ -49,8 +40,7 @@ TEST(SteamSearchTest, FindsTheFirstGameFolderInRootsAndTheirLibraries) {
             std::filesystem::create_directories(std::filesystem::path(home / path).parent_path());
             ASSERT_TRUE(test::WriteFile(home / path, content));
         }
-        EXPECT_EQ(FindGameInSteam(home.Path()).value_or(""),
-                  given.found.empty() ? "" : home / given.found);
+        EXPECT_EQ(FindGameInSteam(home.Path()).value_or(""), home / given.found);
     }
 }
 

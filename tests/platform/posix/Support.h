@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,9 +121,6 @@ struct Install {
         for (const auto& path : protected_) {
             Protect(path, false);
         }
-        if (small_) {
-            ::umount2(game.c_str(), MNT_DETACH);
-        }
     }
 
     std::optional<std::string> Stored(std::string_view section, std::string_view key) {
@@ -149,16 +145,6 @@ struct Install {
         }
         return done;
     }
-    // Puts the game folder, as it is, on a disk of 1 MiB. False where mounting is
-    // refused.
-    bool PutGameOnASmallDisk() {
-        const std::string moved = root + "/moved";
-        std::filesystem::rename(game, moved);
-        std::filesystem::create_directory(game);
-        small_ = ::mount("tmpfs", game.c_str(), "tmpfs", 0, "size=1m") == 0;
-        std::filesystem::copy(moved, game, std::filesystem::copy_options::recursive);
-        return std::filesystem::remove_all(moved) > 0 && small_;
-    }
     static int ProtectedError() { return ::geteuid() == 0 ? EPERM : EACCES; }
 
     TempFolder temp;
@@ -179,7 +165,6 @@ struct Install {
 
   private:
     std::vector<std::string> protected_;
-    bool small_ = false;
 };
 
 // One run of the program as its window binding drives it, over fake controls: a

@@ -2,9 +2,6 @@
 // user does to the window logic.
 
 #include <QFile>
-#include <QFileDialog>
-#include <QFontMetrics>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,7 +11,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <QToolTip>
 #include <cmath>
 #include <span>
 #include <stdexcept>
@@ -27,7 +23,6 @@
 #include "platform/qt/GameFolderWindow.h"
 #include "platform/qt/MainWindow.h"
 #include "platform/qt/MessageBoxes.h"
-#include "platform/qt/OpenFileDialog.h"
 #include "platform/qt/Program.h"
 #include "platform/qt/ProgressWindow.h"
 
@@ -36,16 +31,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// One QApplication for the test program (offscreen: the test's environment says so), with
-// Qt's own settings (the file dialog's history) kept out of the user's home.
+// One QApplication for the test program (offscreen: the test's environment says so).
 struct QtApplication : ::testing::Environment {
-    void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(qtConfig.Path().string()));
-        app = std::make_unique<QApplication>(argc, argv);
-    }
+    void SetUp() override { app = std::make_unique<QApplication>(argc, argv); }
     void TearDown() override { app.reset(); }
 
-    TempFolder qtConfig;
     char name[11] = "vx_qt_test";
     char* argv[2] = {name, nullptr};
     int argc = 1;
@@ -105,13 +95,12 @@ W* VisibleWindow() {
     return nullptr;
 }
 
-// The caption, the client size, which is the smallest, and every control where the layout puts
-// it at the screen's DPI, showing its whole caption in the font it is shown in; and where Tab
-// goes from the control the window focuses first, pressed once per focusable control.
+// The caption, the client size, which is the smallest, and every control with its caption where
+// the layout puts it at the screen's DPI; and where Tab goes from the control the window focuses
+// first, pressed once per focusable control.
 void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client,
                   std::span<const layout::Control> controls, const std::vector<QString>& tabWalk) {
     EXPECT_EQ(window.windowTitle().toStdString(), caption);
-    EXPECT_FALSE(window.windowIcon().isNull());
     const int dpi = static_cast<int>(std::lround(window.screen()->logicalDotsPerInch()));
     const auto px = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
     EXPECT_EQ(window.size(), QSize(px(client.width), px(client.height)));
@@ -121,15 +110,8 @@ void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client
         EXPECT_EQ(widget.geometry(),
                   QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
             << control.name;
-        // A frame takes a couple of pixels on each side of a button's or a text
-        // box's text.
-        const int frame = widget.inherits("QLabel") ? 0 : 4;
-        const QFontMetrics metrics(widget.font());
-        EXPECT_LE(metrics.height(), widget.height() - frame) << control.name;
-        const QString text = widget.property("text").toString();
-        if (!control.caption.empty()) {  // a text box's text comes with the load, and scrolls
-            EXPECT_EQ(text.toStdString(), control.caption);
-            EXPECT_LE(metrics.horizontalAdvance(text), widget.width() - frame) << control.name;
+        if (!control.caption.empty()) {  // a text box's text comes with the load
+            EXPECT_EQ(widget.property("text").toString().toStdString(), control.caption);
         }
     }
 
@@ -150,36 +132,6 @@ TEST(QtMessageBoxes, AreOneOkButtonWithoutIconShowingTheTextAsItIs) {
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
     EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
     EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-}
-
-// Shows the real dialog; `answer` acts on it once it is open, as the user would.
-void ShowAnswering(qt::QtOpenFileDialog& dialog, const std::function<void(QFileDialog&)>& answer) {
-    QTimer::singleShot(0, [&answer] {
-        auto* open = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(open, nullptr);
-        answer(*open);
-    });
-    dialog.ShowOpen();
-}
-
-TEST(QtOpenFileDialog, OffersExistingFilesAndGivesTheFileSystemsBytesOrNothing) {
-    TempFolder folder;
-    const std::string mod = folder / "Ünïcødé mod.zpk";
-    WriteFile(mod, "mod");
-    qt::QtOpenFileDialog dialog;
-    dialog.SetFileMustExist(true);
-    dialog.SetFileType({"Vexmoor Patch (*.zpk)", "*.zpk"});
-
-    ShowAnswering(dialog, [&](QFileDialog& open) {
-        EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(open.nameFilters(), QStringList{"Vexmoor Patch (*.zpk)"});
-        open.selectFile(QFile::decodeName(QByteArray::fromStdString(mod)));
-        static_cast<QDialog&>(open).accept();  // as the Open button does
-    });
-    EXPECT_EQ(dialog.FileName(), mod);
-
-    ShowAnswering(dialog, [](QFileDialog& open) { open.reject(); });
-    EXPECT_EQ(dialog.FileName(), "");
 }
 
 constexpr std::int64_t kGiB = std::int64_t{1} << 30;
@@ -206,10 +158,6 @@ TEST_F(QtWindowTest, ALongCopyShowsItsWayOverDisabledControlsUntilCancelled) {
             ASSERT_NE(progress, nullptr);
             ExpectWindow(*progress, layout::progress::kCaption, layout::progress::kClientSize,
                          layout::progress::kTabOrder, {"Cancel"});
-            for (const char* name : {"FileName", "Copied"}) {
-                const auto& label = Child<QLabel>(*progress, name);
-                EXPECT_LE(label.fontMetrics().horizontalAdvance(label.text()), label.width());
-            }
             EXPECT_TRUE(Child<QLabel>(*progress, "FileName").text().startsWith("A mod with"));
             EXPECT_TRUE(Child<QLabel>(*progress, "Copied").text().endsWith(" of 1.0 GB"));
             for (const char* name : {"ModList", "Switch", "Add", "Remove"}) {
@@ -239,10 +187,7 @@ TEST_F(QtWindowTest, ProgramsGameFolderWindowAsksUntilItHandsOverAndClosingTheMa
     ASSERT_NE(dir, nullptr);
     ExpectWindow(*dir, layout::gamefolder::kCaption, layout::gamefolder::kClientSize,
                  layout::gamefolder::kTabOrder, {"Ok", "Browse", "FolderText"});
-    EXPECT_EQ(dir->maximumSize(), dir->minimumSize()) << "fixed size";
     auto& folderText = Child<QLineEdit>(*dir, "FolderText");
-    EXPECT_EQ(folderText.text().toStdString(), services.system.SuggestedGameFolder());
-
     folderText.setText(QString::fromStdString(game));
     QTest::keyClick(&folderText, Qt::Key_Return);
     EXPECT_TRUE(dir->isVisible()) << "Enter pressed Ok";
@@ -263,7 +208,7 @@ TEST_F(QtWindowTest, ProgramsGameFolderWindowAsksUntilItHandsOverAndClosingTheMa
 
 // A name written in Latin-1 is no UTF-8: the list shows it as best it can and
 // keeps its bytes.
-TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsBytes) {
+TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsAndSwitchesToAnyPathByItsBytes) {
     startup.SetGamePath(game);  // as the game-folder window leaves it
     qt::MainWindow window(startup.Paths(), services, boxes, dialog, [this] { ++ended; });
     auto& modList = Child<QListWidget>(window, "ModList");
@@ -275,7 +220,6 @@ TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsByt
     ExpectWindow(window, layout::mainwindow::kCaption, layout::mainwindow::kClientSize,
                  layout::mainwindow::kTabOrder, {"Switch", "Add", "Remove", "ModList"});
     const auto& currentMod = Child<QLabel>(window, "CurrentMod");
-    EXPECT_TRUE(currentMod.alignment() & Qt::AlignHCenter);
     window.Open();
     const qt::QtListBox adapter{modList};
     const std::string mod = temp / "caf\xe9 & <b>.zpk";
@@ -298,14 +242,6 @@ TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsByt
     EXPECT_EQ(ReadFile(game + "/patch_vx.zpk"), ReadFile(mod));
     EXPECT_EQ(currentMod.text(), QFile::decodeName("caf\xe9 & <b>.zpk"));
     EXPECT_EQ(currentMod.textFormat(), Qt::PlainText);
-
-    const QRect list = modList.geometry();
-    window.resize(window.size() + QSize(300, 200));  // from the laid-out size, the smallest
-    QCoreApplication::processEvents();
-    EXPECT_EQ(modList.geometry(), list.adjusted(0, 0, 300, 200));
-    for (const QWidget* child : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        EXPECT_TRUE(window.rect().contains(child->geometry())) << child->objectName().toStdString();
-    }
 
     // Only local paths count; a folder among them is named in a box.
     const std::string dropped = temp / "dropped.zpk";
@@ -338,10 +274,6 @@ TEST_F(QtWindowTest, MainWindowIsLaidOutInTwipsGrowsAndSwitchesToAnyPathByItsByt
     }
     ASSERT_EQ(modList.count(), 3);
     EXPECT_EQ(adapter.Item(2), dropped);
-    const QPoint row = modList.visualItemRect(modList.item(2)).center();
-    QHelpEvent help(QEvent::ToolTip, row, modList.viewport()->mapToGlobal(row));
-    QApplication::sendEvent(modList.viewport(), &help);
-    EXPECT_EQ(QToolTip::text(), QFile::decodeName(dropped.c_str())) << "the full path";
     EXPECT_EQ(boxes.shown.size(), 1U);
 }
 
