@@ -93,9 +93,13 @@ void Win32ListBox::SetItems(const std::vector<std::string>& items) {
     // Room for every item up front, instead of growing with each one.
     SendMessageW(list_, LB_INITSTORAGE, texts.size(),
                  static_cast<LPARAM>(characters) * static_cast<LPARAM>(sizeof(wchar_t)));
+    // Straight to the list box's own procedure: the list is subclassed twice (its tooltip and
+    // ours), neither minds an item added, and under Wine each message through that chain cost
+    // some 60 microseconds, which made a list of 32,767 take two seconds to fill.
+    const auto listProc = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list_, GCLP_WNDPROC));
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const LRESULT added =
-            SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str()));
+        const LRESULT added = CallWindowProcW(listProc, list_, LB_ADDSTRING, 0,
+                                              reinterpret_cast<LPARAM>(texts[i].c_str()));
         if (added == LB_ERR || added == LB_ERRSPACE) {
             throw Error(ERROR_NOT_ENOUGH_MEMORY, "The list cannot take another item", items[i]);
         }
