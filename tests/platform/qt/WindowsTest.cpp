@@ -110,8 +110,15 @@ void ExpectWindow(QWidget& window, std::string_view caption, layout::Size client
         EXPECT_EQ(widget.geometry(),
                   QRect(px(control.left), px(control.top), px(control.width), px(control.height)))
             << control.name;
+        // The caption whole in the font it is shown in; a frame takes a couple of pixels on
+        // each side of a button's text.
+        const int frame = widget.inherits("QLabel") ? 0 : 4;
+        EXPECT_LE(widget.fontMetrics().height(), widget.height() - frame) << control.name;
         if (!control.caption.empty()) {  // a text box's text comes with the load
-            EXPECT_EQ(widget.property("text").toString().toStdString(), control.caption);
+            const QString text = widget.property("text").toString();
+            EXPECT_EQ(text.toStdString(), control.caption);
+            EXPECT_LE(widget.fontMetrics().horizontalAdvance(text), widget.width() - frame)
+                << control.name;
         }
     }
 
