@@ -6,9 +6,9 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/windows/RegistrySettings.h"
-#include "platform/windows/Win32Files.h"
-#include "platform/windows/Win32SystemInfo.h"
+#include "platform/windows-services/RegistrySettings.h"
+#include "platform/windows-services/Win32Files.h"
+#include "platform/windows-services/Win32SystemInfo.h"
 #else
 #include "platform/posix/IniSettings.h"
 #include "platform/posix/PosixFiles.h"

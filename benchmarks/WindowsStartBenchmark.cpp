@@ -14,8 +14,8 @@
 
 #include "Timing.h"
 #include "platform/win32/MainWindow.h"
-#include "platform/windows/RegistrySettings.h"
-#include "platform/windows/Win32SystemInfo.h"
+#include "platform/windows-services/RegistrySettings.h"
+#include "platform/windows-services/Win32SystemInfo.h"
 #include "state/ModRegistry.h"
 #include "state/SettingsLayout.h"
 

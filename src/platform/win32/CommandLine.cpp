@@ -5,7 +5,7 @@
 #include "app/CommandLine.h"
 #include "platform/win32/CommandLineProgram.h"
 #include "platform/win32/MessageBoxes.h"
-#include "platform/windows/CommandLineSystem.h"
+#include "platform/windows-services/CommandLineSystem.h"
 #include "state/SettingsLayout.h"
 
 namespace vx::win32 {

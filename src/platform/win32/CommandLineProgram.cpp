@@ -10,11 +10,11 @@
 #include "app/ConsoleControls.h"
 #include "platform/win32/CopyWatcher.h"
 #include "platform/win32/MessageBoxes.h"
-#include "platform/windows/CommandLineSystem.h"
-#include "platform/windows/OpenSettings.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Files.h"
-#include "platform/windows/Win32SystemInfo.h"
+#include "platform/windows-services/CommandLineSystem.h"
+#include "platform/windows-services/OpenSettings.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Files.h"
+#include "platform/windows-services/Win32SystemInfo.h"
 #include "state/SettingsLayout.h"
 
 namespace vx::win32 {

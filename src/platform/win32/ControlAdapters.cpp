@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/win32/UiHandles.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 #include "state/Error.h"
 
 namespace vx::win32 {

@@ -5,7 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 #include "state/Error.h"
 
 namespace vx::win32 {

@@ -7,8 +7,8 @@
 #include "app/EventBoundary.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/resource.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 
 namespace vx::win32 {
 namespace {

@@ -8,7 +8,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 
 namespace vx::win32 {
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/win32/MessageBoxes.h"
 
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 
 namespace vx::win32 {
 

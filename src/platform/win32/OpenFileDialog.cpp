@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 #include "state/Error.h"
 
 namespace vx::win32 {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/Handle.h"
+#include "platform/windows-services/Handle.h"
 
 // Owners for the GDI and user handles the windows make, and short-lived borrowings of them.
 namespace vx::win32 {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/CommandLineSystem.h"
-#include "platform/windows/RegistrySettings.h"
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/CommandLineSystem.h"
+#include "platform/windows-services/RegistrySettings.h"
+#include "platform/windows-services/Utf.h"
 #include "state/SettingsLayout.h"
 #include "support/TempFolder.h"
 

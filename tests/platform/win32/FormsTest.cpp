@@ -20,7 +20,7 @@
 #include "platform/win32/ListTooltip.h"
 #include "platform/win32/Program.h"
 #include "platform/win32/ProgressWindow.h"
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 
 namespace vx::win32 {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/windows/RegistrySettings.h"
+#include "platform/windows-services/RegistrySettings.h"
 
 #include <charconv>
 
-#include "platform/windows/Messages.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Messages.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 #include "state/SettingsLayout.h"
 
 namespace vx::windows {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/Handle.h"
+#include "platform/windows-services/Handle.h"
 
 // One running program per user session: the first start holds a named mutex for its whole
 // life, and a later start brings the first's window forward and ends. Windows closes the

@@ -1,9 +1,9 @@
-#include "platform/windows/LongPath.h"
+#include "platform/windows-services/LongPath.h"
 
 #include <windows.h>
 
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 
 namespace vx::windows {
 

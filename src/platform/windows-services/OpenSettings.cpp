@@ -1,10 +1,10 @@
-#include "platform/windows/OpenSettings.h"
+#include "platform/windows-services/OpenSettings.h"
 
 #include <windows.h>
 
-#include "platform/windows/IniSettings.h"
-#include "platform/windows/LongPath.h"
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/IniSettings.h"
+#include "platform/windows-services/LongPath.h"
+#include "platform/windows-services/Utf.h"
 #include "state/SettingsLayout.h"
 
 namespace vx::windows {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/windows/FileSteps.h"
+#include "platform/windows-services/FileSteps.h"
 #include "state/Files.h"
 
 namespace vx::windows {

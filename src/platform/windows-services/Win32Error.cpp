@@ -1,9 +1,9 @@
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Win32Error.h"
 
 #include <cwctype>
 #include <string_view>
 
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 
 namespace vx::windows {
 

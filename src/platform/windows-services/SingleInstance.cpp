@@ -1,8 +1,8 @@
-#include "platform/windows/SingleInstance.h"
+#include "platform/windows-services/SingleInstance.h"
 
 #include <utility>
 
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 
 namespace vx::windows {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/windows/RegistrySettings.h"
+#include "platform/windows-services/RegistrySettings.h"
 #include "state/SettingsStore.h"
 
 namespace vx::windows {

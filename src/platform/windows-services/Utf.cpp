@@ -1,4 +1,4 @@
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Utf.h"
 
 #include <windows.h>
 

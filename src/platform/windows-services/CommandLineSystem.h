@@ -9,7 +9,7 @@
 
 #include "app/CommandLineRun.h"
 #include "app/ConsoleControls.h"
-#include "platform/windows/SingleInstance.h"
+#include "platform/windows-services/SingleInstance.h"
 
 namespace vx::windows {
 

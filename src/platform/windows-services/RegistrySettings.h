@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/windows/Handle.h"
+#include "platform/windows-services/Handle.h"
 #include "state/SettingsStore.h"
 
 namespace vx::windows {

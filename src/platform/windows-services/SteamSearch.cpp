@@ -1,14 +1,14 @@
-#include "platform/windows/SteamSearch.h"
+#include "platform/windows-services/SteamSearch.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/windows/Handle.h"
-#include "platform/windows/LongPath.h"
-#include "platform/windows/RegistrySettings.h"
-#include "platform/windows/Utf.h"
+#include "platform/windows-services/Handle.h"
+#include "platform/windows-services/LongPath.h"
+#include "platform/windows-services/RegistrySettings.h"
+#include "platform/windows-services/Utf.h"
 #include "state/Error.h"
 #include "state/SteamLibraries.h"
 

@@ -1,12 +1,12 @@
-#include "platform/windows/CommandLineSystem.h"
+#include "platform/windows-services/CommandLineSystem.h"
 
 #include <shellapi.h>
 
 #include <atomic>
 #include <memory>
 
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 #include "state/SettingsLayout.h"
 #include "state/SingleInstanceNames.h"
 

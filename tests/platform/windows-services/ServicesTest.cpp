@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/LongPath.h"
-#include "platform/windows/RegistrySettings.h"
-#include "platform/windows/SingleInstance.h"
-#include "platform/windows/SteamSearch.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
-#include "platform/windows/Win32Files.h"
-#include "platform/windows/Win32SystemInfo.h"
+#include "platform/windows-services/LongPath.h"
+#include "platform/windows-services/RegistrySettings.h"
+#include "platform/windows-services/SingleInstance.h"
+#include "platform/windows-services/SteamSearch.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
+#include "platform/windows-services/Win32Files.h"
+#include "platform/windows-services/Win32SystemInfo.h"
 #include "state/SettingsLayout.h"
 #include "support/Failure.h"
 #include "support/RecordingProgress.h"

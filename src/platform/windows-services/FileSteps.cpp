@@ -1,8 +1,8 @@
-#include "platform/windows/FileSteps.h"
+#include "platform/windows-services/FileSteps.h"
 
-#include "platform/windows/Handle.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/Handle.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 
 namespace vx::windows {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/windows/FileSteps.h"
+#include "platform/windows-services/FileSteps.h"
 
 namespace vx::windows {
 

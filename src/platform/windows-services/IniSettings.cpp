@@ -1,15 +1,15 @@
-#include "platform/windows/IniSettings.h"
+#include "platform/windows-services/IniSettings.h"
 
 #include <windows.h>
 
 #include <utility>
 
-#include "platform/windows/AtomicCopy.h"
-#include "platform/windows/Handle.h"
-#include "platform/windows/LongPath.h"
-#include "platform/windows/Messages.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
+#include "platform/windows-services/AtomicCopy.h"
+#include "platform/windows-services/Handle.h"
+#include "platform/windows-services/LongPath.h"
+#include "platform/windows-services/Messages.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
 
 namespace vx::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/windows/AtomicCopy.h"
+#include "platform/windows-services/AtomicCopy.h"
 
 #include <bcrypt.h>
 #include <windows.h>
@@ -8,12 +8,12 @@
 #include <optional>
 #include <utility>
 
-#include "platform/windows/Handle.h"
-#include "platform/windows/LongPath.h"
-#include "platform/windows/Messages.h"
-#include "platform/windows/Utf.h"
-#include "platform/windows/Win32Error.h"
-#include "platform/windows/Win32Files.h"
+#include "platform/windows-services/Handle.h"
+#include "platform/windows-services/LongPath.h"
+#include "platform/windows-services/Messages.h"
+#include "platform/windows-services/Utf.h"
+#include "platform/windows-services/Win32Error.h"
+#include "platform/windows-services/Win32Files.h"
 #include "state/BackupMessages.h"
 #include "state/CopyProgress.h"
 #include "state/TemporaryName.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/windows/FileSteps.h"
+#include "platform/windows-services/FileSteps.h"
 #include "state/IniStore.h"
 
 namespace vx::windows {

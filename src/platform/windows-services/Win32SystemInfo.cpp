@@ -1,11 +1,11 @@
-#include "platform/windows/Win32SystemInfo.h"
+#include "platform/windows-services/Win32SystemInfo.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <optional>
 
-#include "platform/windows/SteamSearch.h"
+#include "platform/windows-services/SteamSearch.h"
 
 namespace vx::windows {
 
