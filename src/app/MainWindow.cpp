@@ -272,11 +272,12 @@ void MainWindow::RefreshModList(std::int16_t n) {
                 lastMatch = 0;
             }
         };
+        // Probed once a pass, and again after each box: while one waits on the user, the game
+        // or the user may replace or remove the live archive.
+        auto liveSize = TryFileSize(files_, paths_.PatchPath);
         try {
             for (int i = 1; i <= n; ++i) {
                 std::string path = registry_.ReadEntry(i);
-                // Probed anew for every entry: a repair may have just pointed one at it.
-                const auto liveSize = TryFileSize(files_, paths_.PatchPath);
                 if (!liveSize) {
                     // Without the live archive nothing can be compared, and pointing entries
                     // at a file that is not there would only lose their paths: list them as
@@ -293,6 +294,7 @@ void MainWindow::RefreshModList(std::int16_t n) {
                            std::string(settings::kPatchArchive);
                     registry_.WriteEntry(i, path);
                     ++repairs;
+                    liveSize = TryFileSize(files_, paths_.PatchPath);
                 }
                 items.push_back(std::move(path));
                 if (!size || *size == *liveSize) {

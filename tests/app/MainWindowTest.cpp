@@ -120,6 +120,13 @@ TEST_F(MainWindowTest, TheLabelNamesTheLastEntryOfTheLiveSizeAndOutlivesItsEntry
     EXPECT_EQ(currentMod.caption, "");
 }
 
+// A live archive gone while a repair box waits can take no more entries' paths.
+TEST_F(MainWindowTest, ALiveArchiveGoneDuringARepairBoxRepairsNothingMore) {
+    boxes.whenShown = [&] { platform.files.erase(kLive); };
+    Register({"C:\\gone.zpk", "C:\\also gone.zpk"});
+    EXPECT_EQ(platform.Setting("mods", "2"), "C:\\also gone.zpk");
+}
+
 TEST_F(MainWindowTest, RefreshRepairsMissingAndAbsentEntriesWithOneBoxEach) {
     // Without the live archive nothing can be repaired: one box says so, and no entry is lost.
     platform.files.erase(kLive);
