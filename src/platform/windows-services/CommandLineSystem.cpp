@@ -147,10 +147,20 @@ std::wstring QuoteCommandLine(const std::vector<std::string>& args) {
 
 bool OnTerminal() {
     static const bool terminal = [] {
-        if (HasStandardHandles()) {
+        const HANDLE given[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                                GetStdHandle(STD_ERROR_HANDLE)};
+        const bool handles = HasStandardHandles();
+        // Ctrl+C reaches only the programs attached to the console it is typed in: attach to
+        // the starter's console even where its output goes to a pipe or a file.
+        const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+        if (handles) {
+            // Attaching may point them at the console; the starter's redirections stand.
+            SetStdHandle(STD_INPUT_HANDLE, given[0]);
+            SetStdHandle(STD_OUTPUT_HANDLE, given[1]);
+            SetStdHandle(STD_ERROR_HANDLE, given[2]);
             return true;
         }
-        if (AttachConsole(ATTACH_PARENT_PROCESS) == FALSE) {
+        if (!attached) {
             return false;
         }
         // A program of the GUI subsystem gets no handles for the console it attaches to: these

@@ -50,8 +50,10 @@ class CommandLineProgramTest : public ::testing::Test {
         }
     }
 
-    // Starts the program with `args`, its output and errors going to files; its exit status.
-    int Run(const std::vector<std::string>& args) {
+    // Starts the program with `args`, its output and errors going to files. Windows gives a
+    // program of the GUI subsystem none of its starter's console, Wine does: detached, it starts
+    // here as it would there.
+    HANDLE Start(const std::vector<std::string>& args) {
         std::wstring line =
             windows::QuoteCommandLine({program_}) + L" " + windows::QuoteCommandLine(args);
         SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
@@ -65,15 +67,19 @@ class CommandLineProgramTest : public ::testing::Test {
         startup.hStdOutput = open("out.txt");
         startup.hStdError = open("err.txt");
         PROCESS_INFORMATION process{};
-        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        WaitForSingleObject(process.hProcess, INFINITE);
-        DWORD status = 0;
-        GetExitCodeProcess(process.hProcess, &status);
-        for (const HANDLE handle :
-             {process.hProcess, process.hThread, startup.hStdOutput, startup.hStdError}) {
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
+                                   nullptr, nullptr, &startup, &process));
+        for (const HANDLE handle : {process.hThread, startup.hStdOutput, startup.hStdError}) {
             CloseHandle(handle);
         }
+        return process.hProcess;
+    }
+    // Its exit status, once it ends.
+    static int Wait(HANDLE process) {
+        WaitForSingleObject(process, INFINITE);
+        DWORD status = 0;
+        GetExitCodeProcess(process, &status);
+        CloseHandle(process);
         return static_cast<int>(status);
     }
 
@@ -85,7 +91,7 @@ class CommandLineProgramTest : public ::testing::Test {
 };
 
 TEST_F(CommandLineProgramTest, ListsSwitchesByNumberNameOrPathAndRunsTheCommand) {
-    EXPECT_EQ(Run({"--list"}), 0);
+    EXPECT_EQ(Wait(Start({"--list"})), 0);
     EXPECT_EQ(ReadFile(folder_ / "out.txt"),
               "* 1  " + folder_ / kMods[0] + "\n  2  " + folder_ / kMods[1] + "\n  3  " +
                   folder_ / kMods[2] + "\n  4  " + folder_ / kMods[3] + "\n");
@@ -100,9 +106,48 @@ TEST_F(CommandLineProgramTest, ListsSwitchesByNumberNameOrPathAndRunsTheCommand)
         {{"--switch", "1", "--", "no-such-program"}, 127, kMods[0]},
     };
     for (const auto& [args, status, mod] : cases) {
-        EXPECT_EQ(Run(args), status) << args[1] << ": " << ReadFile(folder_ / "err.txt");
+        EXPECT_EQ(Wait(Start(args)), status) << args[1] << ": " << ReadFile(folder_ / "err.txt");
         EXPECT_EQ(ReadFile(live_), ReadFile(folder_ / mod)) << args[1];
     }
+}
+
+// Ctrl+C is typed in the console of the program that started this one; this test stands in for
+// that program and ignores it itself.
+BOOL WINAPI IgnoreControl(DWORD /*event*/) {
+    return TRUE;
+}
+
+TEST_F(CommandLineProgramTest, CtrlCDuringTheCopyLeavesTheLiveArchiveAsItWas) {
+    // A console as cmd's window is one: Wine's console for a program started from a Unix shell
+    // sends no Ctrl+C. The test's own output stays where it went.
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+    FreeConsole();
+    const DWORD why = AllocConsole() != FALSE ? ERROR_SUCCESS : GetLastError();
+    SetStdHandle(STD_OUTPUT_HANDLE, out);
+    SetStdHandle(STD_ERROR_HANDLE, err);
+    if (why != ERROR_SUCCESS) {
+        GTEST_SKIP() << "no console to type Ctrl+C in: error " << why;
+    }
+    SetConsoleCtrlHandler(IgnoreControl, TRUE);
+    // Long to copy, cheap to make: the copy writes every zero of it.
+    const std::string big = folder_ / "big.zpk";
+    WriteFile(big, "");
+    std::filesystem::resize_file(NativePath(big), std::uintmax_t{1} << 30);
+    const HANDLE process = Start({"--switch", big, "--", "cmd", "/c", "echo x>" + folder_ / "ran"});
+    // Ctrl+C once the copy has begun: its temporary file stands beside the live archive.
+    for (int i = 0; i < 2000 && Leftovers(folder_ / "game").empty(); ++i) {
+        Sleep(5);
+    }
+    if (GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) == FALSE) {
+        TerminateProcess(process, 1);
+        GTEST_SKIP() << "this system sends no Ctrl+C to a console: error " << GetLastError();
+    }
+    EXPECT_EQ(Wait(process), 130) << ReadFile(folder_ / "err.txt");
+    ASSERT_EQ(std::filesystem::file_size(NativePath(live_)), 3000U) << "the big archive went live";
+    EXPECT_EQ(ReadFile(live_), ReadFile(folder_ / kMods[0]));
+    EXPECT_FALSE(std::filesystem::exists(NativePath(folder_ / "ran")));
+    EXPECT_TRUE(Leftovers(folder_ / "game").empty());
 }
 
 }  // namespace
