@@ -240,4 +240,11 @@ int RunCommandLine(const CommandLine& line, Services services, CommandLineContro
     return CommandLineRun(line, services, controls, host, out).Run();
 }
 
+int RunCommandLineOnTerminal(const CommandLine& line, Services services, CommandLineHost& host,
+                             Output& out, Output& err, bool progressLine) {
+    ConsoleBoxes boxes(err);
+    ConsoleCopyWatcher copies(err, progressLine, [&host] { return host.Interrupted(); });
+    return RunCommandLine(line, services, {boxes, copies, true}, host, out);
+}
+
 }  // namespace vx

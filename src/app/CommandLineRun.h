@@ -41,4 +41,9 @@ struct CommandLineControls {
 int RunCommandLine(const CommandLine& line, Services services, CommandLineControls controls,
                    CommandLineHost& host, Output& out);
 
+// The same on a terminal: each box one line on `err`, a copy's progress one updating line there
+// when `progressLine` (`err` is a terminal), Ctrl+C as the host reports it.
+int RunCommandLineOnTerminal(const CommandLine& line, Services services, CommandLineHost& host,
+                             Output& out, Output& err, bool progressLine);
+
 }  // namespace vx

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "app/CommandLineRun.h"
-#include "app/ConsoleControls.h"
 #include "platform/posix/CommandLineSystem.h"
 #include "platform/posix/IniSettings.h"
 #include "platform/posix/PosixFiles.h"
@@ -42,10 +41,7 @@ int RunCommandLine(const CommandLine& line, bool terminal, int& argc, char** arg
     posix::StandardOutput err(STDERR_FILENO);
     if (terminal) {
         posix::CommandLineSystem host(err);
-        ConsoleBoxes boxes(err);
-        ConsoleCopyWatcher copies(err, posix::ErrorOnTerminal(),
-                                  [&host] { return host.Interrupted(); });
-        return RunCommandLine(line, services, {boxes, copies, true}, host, out);
+        return RunCommandLineOnTerminal(line, services, host, out, err, posix::ErrorOnTerminal());
     }
     const QApplication application(argc, argv);
     QApplication::setWindowIcon(AppIcon());

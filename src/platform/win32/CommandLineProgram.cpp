@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/CommandLineRun.h"
-#include "app/ConsoleControls.h"
 #include "platform/win32/CopyWatcher.h"
 #include "platform/win32/MessageBoxes.h"
 #include "platform/windows-services/CommandLineSystem.h"
@@ -43,10 +42,7 @@ int RunCommandLine(const CommandLine& line, bool terminal) {
     const Services services{*settings, files, system};
     if (terminal) {
         windows::CommandLineSystem host(err);
-        ConsoleBoxes boxes(err);
-        ConsoleCopyWatcher copies(err, windows::ErrorOnTerminal(),
-                                  [&host] { return host.Interrupted(); });
-        return RunCommandLine(line, services, {boxes, copies, true}, host, out);
+        return RunCommandLineOnTerminal(line, services, host, out, err, windows::ErrorOnTerminal());
     }
     INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
